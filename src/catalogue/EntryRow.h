@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace quillet {
+
+enum EntryImage : int { kImageGood = 0, kImageBad = 1 };
+
+// One row of the program list: copies of an uninstall entry's texts.
+struct EntryRow {
+    std::string caption;  // DisplayName
+    std::string command;  // UninstallString
+    std::string subkey;
+    int image = kImageGood;
+};
+
+}  // namespace quillet

@@ -1,0 +1,25 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace quillet {
+
+enum DriveTypeCode : unsigned { kDriveRemovable = 2, kDriveCdRom = 5 };
+
+// Files, drives, directories and the environment, as the command validity
+// test sees them.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // Whole value of an environment variable, however long; nullopt when unset.
+    virtual std::optional<std::string> EnvironmentVariable(const std::string& name) = 0;
+    virtual std::string WindowsDirectory() = 0;
+    virtual std::string SystemDirectory() = 0;
+    // An entry of that name exists, is not a directory, and its last-write
+    // time converts to a local DOS date and time.
+    virtual bool FileExists(const std::string& name) = 0;
+    // The platform's drive type code for the drive whose root is given.
+    virtual unsigned DriveType(const std::string& root) = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users };
+
+// The registry accessor: one open key below a root key. Every failure that a
+// caller cannot decide about is raised as QuilletError.
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // Later absolute paths start here; closes the open key.
+    virtual void SetRootKey(RootKey root) = 0;
+    // A path starting with '\' starts at the root key, any other path at the
+    // open key. On success the new key becomes the open key. On failure no
+    // key is open, so nothing later can land under the key open before.
+    virtual bool OpenKey(const std::string& path, bool create) = 0;
+    virtual void CloseKey() = 0;
+    // Names of the open key's direct subkeys in the platform's order; empty
+    // when no key is open or it cannot be queried.
+    virtual std::vector<std::string> GetKeyNames() = 0;
+    // REG_SZ or REG_EXPAND_SZ text up to the first NUL, unexpanded; empty when
+    // the value is missing or empty. Other types raise "Invalid data type for '%s'".
+    virtual std::string ReadString(const std::string& name) = 0;
+    // Writes REG_SZ; raises "Failed to set data for '%s'".
+    virtual void WriteString(const std::string& name, const std::string& value) = 0;
+    virtual bool KeyExists(const std::string& path) = 0;
+    // Deletes the key and everything below it.
+    virtual bool DeleteKey(const std::string& path) = 0;
+};
+
+inline constexpr const char* kInvalidDataType = "Invalid data type for '%s'";
+inline constexpr const char* kFailedToGetData = "Failed to get data for '%s'";
+inline constexpr const char* kFailedToSetData = "Failed to set data for '%s'";
+
+}  // namespace quillet

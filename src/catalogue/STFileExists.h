@@ -1,0 +1,36 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+class FileSystem;
+class Locale;
+
+// The command validity test: does an uninstall command still point at a
+// program that exists? Never raises; every input gives true or false.
+class CommandChecker {
+public:
+    CommandChecker(FileSystem& files, const Locale& locale) : files_(files), locale_(locale) {}
+
+    bool IsValidCommand(std::string_view command) const;
+    std::string CommandToFileName(std::string_view command) const;
+    std::string FindInPath(const std::string& name) const;
+
+private:
+    struct Found {
+        std::string name;
+        bool exists;
+    };
+    Found Search(const std::string& name) const;
+
+    FileSystem& files_;
+    const Locale& locale_;
+};
+
+// Drops every '"', '/', '*' and '?'.
+std::string RemoveBadChars(std::string_view command);
+// Cuts right after the first ".exe " (any letter case), dropping the rest.
+std::string CutAfterProgramName(std::string_view text);
+
+}  // namespace quillet

@@ -1,0 +1,37 @@
+#include "common/Text.h"
+
+#include "common/Locale.h"
+
+namespace quillet {
+
+std::string AsciiLowerPath(std::string_view text, const Locale& locale)
+{
+    std::string out(text);
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (locale.IsLeadByte(static_cast<unsigned char>(out[i]))) {
+            ++i;  // keep the trail byte
+            continue;
+        }
+        out[i] = AsciiLower(out[i]);
+    }
+    return out;
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view extension, const Locale& locale)
+{
+    size_t dot = std::string_view::npos;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (locale.IsLeadByte(static_cast<unsigned char>(c))) {
+            ++i;
+            continue;
+        }
+        if (c == '\\' || c == ':' || c == '/') dot = std::string_view::npos;
+        else if (c == '.') dot = i;
+    }
+    std::string out(path.substr(0, dot == std::string_view::npos ? path.size() : dot));
+    out += extension;
+    return out;
+}
+
+}  // namespace quillet

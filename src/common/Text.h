@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+class Locale;
+
+// Maps only 'A'..'Z' to 'a'..'z'; every other byte stays as it is.
+inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Lower-cases the ASCII letters of a path, leaving the second byte of every
+// double-byte character alone (it may look like a capital letter).
+std::string AsciiLowerPath(std::string_view text, const Locale& locale);
+
+// The path with its extension replaced by `extension` (appended when the
+// file name has none). Only the last path component is looked at.
+std::string ChangeFileExt(std::string_view path, std::string_view extension, const Locale& locale);
+
+}  // namespace quillet

@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include "app/MainFrm.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainView.h"
+#include "fakes/FakeRegistry.h"
+
+using namespace quillet;
+using namespace quillet::fakes;
+
+namespace {
+
+const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+class LoadProgramsTest : public ::testing::Test {
+protected:
+    LoadProgramsTest() { files.AddFile("C:\\App\\good.exe"); }
+
+    FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command)
+    {
+        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
+        if (!name.empty()) FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
+        if (!command.empty()) FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
+        return key;
+    }
+    void Entries(int count, int firstBad = -1)
+    {
+        for (int i = 0; i < count; ++i)
+            Entry("Key" + std::to_string(i), "App " + std::to_string(i),
+                  i >= firstBad && firstBad >= 0 ? "C:\\App\\gone.exe" : "C:\\App\\good.exe");
+    }
+    std::string Captions() const
+    {
+        std::string out;
+        for (const auto& row : main.Programs()) out += row.caption + ";";
+        return out;
+    }
+
+    FakeRegistry registry;
+    FakeFileSystem files;
+    FakeLocale locale;
+    FakeMainView view;
+    TMain main{view, registry, files, locale};
+};
+
+TEST_F(LoadProgramsTest, MissingUninstallKeyIsCreatedEmpty)
+{
+    main.LoadPrograms();
+    EXPECT_NE(registry.Find(RootKey::LocalMachine, kKey), nullptr);
+    EXPECT_EQ(view.rowCount, 0u);
+    EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 0 / 0");
+    EXPECT_EQ(main.BadCount, 0);
+    for (Button b : {Button::AddRemove, Button::Delete, Button::Properties, Button::DeleteBad})
+        EXPECT_FALSE(view.buttons[b]) << static_cast<int>(b);
+    EXPECT_FALSE(view.menuItems[MenuItem::DeleteBadMM]);
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(LoadProgramsTest, RowsInEnumerationOrderWithCountsAndImages)
+{
+    Entry("b", "Beta", "C:\\App\\gone.exe");
+    Entry("a", "Alpha", "\"C:\\App\\good.exe\" /S");
+    Entry("c", "Gamma", "rundll32 x.dll,Remove");
+    main.LoadPrograms();
+
+    ASSERT_EQ(main.Programs().size(), 3u);
+    EXPECT_EQ(view.rowCount, 3u);
+    const EntryRow& first = main.Programs()[0];
+    EXPECT_EQ(first.caption, "Beta");
+    EXPECT_EQ(first.command, "C:\\App\\gone.exe");
+    EXPECT_EQ(first.subkey, "b");
+    EXPECT_EQ(first.image, kImageBad);
+    EXPECT_EQ(main.Programs()[1].image, kImageGood);
+    EXPECT_EQ(main.Programs()[2].image, kImageGood);
+    EXPECT_EQ(main.BadCount, 1);
+    EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 3 / 1");
+    EXPECT_TRUE(view.buttons[Button::DeleteBad]);
+    EXPECT_TRUE(view.menuItems[MenuItem::DeleteBadMM]);
+    EXPECT_EQ(view.focused, 0);
+    EXPECT_TRUE(view.buttons[Button::AddRemove]);
+    EXPECT_TRUE(view.buttons[Button::Delete]);
+    EXPECT_TRUE(view.buttons[Button::Properties]);
+}
+
+TEST_F(LoadProgramsTest, EntriesWithoutBothValuesAreNotListed)
+{
+    Entry("noCommand", "Name only", "");
+    Entry("noName", "", "C:\\App\\good.exe");
+    auto& emptyName = Entry("emptyName", "x", "C:\\App\\good.exe");
+    FakeRegistry::Set(emptyName, "DisplayName", kSz, "");  // size 0
+    auto& nulName = Entry("nulName", "x", "C:\\App\\good.exe");
+    FakeRegistry::Set(nulName, "DisplayName", kSz, std::string("\0hidden", 7));  // empty up to the NUL
+    registry.Make(RootKey::LocalMachine, kKey + "\\bare");
+    Entry("ok", "Listed", "C:\\App\\good.exe");
+    main.LoadPrograms();
+    EXPECT_EQ(Captions(), "Listed;");
+    EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 1 / 0");
+}
+
+TEST_F(LoadProgramsTest, ValuesReadAsTextUpToNulAndUnexpanded)
+{
+    auto& key = Entry("k", "", "");
+    FakeRegistry::Set(key, "DisplayName", kExpandSz, std::string("Name\0tail\0", 10));
+    FakeRegistry::Set(key, "UninstallString", kExpandSz, "%ProgramFiles%\\x.exe");  // no terminator stored
+    main.LoadPrograms();
+    ASSERT_EQ(main.Programs().size(), 1u);
+    EXPECT_EQ(main.Programs()[0].caption, "Name");
+    EXPECT_EQ(main.Programs()[0].command, "%ProgramFiles%\\x.exe");
+    EXPECT_EQ(main.Programs()[0].image, kImageGood);
+}
+
+TEST_F(LoadProgramsTest, SameNameAndCommandInTwoSubkeysGiveTwoRows)
+{
+    Entry("One", "Twin", "C:\\App\\good.exe");
+    Entry("Two", "Twin", "C:\\App\\good.exe");
+    main.LoadPrograms();
+    ASSERT_EQ(main.Programs().size(), 2u);
+    EXPECT_EQ(main.Programs()[0].subkey, "One");
+    EXPECT_EQ(main.Programs()[1].subkey, "Two");
+    EXPECT_EQ(main.Programs()[0].caption, main.Programs()[1].caption);
+}
+
+TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
+{
+    Entries(10);
+    main.LoadPrograms();
+    view.focused = 7;
+    registry.DeleteKey("\\" + kKey + "\\Key2");
+    main.RefreshClick();
+    EXPECT_EQ(view.focused, 7);
+    EXPECT_EQ(main.Programs()[7].caption, "App 8");
+
+    for (int i : {3, 4, 5, 6}) registry.DeleteKey("\\" + kKey + "\\Key" + std::to_string(i));
+    main.RefreshClick();
+    ASSERT_EQ(main.Programs().size(), 5u);
+    EXPECT_EQ(view.focused, 4);  // clamped to the last row
+}
+
+TEST_F(LoadProgramsTest, ReloadWithoutFocusStartsAtTheTopAndTakesTheKeyboard)
+{
+    Entries(3);
+    main.LoadPrograms();
+    view.focused = -1;
+    view.programsActive = false;
+    main.LoadPrograms();
+    EXPECT_EQ(view.focused, 0);
+    EXPECT_TRUE(view.programsActive);
+}
+
+TEST_F(LoadProgramsTest, WrongValueTypeStopsTheLoadKeepingEarlierRows)
+{
+    Entries(2);
+    auto& broken = Entry("Broken", "", "C:\\App\\good.exe");
+    FakeRegistry::Set(broken, "DisplayName", kDword, std::string("\x01\0\0\0", 4));
+    Entry("After", "After", "C:\\App\\good.exe");
+
+    main.Guard([&] { main.LoadPrograms(); });
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_EQ(view.errors[0], "Invalid data type for 'DisplayName'");
+    EXPECT_EQ(Captions(), "App 0;App 1;");
+    EXPECT_EQ(view.rowCount, 2u);
+    EXPECT_EQ(view.panels.count(1), 0u);  // steps after the loop did not run
+}
+
+TEST_F(LoadProgramsTest, WrongCommandTypeNamesTheCommandValue)
+{
+    auto& key = Entry("Bin", "Binary command", "");
+    FakeRegistry::Set(key, "UninstallString", kBinary, "C:\\x.exe");
+    main.Guard([&] { main.LoadPrograms(); });
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_EQ(view.errors[0], "Invalid data type for 'UninstallString'");
+}
+
+TEST_F(LoadProgramsTest, SubkeyThatCannotBeOpenedIsSkippedSilently)
+{
+    Entry("A", "First", "C:\\App\\good.exe");
+    Entry("Locked", "Locked", "C:\\App\\good.exe");
+    Entry("C", "Third", "C:\\App\\good.exe");
+    registry.Deny(kKey + "\\Locked");
+    main.LoadPrograms();
+    EXPECT_EQ(Captions(), "First;Third;");
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(LoadProgramsTest, UnopenableUninstallKeyGivesAnEmptyList)
+{
+    Entries(3);
+    registry.Deny(kKey);
+    main.LoadPrograms();
+    EXPECT_TRUE(main.Programs().empty());
+    EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 0 / 0");
+}
+
+TEST_F(LoadProgramsTest, RunningEntryCannotBeDeletedOrEdited)
+{
+    Entry("a", "Alpha", "C:\\App\\good.exe");
+    Entry("b", "Beta", "C:\\App\\good.exe");
+    Entry("c", "Alpha", "C:\\App\\other.exe");  // same name, other command
+    main.LoadPrograms();
+    main.Running = true;
+    main.RunningName = "Alpha";
+    main.RunningCommand = "C:\\App\\good.exe";
+    main.UpdateButtons();
+    EXPECT_FALSE(view.buttons[Button::AddRemove]);
+    EXPECT_FALSE(view.buttons[Button::Delete]);
+    EXPECT_FALSE(view.buttons[Button::Properties]);
+
+    for (int row : {1, 2}) {
+        view.focused = row;
+        main.ProgramsChange();
+        EXPECT_TRUE(view.buttons[Button::Delete]) << row;
+        EXPECT_TRUE(view.buttons[Button::Properties]) << row;
+        main.UpdateButtons();
+        EXPECT_FALSE(view.buttons[Button::AddRemove]) << row;
+    }
+
+    // Case matters in the comparison.
+    main.RunningName = "alpha";
+    view.focused = 0;
+    main.ProgramsClick();
+    EXPECT_TRUE(view.buttons[Button::Delete]);
+
+    main.Running = false;
+    main.RunningName = "Alpha";
+    main.UpdateButtons();
+    EXPECT_TRUE(view.buttons[Button::AddRemove]);
+    EXPECT_TRUE(view.buttons[Button::Delete]);
+}
+
+TEST_F(LoadProgramsTest, ClickWithoutFocusedRowChangesNothing)
+{
+    main.LoadPrograms();
+    view.buttons[Button::Delete] = true;
+    main.ProgramsClick();
+    EXPECT_TRUE(view.buttons[Button::Delete]);
+}
+
+TEST_F(LoadProgramsTest, HugeAndOddValuesAreKeptWhole)
+{
+    std::string bytes;
+    for (int c = 1; c <= 255; ++c) bytes += static_cast<char>(c);
+    const std::string huge(64 * 1024, 'N');
+    Entry("Bytes", bytes, "C:\\App\\good.exe " + bytes);
+    Entry("Huge", huge, "C:\\App\\" + huge + ".exe");
+    main.LoadPrograms();
+    ASSERT_EQ(main.Programs().size(), 2u);
+    EXPECT_EQ(main.Programs()[0].caption, bytes);
+    EXPECT_EQ(main.Programs()[1].caption.size(), huge.size());
+    EXPECT_EQ(main.Programs()[1].image, kImageBad);
+}
+
+TEST_F(LoadProgramsTest, TenThousandSubkeys)
+{
+    Entries(10000, 8000);
+    main.LoadPrograms();
+    EXPECT_EQ(main.Programs().size(), 10000u);
+    EXPECT_EQ(main.BadCount, 2000);
+    EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 10000 / 2000");
+}
+
+TEST_F(LoadProgramsTest, StartUpDerivesTheSettingsFileAndLoads)
+{
+    Entries(2);
+    main.Hidden = true;
+    main.FormCreate("C:\\Tools\\APP.EXE");
+    EXPECT_EQ(main.SettingsFile(), "c:\\tools\\app.ini");
+    EXPECT_FALSE(main.Hidden);
+    EXPECT_EQ(main.Programs().size(), 2u);
+}
+
+TEST_F(LoadProgramsTest, StartUpShowsALoadErrorAndCarriesOn)
+{
+    auto& key = Entry("Bad", "", "x");
+    FakeRegistry::Set(key, "DisplayName", kMultiSz, std::string("a\0b\0\0", 5));
+    main.FormCreate("C:\\Q\\Quillet.exe");
+    EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid data type for 'DisplayName'"});
+    EXPECT_EQ(main.SettingsFile(), "c:\\q\\quillet.ini");
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/STFileExists.h"
+#include "fakes/FakeFileSystem.h"
+
+using namespace quillet;
+using quillet::fakes::FakeFileSystem;
+using quillet::fakes::FakeLocale;
+
+namespace {
+
+// The machine of the reference table: C: fixed, A: removable, D: CD-ROM.
+class ValidityTest : public ::testing::Test {
+protected:
+    ValidityTest()
+    {
+        files.path = "C:\\WINDOWS;C:\\WINDOWS\\COMMAND";
+        files.drives = {{'c', 3}, {'a', 2}, {'d', 5}};
+        for (const char* f : {"C:\\Program Files\\App\\uninst.exe", "C:\\WINDOWS\\uninst.exe",
+                              "C:\\WINDOWS\\rundll32.exe", "C:\\WINDOWS\\SYSTEM\\MsiExec.exe", "C:\\App\\remove.bat"})
+            files.AddFile(f);
+    }
+    FakeFileSystem files;
+    FakeLocale locale;
+    CommandChecker checker{files, locale};
+};
+
+struct Case {
+    const char* command;
+    const char* fileName;
+    bool valid;
+};
+
+TEST_F(ValidityTest, ReferenceTable)
+{
+    const Case cases[] = {
+        {"\"C:\\Program Files\\App\\uninst.exe\" /S", "C:\\Program Files\\App\\uninst.exe", true},
+        {"C:\\WINDOWS\\uninst.exe -f\"C:\\App\\x.isu\"", "C:\\WINDOWS\\uninst.exe", true},
+        {"uninst.exe -a", "C:\\WINDOWS\\uninst.exe", true},
+        {"MsiExec.exe /X{0001}", "C:\\WINDOWS\\SYSTEM\\MsiExec.exe", true},
+        {"RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall",
+         "RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall", true},
+        {"rundll32.exe shell32.dll,Control_RunDLL", "C:\\WINDOWS\\rundll32.exe", true},
+        {"%ProgramFiles%\\App\\unins000.exe", "%ProgramFiles%\\App\\unins000.exe", true},
+        {"A:\\SETUP.EXE /uninstall", "A:\\SETUP.EXE", true},
+        {"D:\\setup.exe", "D:\\setup.exe", true},
+        {"C:\\Old\\gone.exe", "C:\\Old\\gone.exe", false},
+        {"C:\\App\\remove.bat /q", "C:\\App\\remove.bat q", false},
+        {"C:\\App\\remove.bat", "C:\\App\\remove.bat", true},
+        {"C:\\WINDOWS", "C:\\WINDOWS", false},
+        {"C:\\a.exe b.exe x", "C:\\a.exe", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(checker.CommandToFileName(c.command), c.fileName) << c.command;
+        EXPECT_EQ(checker.IsValidCommand(c.command), c.valid) << c.command;
+    }
+}
+
+TEST_F(ValidityTest, CleaningAndCutting)
+{
+    EXPECT_EQ(RemoveBadChars("\"a/b*c?d\""), "abcd");
+    EXPECT_EQ(RemoveBadChars(""), "");
+    EXPECT_EQ(CutAfterProgramName("x.EXE y.exe z"), "x.EXE");
+    EXPECT_EQ(CutAfterProgramName("x.ExE "), "x.ExE");
+    EXPECT_EQ(CutAfterProgramName("x.exe"), "x.exe");   // no space behind: stays whole
+    EXPECT_EQ(CutAfterProgramName(".exe "), ".exe");
+    EXPECT_EQ(CutAfterProgramName("a.exe\tb"), "a.exe\tb");  // only a blank ends the name
+    // The removal runs first, so a quote between ".exe" and the blank still cuts.
+    EXPECT_EQ(checker.CommandToFileName("\"C:\\Old\\gone.exe\" /S"), "C:\\Old\\gone.exe");
+}
+
+TEST_F(ValidityTest, ExemptionsLookOnlyAtTheFileName)
+{
+    EXPECT_TRUE(checker.IsValidCommand("RUNDLL32.EXE x"));     // upper case prefix
+    EXPECT_TRUE(checker.IsValidCommand("rundllfoo"));          // six letters are enough
+    EXPECT_FALSE(checker.IsValidCommand("rundl32 x"));
+    EXPECT_FALSE(checker.IsValidCommand(" rundll32 x"));       // leading blank: no exemption
+    EXPECT_TRUE(checker.IsValidCommand("%SystemRoot%\\x.exe"));
+    EXPECT_FALSE(checker.IsValidCommand("C:\\%x%.exe"));       // '%' only counts first
+    EXPECT_FALSE(checker.IsValidCommand("E:\\gone.exe"));      // unknown drive
+    EXPECT_FALSE(checker.IsValidCommand(""));
+}
+
+TEST_F(ValidityTest, SearchListOrderAndSeparators)
+{
+    files.path = ";;C:\\First\\;D:;C:\\Second";
+    files.AddFile("C:\\Second\\tool.exe");
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "C:\\Second\\tool.exe");
+    files.AddFile("C:\\First\\tool.exe");  // an entry ending in '\' gets no second one
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "C:\\First\\tool.exe");
+    files.AddFile("D:tool.exe");            // nor one ending in ':'
+    files.drives['d'] = 3;
+    files.path = "D:;C:\\First";
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "D:tool.exe");
+
+    // A name found as it is wins over every entry of the list.
+    files.AddFile("C:\\CWD\\tool.exe");
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "tool.exe");
+}
+
+TEST_F(ValidityTest, WindowsAndSystemDirectoriesAlwaysSearched)
+{
+    files.path.reset();
+    EXPECT_EQ(checker.FindInPath("MsiExec.exe"), "C:\\WINDOWS\\SYSTEM\\MsiExec.exe");
+    files.path = "";
+    EXPECT_TRUE(checker.IsValidCommand("uninst.exe /x"));
+}
+
+TEST_F(ValidityTest, LongPathSearchedInFull)
+{
+    std::string path;
+    for (int i = 0; i < 40; ++i) path += "C:\\Dir" + std::to_string(i) + ";";
+    ASSERT_GT(path.size(), 259u);
+    files.path = path;
+    files.AddFile("C:\\Dir39\\deep.exe");
+    EXPECT_TRUE(checker.IsValidCommand("deep.exe /u"));
+}
+
+TEST_F(ValidityTest, DoubleByteTrailBytesAreNeverSeparators)
+{
+    // 0x95 0x5C is one Shift-JIS character whose second byte is '\'.
+    locale.doubleByte = true;
+    files.path = std::string("C:\\\x95\x5C");
+    files.AddFile(std::string("C:\\\x95\x5C\\app.exe"));
+    EXPECT_EQ(checker.FindInPath("app.exe"), std::string("C:\\\x95\x5C\\app.exe"));
+
+    locale.doubleByte = false;  // the same bytes read as two characters end in '\'
+    files.AddFile(std::string("C:\\\x95\x5C" "app.exe"));
+    EXPECT_EQ(checker.FindInPath("app.exe"), std::string("C:\\\x95\x5C" "app.exe"));
+}
+
+TEST_F(ValidityTest, ProbesOncePerCandidateAndNotAgainForTheResult)
+{
+    files.path = "C:\\A;C:\\B";
+    files.probes = 0;
+    EXPECT_FALSE(checker.IsValidCommand("C:\\Old\\gone.exe"));
+    EXPECT_EQ(files.probes, 1 + 4);  // the name, two Path entries, Windows and system directories
+    files.probes = 0;
+    EXPECT_TRUE(checker.IsValidCommand("\"C:\\Program Files\\App\\uninst.exe\" /S"));
+    EXPECT_EQ(files.probes, 1);
+}
+
+}  // namespace

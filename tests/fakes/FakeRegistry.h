@@ -1,0 +1,187 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "catalogue/Registry.h"
+#include "common/Error.h"
+
+namespace quillet::fakes {
+
+enum ValueType : unsigned { kNone = 0, kSz = 1, kExpandSz = 2, kBinary = 3, kDword = 4, kMultiSz = 7 };
+
+// An in-memory registry with the accessor's rules: keys compared ignoring
+// ASCII case, subkeys enumerated in the order they were made, one open key.
+class FakeRegistry : public Registry {
+public:
+    struct Value {
+        ValueType type;
+        std::string data;  // raw bytes, NUL included when the writer stored one
+    };
+    struct Key {
+        std::vector<std::pair<std::string, Value>> values;
+        std::vector<std::pair<std::string, std::unique_ptr<Key>>> children;
+        std::map<std::string, Key*> index;  // lower-cased name -> child
+    };
+
+    // Test set-up: creates the key (and its parents) below a root.
+    Key& Make(RootKey root, const std::string& path) { return *Walk(roots_[root], Split(path), true); }
+    Key* Find(RootKey root, const std::string& path) { return Walk(roots_[root], Split(path), false); }
+    static void Set(Key& key, const std::string& name, ValueType type, const std::string& data)
+    {
+        for (auto& [n, v] : key.values)
+            if (Same(n, name)) {
+                v = {type, data};
+                return;
+            }
+        key.values.push_back({name, {type, data}});
+    }
+    // Opening this path (absolute, below any root) fails as if access were denied.
+    void Deny(const std::string& path) { denied_.insert(Lower(Trim(path))); }
+
+    void SetRootKey(RootKey root) override
+    {
+        root_ = root;
+        current_ = nullptr;
+        currentPath_.clear();
+    }
+
+    bool OpenKey(const std::string& path, bool create) override
+    {
+        const bool absolute = !path.empty() && path[0] == '\\';
+        std::vector<std::string> parts = absolute || !current_ ? std::vector<std::string>() : currentPath_;
+        for (auto& p : Split(path)) parts.push_back(p);
+        std::string joined;
+        for (auto& p : parts) joined += (joined.empty() ? "" : "\\") + p;
+        Key* key = denied_.count(Lower(joined)) ? nullptr : Walk(roots_[root_], parts, create && !Trim(path).empty());
+        current_ = key;
+        currentPath_ = key ? parts : std::vector<std::string>();
+        ++opens;
+        return key != nullptr;
+    }
+
+    void CloseKey() override
+    {
+        current_ = nullptr;
+        currentPath_.clear();
+    }
+
+    std::vector<std::string> GetKeyNames() override
+    {
+        std::vector<std::string> names;
+        if (current_)
+            for (auto& [name, child] : current_->children) names.push_back(name);
+        return names;
+    }
+
+    std::string ReadString(const std::string& name) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToGetData, name));
+        for (auto& [n, v] : current_->values) {
+            if (!Same(n, name)) continue;
+            if (v.data.empty()) return std::string();
+            if (v.type != kSz && v.type != kExpandSz) throw QuilletError(FormatText(kInvalidDataType, name));
+            return v.data.substr(0, v.data.find('\0'));
+        }
+        return std::string();
+    }
+
+    void WriteString(const std::string& name, const std::string& value) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToSetData, name));
+        Set(*current_, name, kSz, value + std::string(1, '\0'));
+    }
+
+    bool KeyExists(const std::string& path) override
+    {
+        const bool absolute = !path.empty() && path[0] == '\\';
+        if (!absolute && !current_) return false;
+        return Walk(absolute ? roots_[root_] : *current_, Split(path), false) != nullptr;
+    }
+
+    bool DeleteKey(const std::string& path) override
+    {
+        const bool absolute = !path.empty() && path[0] == '\\';
+        if (!absolute && !current_) return false;
+        auto parts = Split(path);
+        if (parts.empty()) return false;
+        const std::string leaf = parts.back();
+        parts.pop_back();
+        Key* parent = Walk(absolute ? roots_[root_] : *current_, parts, false);
+        if (!parent) return false;
+        for (auto it = parent->children.begin(); it != parent->children.end(); ++it)
+            if (Same(it->first, leaf)) {
+                if (current_ && Contains(*it->second, current_)) current_ = nullptr;
+                parent->index.erase(Lower(leaf));
+                parent->children.erase(it);
+                return true;
+            }
+        return false;
+    }
+
+    int opens = 0;
+
+private:
+    static bool Same(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+    static std::string Lower(std::string s)
+    {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    }
+    static std::string Trim(const std::string& path)
+    {
+        size_t b = 0, e = path.size();
+        while (b < e && path[b] == '\\') ++b;
+        while (e > b && path[e - 1] == '\\') --e;
+        return path.substr(b, e - b);
+    }
+    static std::vector<std::string> Split(const std::string& path)
+    {
+        std::vector<std::string> parts;
+        std::string part;
+        for (char c : Trim(path) + "\\") {
+            if (c == '\\') {
+                if (!part.empty()) parts.push_back(part);
+                part.clear();
+            } else {
+                part += c;
+            }
+        }
+        return parts;
+    }
+    static Key* Walk(Key& from, const std::vector<std::string>& parts, bool create)
+    {
+        Key* key = &from;
+        for (const auto& part : parts) {
+            const auto found = key->index.find(Lower(part));
+            Key* next = found == key->index.end() ? nullptr : found->second;
+            if (!next) {
+                if (!create) return nullptr;
+                key->children.push_back({part, std::make_unique<Key>()});
+                next = key->children.back().second.get();
+                key->index[Lower(part)] = next;
+            }
+            key = next;
+        }
+        return key;
+    }
+    static bool Contains(Key& key, Key* target)
+    {
+        if (&key == target) return true;
+        for (auto& [name, child] : key.children)
+            if (Contains(*child, target)) return true;
+        return false;
+    }
+
+    std::map<RootKey, Key> roots_;
+    RootKey root_ = RootKey::CurrentUser;
+    Key* current_ = nullptr;
+    std::vector<std::string> currentPath_;
+    std::set<std::string> denied_;
+};
+
+}  // namespace quillet::fakes
