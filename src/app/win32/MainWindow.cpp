@@ -1,0 +1,397 @@
+#include "app/win32/MainWindow.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <iterator>
+
+#include "app/win32/Resource.h"
+
+namespace quillet::win32 {
+
+namespace {
+
+constexpr int kClientWidth = 634;
+constexpr int kClientHeight = 472;
+constexpr int kToolBarHeight = 45;
+constexpr int kStatusPanelHeight = 22;
+constexpr int kLedWidth = 24;  // room for the status lamp at the strip's left
+constexpr int kSplitterHeight = 4;
+constexpr int kMinPaneHeight = 20;
+
+struct ToolButton {
+    Button button;
+    int command;
+    const char* caption;
+};
+
+// Left to right; a zero command is the separator.
+constexpr ToolButton kToolButtons[] = {
+    {Button::AddRemove, IDM_ADDREMOVE, "Add/Remove"},
+    {Button::Delete, IDM_DELETE, "Delete"},
+    {Button::Properties, IDM_PROPERTIES, "Properties"},
+    {Button::New, IDM_NEW, "New"},
+    {Button::New, 0, ""},
+    {Button::DeleteBad, IDM_DELETEBAD, "Delete bad"},
+    {Button::Refresh, IDM_REFRESH, "Refresh"},
+    {Button::Views, IDM_VIEWS, "Views"},
+};
+
+int CommandOf(Button button)
+{
+    for (const ToolButton& b : kToolButtons)
+        if (b.command != 0 && b.button == button) return b.command;
+    return 0;
+}
+
+HIMAGELIST LoadImagePair(int size, int first, int second)
+{
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (int id : {first, second}) {
+        auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+        ImageList_AddIcon(list, icon);
+        DestroyIcon(icon);
+    }
+    return list;
+}
+
+void AddColumn(HWND list, int index, const char* caption, int width)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(caption);
+    column.cx = width;
+    column.iSubItem = index;
+    ListView_InsertColumn(list, index, &column);
+}
+
+}  // namespace
+
+MainWindow::MainWindow() : core_(*this, registry_, files_, locale_) {}
+
+MainWindow::~MainWindow()
+{
+    if (hwnd_) DestroyWindow(hwnd_);
+    for (HIMAGELIST list : {smallImages_, bigImages_, logImages_})
+        if (list) ImageList_Destroy(list);
+}
+
+bool MainWindow::Create(int showCommand)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &MainWindow::WindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_QUILLET));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLET), IMAGE_ICON, 16, 16, 0));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassExA(&wc)) return false;
+
+    accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+
+    // Centred on the screen with the design client size.
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, style, TRUE, 0);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (!CreateWindowExA(0, kClassName, kMainCaption, style, x, y, width, height, nullptr, nullptr, instance, this))
+        return false;
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+void MainWindow::OnCreate()
+{
+    CreateChildren();
+    activationMessage_ = RegisterWindowMessageA(kInstanceName);
+
+    char path[MAX_PATH * 2];
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    core_.FormCreate(std::string(path, length));
+}
+
+void MainWindow::CreateChildren()
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    font_.reset(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana"));
+    const auto font = reinterpret_cast<WPARAM>(font_.get());
+
+    toolBar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | CCS_NODIVIDER |
+                                   CCS_NORESIZE | TBSTYLE_TOOLTIPS,
+                               0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
+    SendMessageA(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolBar_, WM_SETFONT, font, 0);
+    SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    TBBUTTON buttons[std::size(kToolButtons)]{};
+    for (size_t i = 0; i < std::size(kToolButtons); ++i) {
+        const ToolButton& b = kToolButtons[i];
+        buttons[i].iBitmap = b.command ? I_IMAGENONE : 8;
+        buttons[i].idCommand = b.command;
+        buttons[i].fsState = TBSTATE_ENABLED;
+        buttons[i].fsStyle = b.command ? BTNS_BUTTON : BTNS_SEP;
+        buttons[i].iString = b.command ? reinterpret_cast<INT_PTR>(b.caption) : 0;
+    }
+    SendMessageA(toolBar_, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(81, 41));
+
+    statusText_ = CreateWindowExA(0, "STATIC", kReady, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
+                                  hwnd_, reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
+    SendMessageA(statusText_, WM_SETFONT, font, 0);
+
+    programs_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                                0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_PROGRAMS), instance, nullptr);
+    SendMessageA(programs_, WM_SETFONT, font, 0);
+    ListView_SetExtendedListViewStyle(programs_, LVS_EX_FULLROWSELECT);
+    smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
+    bigImages_ = LoadImagePair(32, IDI_ENTRY, IDI_ENTRY_BAD);
+    ListView_SetImageList(programs_, smallImages_, LVSIL_SMALL);
+    ListView_SetImageList(programs_, bigImages_, LVSIL_NORMAL);
+    AddColumn(programs_, 0, "Name", 200);
+    AddColumn(programs_, 1, "Command Line", 200);
+    AddColumn(programs_, 2, "Subkey", 120);
+
+    log_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
+                               LVS_SHAREIMAGELISTS,
+                           0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_LOG), instance, nullptr);
+    SendMessageA(log_, WM_SETFONT, font, 0);
+    ListView_SetExtendedListViewStyle(log_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    logImages_ = LoadImagePair(16, IDI_LOG_INFO, IDI_LOG_ERROR);
+    ListView_SetImageList(log_, logImages_, LVSIL_SMALL);
+    AddColumn(log_, 0, "Time", 150);
+    AddColumn(log_, 1, "Action", 200);
+    AddColumn(log_, 2, "Comment", 250);
+
+    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(IDC_STATUSBAR), instance, nullptr);
+    SendMessageA(statusBar_, WM_SETFONT, font, 0);
+    int parts[] = {400, -1};
+    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+
+    activeControl_ = programs_;
+    Layout();
+}
+
+void MainWindow::Layout()
+{
+    if (!statusBar_) return;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int width = client.right;
+
+    SendMessageA(statusBar_, WM_SIZE, 0, 0);
+    RECT bar;
+    GetWindowRect(statusBar_, &bar);
+    const int bottom = client.bottom - (bar.bottom - bar.top);
+
+    MoveWindow(toolBar_, 0, 0, width, kToolBarHeight, TRUE);
+    const int top = kToolBarHeight;
+    MoveWindow(statusText_, kLedWidth, top, width - kLedWidth, kStatusPanelHeight, TRUE);
+
+    const int listTop = top + kStatusPanelHeight;
+    const int room = bottom - listTop - kSplitterHeight;
+    if (logHeight_ > room - kMinPaneHeight) logHeight_ = room - kMinPaneHeight;
+    if (logHeight_ < kMinPaneHeight) logHeight_ = kMinPaneHeight;
+    const int listHeight = room - logHeight_;
+    MoveWindow(programs_, 0, listTop, width, listHeight > 0 ? listHeight : 0, TRUE);
+    splitterTop_ = listTop + listHeight;
+    MoveWindow(log_, 0, splitterTop_ + kSplitterHeight, width, logHeight_, TRUE);
+
+    // "Action" takes what "Time" and "Comment" leave.
+    RECT logClient;
+    GetClientRect(log_, &logClient);
+    const int action = logClient.right - ListView_GetColumnWidth(log_, 0) - ListView_GetColumnWidth(log_, 2);
+    ListView_SetColumnWidth(log_, 1, action > 50 ? action : 50);
+}
+
+bool MainWindow::SplitterHit(int y) const { return y >= splitterTop_ && y < splitterTop_ + kSplitterHeight; }
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (activationMessage_ != 0 && message == activationMessage_) {
+        OnActivationMessage();
+        return 0;
+    }
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_SETFOCUS:
+        if (activeControl_) SetFocus(activeControl_);
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            POINT p;
+            GetCursorPos(&p);
+            ScreenToClient(hwnd_, &p);
+            if (SplitterHit(p.y)) {
+                SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+                return TRUE;
+            }
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        if (SplitterHit(GET_Y_LPARAM(lParam))) {
+            dragging_ = true;
+            SetCapture(hwnd_);
+        }
+        return 0;
+    case WM_MOUSEMOVE:
+        if (dragging_) {
+            RECT bar;
+            GetWindowRect(statusBar_, &bar);
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            const int bottom = client.bottom - (bar.bottom - bar.top);
+            logHeight_ = bottom - GET_Y_LPARAM(lParam) - kSplitterHeight / 2;
+            Layout();
+        }
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        if (dragging_) {
+            dragging_ = false;
+            if (message == WM_LBUTTONUP) ReleaseCapture();
+        }
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {320, 240};
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::OnActivationMessage()
+{
+    // Only a minimised window is restored: a maximised one keeps its state.
+    if (IsIconic(hwnd_)) SendMessageA(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetForegroundWindow(hwnd_);
+}
+
+void MainWindow::OnCommand(int id)
+{
+    switch (id) {
+    case IDM_REFRESH:
+        core_.Guard([&] { core_.RefreshClick(); });
+        break;
+    case IDM_EXIT:
+        DestroyWindow(hwnd_);
+        break;
+    }
+}
+
+LRESULT MainWindow::OnNotify(NMHDR* header)
+{
+    if (header->hwndFrom == programs_) {
+        switch (header->code) {
+        case LVN_GETDISPINFOA:
+            OnProgramsDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+            return 0;
+        case LVN_ITEMCHANGED:
+            core_.Guard([&] { core_.ProgramsChange(); });
+            return 0;
+        case NM_CLICK:
+            core_.Guard([&] { core_.ProgramsClick(); });
+            return 0;
+        case NM_SETFOCUS:
+            activeControl_ = programs_;
+            return 0;
+        }
+    } else if (header->hwndFrom == log_ && header->code == NM_SETFOCUS) {
+        activeControl_ = log_;
+    }
+    return 0;
+}
+
+void MainWindow::OnProgramsDispInfo(NMLVDISPINFOA* info)
+{
+    LVITEMA& item = info->item;
+    const auto& rows = core_.Programs();
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
+    const EntryRow& row = rows[item.iItem];
+    if (item.mask & LVIF_TEXT) {
+        const std::string& text = item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey;
+        // The rows outlive this notification, so the control may read our text.
+        item.pszText = const_cast<char*>(text.c_str());
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+}
+
+// MainView
+
+void MainWindow::ProgramsReplaced(size_t count)
+{
+    ListView_DeleteAllItems(programs_);
+    ListView_SetItemCountEx(programs_, static_cast<int>(count), 0);
+    InvalidateRect(programs_, nullptr, TRUE);
+}
+
+int MainWindow::FocusedProgram() const { return ListView_GetNextItem(programs_, -1, LVNI_FOCUSED); }
+
+void MainWindow::FocusProgram(int index)
+{
+    ListView_SetItemState(programs_, index, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_SetItemState(programs_, index, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_EnsureVisible(programs_, index, TRUE);
+}
+
+void MainWindow::ActivatePrograms()
+{
+    activeControl_ = programs_;
+    if (GetActiveWindow() == hwnd_) SetFocus(programs_);
+}
+
+void MainWindow::EnableButton(Button button, bool enabled)
+{
+    SendMessageA(toolBar_, TB_ENABLEBUTTON, CommandOf(button), MAKELPARAM(enabled ? TRUE : FALSE, 0));
+}
+
+bool MainWindow::ButtonEnabled(Button button) const
+{
+    return SendMessageA(toolBar_, TB_ISBUTTONENABLED, CommandOf(button), 0) != 0;
+}
+
+void MainWindow::EnableMenuItem(MenuItem item, bool enabled)
+{
+    int command = 0;
+    switch (item) {
+    case MenuItem::DeleteBadMM: command = IDM_DELETEBAD; break;
+    }
+    ::EnableMenuItem(GetMenu(hwnd_), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+void MainWindow::SetStatusPanel(int panel, const std::string& text)
+{
+    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void MainWindow::ShowError(const std::string& text)
+{
+    MessageBoxA(hwnd_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+}  // namespace quillet::win32

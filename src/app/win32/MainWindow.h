@@ -1,0 +1,78 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/MainFrm.h"
+#include "app/MainView.h"
+#include "app/win32/Window.h"
+#include "catalogue/win32/Win32FileSystem.h"
+#include "catalogue/win32/Win32Registry.h"
+#include "common/win32/Handles.h"
+#include "common/win32/Win32Locale.h"
+
+namespace quillet::win32 {
+
+// The main window on screen: creates and lays out the controls, routes their
+// messages into TMain and carries out TMain's view updates.
+class MainWindow : public Window<MainWindow>, private MainView {
+public:
+    static constexpr const char* kClassName = "TMain";
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // Creates the window and runs the start-up sequence; shows it afterwards.
+    bool Create(int showCommand);
+    HACCEL Accelerators() const { return accelerators_; }
+    TMain& Core() { return core_; }
+
+private:
+    friend class Window<MainWindow>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnCreate();
+    void CreateChildren();
+    void Layout();
+    void OnCommand(int id);
+    LRESULT OnNotify(NMHDR* header);
+    void OnProgramsDispInfo(NMLVDISPINFOA* info);
+    void OnActivationMessage();
+    bool SplitterHit(int y) const;
+
+    // MainView
+    void ProgramsReplaced(size_t count) override;
+    int FocusedProgram() const override;
+    void FocusProgram(int index) override;
+    void ActivatePrograms() override;
+    void EnableButton(Button button, bool enabled) override;
+    bool ButtonEnabled(Button button) const override;
+    void EnableMenuItem(MenuItem item, bool enabled) override;
+    void SetStatusPanel(int panel, const std::string& text) override;
+    void ShowError(const std::string& text) override;
+
+    Win32Registry registry_;
+    Win32FileSystem files_;
+    Win32Locale locale_;
+    TMain core_;
+
+    UINT activationMessage_ = 0;
+    HACCEL accelerators_ = nullptr;
+    GdiObject font_;
+    HWND toolBar_ = nullptr;
+    HWND statusText_ = nullptr;
+    HWND programs_ = nullptr;
+    HWND log_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HWND activeControl_ = nullptr;
+    HIMAGELIST smallImages_ = nullptr;
+    HIMAGELIST bigImages_ = nullptr;
+    HIMAGELIST logImages_ = nullptr;
+
+    int logHeight_ = 102;
+    int splitterTop_ = 0;
+    bool dragging_ = false;
+};
+
+}  // namespace quillet::win32

@@ -1,0 +1,47 @@
+// Identifiers shared by the resource script and the code; one range per kind.
+#pragma once
+
+// Icons and bitmaps: 100-199
+#define IDI_QUILLET 100
+#define IDI_ENTRY 101
+#define IDI_ENTRY_BAD 102
+#define IDI_LOG_INFO 103
+#define IDI_LOG_ERROR 104
+
+// Menus and accelerator tables: 200-299
+#define IDR_MAINMENU 200
+#define IDR_ACCELERATORS 201
+
+// Commands: 1000-1999
+#define IDM_ADDREMOVE 1000
+#define IDM_DELETE 1001
+#define IDM_PROPERTIES 1002
+#define IDM_NEW 1003
+#define IDM_DELETEBAD 1004
+#define IDM_BACKUP 1005
+#define IDM_EXIT 1006
+#define IDM_FIND 1010
+#define IDM_EDITLOG 1011
+#define IDM_CLEARLOG 1012
+#define IDM_TOOLBAR 1020
+#define IDM_LOG 1021
+#define IDM_STATUSBAR 1022
+#define IDM_TEXTLABELS 1023
+#define IDM_LARGEICONS 1024
+#define IDM_SMALLICONS 1025
+#define IDM_LIST 1026
+#define IDM_DETAILS 1027
+#define IDM_SORTNAME 1030
+#define IDM_SORTCOMMAND 1031
+#define IDM_SORTSUBKEY 1032
+#define IDM_REVERSED 1033
+#define IDM_REFRESH 1040
+#define IDM_VIEWS 1041
+#define IDM_ABOUT 1050
+
+// Child controls: 3000-3999
+#define IDC_TOOLBAR 3000
+#define IDC_STATUSTEXT 3001
+#define IDC_PROGRAMS 3002
+#define IDC_LOG 3003
+#define IDC_STATUSBAR 3004

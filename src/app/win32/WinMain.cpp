@@ -1,0 +1,35 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/MainFrm.h"
+#include "app/win32/MainWindow.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
+{
+    // Held, never closed, until the process ends: it is the single-instance guard.
+    CreateMutexA(nullptr, FALSE, quillet::kInstanceName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Wake the first copy. Synchronous for every live window; a hung one
+        // is skipped rather than waited on forever.
+        const UINT message = RegisterWindowMessageA(quillet::kInstanceName);
+        DWORD_PTR result;
+        SendMessageTimeoutA(HWND_BROADCAST, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 10000, &result);
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    quillet::win32::MainWindow window;
+    if (!window.Create(showCommand)) return 0;
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (msg.hwnd && (msg.hwnd == window.hwnd() || IsChild(window.hwnd(), msg.hwnd)) &&
+            TranslateAcceleratorA(window.hwnd(), window.Accelerators(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}

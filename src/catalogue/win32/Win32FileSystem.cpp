@@ -1,0 +1,54 @@
+#include "catalogue/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+namespace quillet::win32 {
+
+std::optional<std::string> Win32FileSystem::EnvironmentVariable(const std::string& name)
+{
+    std::string value(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) {
+            if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+            return std::string();
+        }
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.assign(length, '\0');  // too small: length counts the terminator
+    }
+}
+
+std::string Win32FileSystem::WindowsDirectory()
+{
+    char buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
+    return length < MAX_PATH ? std::string(buffer, length) : std::string();
+}
+
+std::string Win32FileSystem::SystemDirectory()
+{
+    char buffer[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
+    return length < MAX_PATH ? std::string(buffer, length) : std::string();
+}
+
+bool Win32FileSystem::FileExists(const std::string& name)
+{
+    // Wildcards would find entries of other names.
+    if (name.empty() || name.find_first_of("*?") != std::string::npos) return false;
+    // One call answers all three questions (exists, not a directory, last
+    // write time) without opening a search handle.
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    FILETIME local;
+    WORD dosDate, dosTime;
+    return FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &dosDate, &dosTime);
+}
+
+unsigned Win32FileSystem::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+
+}  // namespace quillet::win32

@@ -1,0 +1,15 @@
+#pragma once
+#include "catalogue/FileSystem.h"
+
+namespace quillet::win32 {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override;
+    std::string WindowsDirectory() override;
+    std::string SystemDirectory() override;
+    bool FileExists(const std::string& name) override;
+    unsigned DriveType(const std::string& root) override;
+};
+
+}  // namespace quillet::win32

@@ -1,0 +1,150 @@
+#include "catalogue/win32/Win32Registry.h"
+
+#include "common/Error.h"
+
+namespace quillet::win32 {
+
+namespace {
+
+HKEY ToHkey(RootKey root)
+{
+    switch (root) {
+    case RootKey::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RootKey::CurrentUser: return HKEY_CURRENT_USER;
+    case RootKey::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case RootKey::Users: return HKEY_USERS;
+    }
+    return HKEY_CURRENT_USER;
+}
+
+// Deletes every subkey of `key` depth-first. Names are taken from index 0
+// each time because deleting shifts the enumeration.
+bool DeleteSubkeys(HKEY key)
+{
+    char name[256];
+    for (;;) {
+        DWORD length = sizeof name;
+        const LONG rc = RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_NO_MORE_ITEMS) return true;
+        if (rc != ERROR_SUCCESS) return false;
+        RegKey child;
+        if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS, child.put()) != ERROR_SUCCESS) return false;
+        if (!DeleteSubkeys(child.get())) return false;
+        child.reset();
+        if (RegDeleteKeyA(key, name) != ERROR_SUCCESS) return false;
+    }
+}
+
+}  // namespace
+
+void Win32Registry::SetRootKey(RootKey root)
+{
+    current_.reset();
+    root_ = ToHkey(root);
+}
+
+HKEY Win32Registry::BaseFor(const std::string& path, std::string& relative) const
+{
+    const bool absolute = !path.empty() && path[0] == '\\';
+    relative = absolute ? path.substr(1) : path;
+    while (!relative.empty() && relative.back() == '\\') relative.pop_back();
+    if (absolute || !current_) return root_;
+    return current_.get();
+}
+
+bool Win32Registry::OpenKey(const std::string& path, bool create)
+{
+    std::string relative;
+    const HKEY base = BaseFor(path, relative);
+    RegKey opened;
+    LONG rc;
+    if (create && !relative.empty())
+        rc = RegCreateKeyExA(base, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                             opened.put(), nullptr);
+    else
+        rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS, opened.put());
+    // A failed open closes the old key too: nothing may land there by mistake.
+    current_ = rc == ERROR_SUCCESS ? std::move(opened) : RegKey();
+    return rc == ERROR_SUCCESS;
+}
+
+std::vector<std::string> Win32Registry::GetKeyNames()
+{
+    std::vector<std::string> names;
+    if (!current_) return names;
+    DWORD count = 0, maxLength = 0;
+    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, &count, &maxLength, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return names;
+    names.reserve(count);
+    std::string buffer(maxLength + 1, '\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(buffer.size());
+        const LONG rc = RegEnumKeyExA(current_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (rc == ERROR_MORE_DATA) {  // a key added since the query
+            buffer.resize(buffer.size() * 2 + 256);
+            --index;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) break;
+        names.emplace_back(buffer.data(), length);
+    }
+    return names;
+}
+
+std::string Win32Registry::ReadString(const std::string& name)
+{
+    if (!current_) throw QuilletError(FormatText(kFailedToGetData, name));
+    // One round trip for the usual short value; a second only when it is long.
+    std::string data(512, '\0');
+    for (;;) {
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG rc = RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_FILE_NOT_FOUND) return std::string();
+        if (rc == ERROR_MORE_DATA) {
+            data.assign(size + 1, '\0');
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, name));
+        if (size == 0) return std::string();
+        if (type != REG_SZ && type != REG_EXPAND_SZ) throw QuilletError(FormatText(kInvalidDataType, name));
+        data.resize(size);
+        const auto nul = data.find('\0');
+        if (nul != std::string::npos) data.resize(nul);
+        return data;
+    }
+}
+
+void Win32Registry::WriteString(const std::string& name, const std::string& value)
+{
+    if (!current_ || RegSetValueExA(current_.get(), name.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(value.c_str()),
+                                    static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+        throw QuilletError(FormatText(kFailedToSetData, name));
+}
+
+bool Win32Registry::KeyExists(const std::string& path)
+{
+    std::string relative;
+    const HKEY base = BaseFor(path, relative);
+    if (!path.empty() && path[0] != '\\' && !current_) return false;
+    RegKey probe;
+    return RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS, probe.put()) == ERROR_SUCCESS;
+}
+
+bool Win32Registry::DeleteKey(const std::string& path)
+{
+    std::string relative;
+    const HKEY base = BaseFor(path, relative);
+    if (relative.empty()) return false;
+    if (path[0] != '\\' && !current_) return false;
+    RegKey key;
+    if (RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return false;
+    if (!DeleteSubkeys(key.get())) return false;
+    key.reset();
+    return RegDeleteKeyA(base, relative.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace quillet::win32

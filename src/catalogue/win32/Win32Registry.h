@@ -1,0 +1,29 @@
+#pragma once
+#include <windows.h>
+
+#include "catalogue/Registry.h"
+#include "common/win32/Handles.h"
+
+namespace quillet::win32 {
+
+// The registry accessor over advapi32, with full access and create-if-missing.
+class Win32Registry : public Registry {
+public:
+    void SetRootKey(RootKey root) override;
+    bool OpenKey(const std::string& path, bool create) override;
+    void CloseKey() override { current_.reset(); }
+    std::vector<std::string> GetKeyNames() override;
+    std::string ReadString(const std::string& name) override;
+    void WriteString(const std::string& name, const std::string& value) override;
+    bool KeyExists(const std::string& path) override;
+    bool DeleteKey(const std::string& path) override;
+
+private:
+    // The key a path starts at and the path relative to it.
+    HKEY BaseFor(const std::string& path, std::string& relative) const;
+
+    HKEY root_ = HKEY_CURRENT_USER;
+    RegKey current_;
+};
+
+}  // namespace quillet::win32

@@ -1,0 +1,66 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Drives a running Quillet.exe from outside, as a user's tools would: window
+// messages, and buffers made inside its process to read its controls.
+namespace e2e {
+
+inline const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+struct Entry {
+    std::string subkey, name, command;
+};
+
+// The Uninstall key emptied, then filled with these entries.
+void SeedUninstallKey(const std::vector<Entry>& entries);
+void DeleteEntry(const std::string& subkey);
+std::string WindowsFile(const char* name);  // a file that exists in the prefix
+
+class Quillet {
+public:
+    Quillet() = default;
+    ~Quillet();
+    Quillet(const Quillet&) = delete;
+    Quillet& operator=(const Quillet&) = delete;
+
+    // Starts the program and waits for its main window and its first list.
+    void Start();
+    // Starts another copy and returns its exit code (or -1 when it hangs).
+    static long StartSecondCopy(DWORD timeoutMs);
+    void Close();
+
+    HWND Window() const { return window_; }
+    HWND Child(int id) const { return GetDlgItem(window_, id); }
+    std::string StatusPanel(int panel) const;
+    int RowCount() const;
+    std::string RowText(int row, int column) const;
+    int FocusedRow() const;
+    // Posts a key to the program list as the keyboard would deliver it.
+    void PressKey(WORD key) const;
+    // Waits until the predicate holds, pumping nothing of ours; false on timeout.
+    template <class Predicate>
+    static bool WaitFor(Predicate predicate, DWORD timeoutMs = 10000)
+    {
+        const DWORD start = GetTickCount();
+        while (!predicate()) {
+            if (GetTickCount() - start > timeoutMs) return false;
+            Sleep(20);
+        }
+        return true;
+    }
+    DWORD ProcessId() const { return process_.dwProcessId; }
+    bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+// Top-level windows of the main-window class, in any process.
+std::vector<HWND> MainWindows();
+
+}  // namespace e2e
