@@ -1,0 +1,13 @@
+# Linux: the core and its tests against in-memory fakes.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(core_tests
+    tests/core/ValidityTest.cpp
+    tests/core/LoadProgramsTest.cpp
+    tests/core/TextTest.cpp
+)
+target_include_directories(core_tests PRIVATE tests)
+target_link_libraries(core_tests PRIVATE quillet_core GTest::gtest_main)
+quillet_warnings(core_tests)
+gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST)

@@ -1,0 +1,54 @@
+# Windows: the program, the platform tests and the end-to-end tests.
+if(MINGW)
+    set(QUILLET_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+endif()
+
+add_library(quillet_win32 STATIC
+    src/common/win32/Win32Locale.cpp
+    src/catalogue/win32/Win32Registry.cpp
+    src/catalogue/win32/Win32FileSystem.cpp
+    src/app/win32/MainWindow.cpp
+)
+target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
+target_compile_definitions(quillet_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+quillet_warnings(quillet_win32)
+
+add_executable(Quillet WIN32 src/app/win32/WinMain.cpp resources/Quillet.rc)
+target_include_directories(Quillet PRIVATE src)
+set_source_files_properties(resources/Quillet.rc PROPERTIES
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest")
+target_link_libraries(Quillet PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(Quillet)
+
+# GoogleTest from source for the cross build (Debian's googletest package).
+if(NOT TARGET gtest)
+    set(GTEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+include(GoogleTest)
+
+# Small programs the tests start or drive.
+add_executable(platform_tests
+    tests/platform/RegistryTest.cpp
+    tests/platform/FileSystemTest.cpp
+)
+target_include_directories(platform_tests PRIVATE tests)
+target_link_libraries(platform_tests PRIVATE quillet_win32 gtest_main ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(platform_tests)
+gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES RESOURCE_LOCK wineprefix)
+
+add_executable(e2e_tests
+    tests/e2e/Driver.cpp
+    tests/e2e/StartupTest.cpp
+)
+target_include_directories(e2e_tests PRIVATE tests src)
+target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
+target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_dependencies(e2e_tests Quillet)
+quillet_warnings(e2e_tests)
+gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e
+    ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
