@@ -1,6 +1,9 @@
 # Windows: the program, the platform tests and the end-to-end tests.
+# One file to ship: the C and C++ runtimes linked in.
 if(MINGW)
     set(QUILLET_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+elseif(MSVC)
+    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
 add_library(quillet_win32 STATIC
@@ -19,6 +22,9 @@ set_source_files_properties(resources/Quillet.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest")
 target_link_libraries(Quillet PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
 quillet_warnings(Quillet)
+if(MSVC)
+    target_link_options(Quillet PRIVATE /MANIFEST:NO)  # ours comes from the resource script
+endif()
 
 # GoogleTest from source for the cross build (Debian's googletest package).
 if(NOT TARGET gtest)
