@@ -58,3 +58,12 @@ quillet_warnings(e2e_tests)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e
     ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
+
+# Benchmarks (run by bench/run, not by ctest).
+add_executable(load_bench bench/LoadBench.cpp)
+target_link_libraries(load_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(load_bench)
+add_executable(startup_bench bench/StartupBench.cpp tests/e2e/Driver.cpp)
+target_include_directories(startup_bench PRIVATE tests)
+target_link_libraries(startup_bench PRIVATE comctl32 user32 advapi32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(startup_bench)

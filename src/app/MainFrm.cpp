@@ -61,13 +61,16 @@ void TMain::LoadPrograms()
     if (!programs_.empty()) position = std::max(view_.FocusedProgram(), 0);
 
     programs_.clear();
+    checker_.BeginBatch();
     try {
         ReadEntries();
     } catch (...) {
+        checker_.EndBatch();
         // The rows read before the failure stay listed.
         view_.ProgramsReplaced(programs_.size());
         throw;
     }
+    checker_.EndBatch();
     view_.ProgramsReplaced(programs_.size());
 
     if (!programs_.empty()) {

@@ -69,20 +69,38 @@ std::string CommandChecker::CommandToFileName(std::string_view command) const
     return FindInPath(CutAfterProgramName(RemoveBadChars(command)));
 }
 
-bool CommandChecker::IsValidCommand(std::string_view command) const
+unsigned CommandChecker::DriveType(const std::string& root) const
 {
-    // The search already probed the name it returns: a found name exists, and
-    // an unfound one is the name probed first.
-    const Found found = Search(CutAfterProgramName(RemoveBadChars(command)));
-    if (found.exists) return true;
-    const std::string& file = found.name;
+    if (!inBatch_) return files_.DriveType(root);
+    const auto known = driveTypes_.find(root);
+    if (known != driveTypes_.end()) return known->second;
+    return driveTypes_[root] = files_.DriveType(root);
+}
 
+namespace {
+
+bool IsExempt(const std::string& file)
+{
     std::string head = file.substr(0, 6);
     for (char& c : head) c = AsciiLower(c);
-    if (head == "rundll") return true;
-    if (!file.empty() && file[0] == '%') return true;
+    return head == "rundll" || (!file.empty() && file[0] == '%');
+}
 
-    const unsigned type = files_.DriveType(file.substr(0, 3));
+}  // namespace
+
+bool CommandChecker::IsValidCommand(std::string_view command) const
+{
+    const std::string name = CutAfterProgramName(RemoveBadChars(command));
+    // The search either finds a file (valid) or leaves the name as it is, so
+    // a name that is exempt as it stands is valid without searching.
+    if (IsExempt(name)) return true;
+
+    // The search already probed the name it returns: a found name exists, and
+    // an unfound one is the name probed first.
+    const Found found = Search(name);
+    if (found.exists) return true;
+
+    const unsigned type = DriveType(found.name.substr(0, 3));
     return type == kDriveRemovable || type == kDriveCdRom;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,15 @@ public:
     CommandChecker(FileSystem& files, const Locale& locale) : files_(files), locale_(locale) {}
 
     bool IsValidCommand(std::string_view command) const;
+    // While a batch is open (one list load), each drive's type is asked for
+    // once: the platform call is slow and a drive's type does not change
+    // while a list loads.
+    void BeginBatch() const { inBatch_ = true; }
+    void EndBatch() const
+    {
+        inBatch_ = false;
+        driveTypes_.clear();
+    }
     std::string CommandToFileName(std::string_view command) const;
     std::string FindInPath(const std::string& name) const;
 
@@ -23,9 +33,12 @@ private:
         bool exists;
     };
     Found Search(const std::string& name) const;
+    unsigned DriveType(const std::string& root) const;
 
     FileSystem& files_;
     const Locale& locale_;
+    mutable bool inBatch_ = false;
+    mutable std::map<std::string, unsigned> driveTypes_;
 };
 
 // Drops every '"', '/', '*' and '?'.

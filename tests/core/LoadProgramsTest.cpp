@@ -258,6 +258,17 @@ TEST_F(LoadProgramsTest, TenThousandSubkeys)
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 10000 / 2000");
 }
 
+TEST_F(LoadProgramsTest, EachReloadSeesTheDrivesAfresh)
+{
+    files.drives['a'] = 2;
+    Entry("Floppy", "From floppy", "A:\\SETUP.EXE /u");
+    main.LoadPrograms();
+    EXPECT_EQ(main.Programs()[0].image, kImageGood);
+    files.drives['a'] = 3;
+    main.LoadPrograms();
+    EXPECT_EQ(main.Programs()[0].image, kImageBad);
+}
+
 TEST_F(LoadProgramsTest, StartUpDerivesTheSettingsFileAndLoads)
 {
     Entries(2);

@@ -129,6 +129,31 @@ TEST_F(ValidityTest, DoubleByteTrailBytesAreNeverSeparators)
     EXPECT_EQ(checker.FindInPath("app.exe"), std::string("C:\\\x95\x5C" "app.exe"));
 }
 
+TEST_F(ValidityTest, ExemptNamesNeedNoLookUp)
+{
+    files.probes = 0;
+    EXPECT_TRUE(checker.IsValidCommand("RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall"));
+    EXPECT_TRUE(checker.IsValidCommand("%ProgramFiles%\\App\\unins000.exe /x"));
+    EXPECT_EQ(files.probes, 0);
+    EXPECT_EQ(files.driveQueries, 0);
+}
+
+TEST_F(ValidityTest, DriveTypesAskedOncePerLoad)
+{
+    checker.BeginBatch();
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(checker.IsValidCommand("C:\\Old\\gone" + std::to_string(i) + ".exe"));
+    EXPECT_TRUE(checker.IsValidCommand("A:\\SETUP.EXE"));
+    EXPECT_EQ(files.driveQueries, 2);  // C:\ once, A:\ once
+    files.drives['a'] = 3;             // a drive replaced during the load is not seen
+    EXPECT_TRUE(checker.IsValidCommand("A:\\SETUP.EXE"));
+    checker.EndBatch();
+
+    // Outside a load every test asks again.
+    EXPECT_FALSE(checker.IsValidCommand("A:\\SETUP.EXE"));
+    EXPECT_FALSE(checker.IsValidCommand("A:\\SETUP.EXE"));
+    EXPECT_EQ(files.driveQueries, 4);
+}
+
 TEST_F(ValidityTest, ProbesOncePerCandidateAndNotAgainForTheResult)
 {
     files.path = "C:\\A;C:\\B";

@@ -20,6 +20,7 @@ public:
     std::set<std::string> files;        // lower-cased full names
     std::map<char, unsigned> drives{{'c', 3}};
     int probes = 0;
+    int driveQueries = 0;
 
     void AddFile(const std::string& name) { files.insert(Lower(name)); }
 
@@ -37,6 +38,7 @@ public:
     }
     unsigned DriveType(const std::string& root) override
     {
+        ++driveQueries;
         if (root.size() != 3 || root[1] != ':' || root[2] != '\\') return 1;  // not a root
         const auto it = drives.find(Lower(root)[0]);
         return it == drives.end() ? 1 : it->second;

@@ -81,7 +81,9 @@ TEST_F(FileSystemTest, FileExistsAnswersLikeFindFirstFile)
     SetCurrentDirectoryA(dir.c_str());
     const std::string names[] = {dir + "\\Sub Dir\\uninst.exe", dir + "\\remove.bat", dir + "\\Sub Dir",
                                  dir,  dir + "\\missing.exe",      dir + "\\old.exe",    "remove.bat",
-                                 "Sub Dir\\uninst.exe", "C:\\",   dir + "\\Sub Dir\\uninst.exe\\"};
+                                 "Sub Dir\\uninst.exe", "C:\\",   dir + "\\Sub Dir\\uninst.exe\\",
+                                 // a candidate built from a search entry and an absolute name
+                                 dir + "\\" + dir + "\\remove.bat", "Sub Dir\\" + dir + "\\remove.bat"};
     for (const auto& n : names) EXPECT_EQ(files.FileExists(n), FindFirstFileSays(n)) << n;
     EXPECT_TRUE(files.FileExists(dir + "\\remove.bat"));
     EXPECT_TRUE(files.FileExists("remove.bat"));

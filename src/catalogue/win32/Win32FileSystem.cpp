@@ -35,10 +35,23 @@ std::string Win32FileSystem::SystemDirectory()
     return length < MAX_PATH ? std::string(buffer, length) : std::string();
 }
 
+namespace {
+
+// A ':' past the drive letter that is followed by a '\' can be neither a
+// drive nor a stream name, so the platform would reject the name. Asking it
+// anyway is slow under Wine, which searches the directories for it first.
+bool CannotNameAFile(const std::string& name)
+{
+    const auto colon = name.find(':', 2);
+    return colon != std::string::npos && name.find('\\', colon) != std::string::npos;
+}
+
+}  // namespace
+
 bool Win32FileSystem::FileExists(const std::string& name)
 {
     // Wildcards would find entries of other names.
-    if (name.empty() || name.find_first_of("*?") != std::string::npos) return false;
+    if (name.empty() || name.find_first_of("*?") != std::string::npos || CannotNameAFile(name)) return false;
     // One call answers all three questions (exists, not a directory, last
     // write time) without opening a search handle.
     WIN32_FILE_ATTRIBUTE_DATA data;
