@@ -49,6 +49,7 @@ gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 add_executable(e2e_tests
     tests/e2e/Driver.cpp
     tests/e2e/StartupTest.cpp
+    tests/e2e/BadInputTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})

@@ -111,12 +111,66 @@ Quillet::~Quillet()
 
 void Quillet::Start()
 {
+    Launch();
+    WaitForWindow();
+    WaitForList();
+}
+
+void Quillet::Launch()
+{
     if (!MainWindows().empty()) throw std::runtime_error("a Quillet window is already open");
     std::string command = "\"" + ExePath() + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
         throw std::runtime_error("cannot start " + command);
+}
+
+HWND Quillet::WaitForMessageBox(DWORD timeoutMs) const
+{
+    HWND found = nullptr;
+    WaitFor([&] {
+        HWND w = nullptr;
+        while ((w = FindWindowExA(nullptr, w, "#32770", nullptr)) != nullptr) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == process_.dwProcessId && IsWindowVisible(w)) found = w;
+        }
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
+std::string DialogText(HWND dialog)
+{
+    char text[4096];
+    GetWindowTextA(dialog, text, sizeof text);
+    std::string out = std::string(text) + "|";
+    HWND child = nullptr;
+    while ((child = FindWindowExA(dialog, child, "Static", nullptr)) != nullptr) {
+        GetWindowTextA(child, text, sizeof text);
+        out += text;
+    }
+    return out;
+}
+
+void SeedRawEntry(const std::string& subkey, DWORD nameType, const std::string& name, DWORD commandType,
+                  const std::string& command)
+{
+    HKEY key;
+    const std::string path = std::string(kUninstallKey) + "\\" + subkey;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        throw std::runtime_error("cannot seed " + path);
+    RegSetValueExA(key, "DisplayName", 0, nameType, reinterpret_cast<const BYTE*>(name.data()),
+                   static_cast<DWORD>(name.size()));
+    RegSetValueExA(key, "UninstallString", 0, commandType, reinterpret_cast<const BYTE*>(command.data()),
+                   static_cast<DWORD>(command.size()));
+    RegCloseKey(key);
+}
+
+void Quillet::WaitForWindow()
+{
     WaitFor([&] {
         for (HWND w : MainWindows()) {
             DWORD pid = 0;
@@ -126,6 +180,10 @@ void Quillet::Start()
         return window_ != nullptr;
     }, 30000);
     if (!window_) throw std::runtime_error("Quillet's window did not appear");
+}
+
+void Quillet::WaitForList()
+{
     // The first load has run once the counts are shown.
     if (!WaitFor([&] { return !StatusPanel(1).empty(); }, 30000))
         throw std::runtime_error("Quillet did not fill its list");

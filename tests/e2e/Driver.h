@@ -29,6 +29,12 @@ public:
 
     // Starts the program and waits for its main window and its first list.
     void Start();
+    // Only starts the process; Start is Launch, WaitForWindow, WaitForList.
+    void Launch();
+    void WaitForWindow();
+    void WaitForList();
+    // A message box of this process, or null when none shows within the time.
+    HWND WaitForMessageBox(DWORD timeoutMs = 10000) const;
     // Starts another copy and returns its exit code (or -1 when it hangs).
     static long StartSecondCopy(DWORD timeoutMs);
     void Close();
@@ -62,5 +68,10 @@ private:
 
 // Top-level windows of the main-window class, in any process.
 std::vector<HWND> MainWindows();
+// The caption and the static texts of a dialog, as "caption|text".
+std::string DialogText(HWND dialog);
+// Seeds one entry with raw values of any type.
+void SeedRawEntry(const std::string& subkey, DWORD nameType, const std::string& name, DWORD commandType,
+                  const std::string& command);
 
 }  // namespace e2e
