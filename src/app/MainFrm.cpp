@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/Error.h"
+#include "common/Locale.h"
 #include "common/Text.h"
 
 namespace quillet {
@@ -12,24 +12,27 @@ std::string SettingsFileName(const std::string& exePath, const Locale& locale)
     return AsciiLowerPath(ChangeFileExt(exePath, ".ini", locale), locale);
 }
 
-TMain::TMain(MainView& view, Registry& registry, FileSystem& files, const Locale& locale)
-    : view_(view), registry_(registry), locale_(locale), checker_(files, locale)
+TMain::TMain(MainView& view, const Ports& ports)
+    : view_(view), ports_(ports), checker_(ports.files, ports.locale), Programs(rows_, ports.locale, view)
 {
+    Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
 }
-
-std::string TMain::ErrorText(const std::exception& e) { return ErrorBoxText(e.what()); }
 
 void TMain::FormCreate(const std::string& exePath)
 {
     Hidden = false;
-    settingsFile_ = SettingsFileName(exePath, locale_);
+    settingsFile_ = SettingsFileName(exePath, ports_.locale);
+    // Until settings are stored: by name, ascending.
+    Guard([&] { ApplySortState(0, true); });
     Guard([&] { LoadPrograms(); });
 }
 
+// ---- Entry list
+
 bool TMain::OpenRegKey(RootKey root, const std::string& path)
 {
-    registry_.SetRootKey(root);
-    return registry_.OpenKey(path, true);
+    ports_.registry.SetRootKey(root);
+    return ports_.registry.OpenKey(path, true);
 }
 
 void TMain::CheckProgram(EntryRow& row) const
@@ -39,42 +42,46 @@ void TMain::CheckProgram(EntryRow& row) const
 
 void TMain::ReadEntries()
 {
+    Registry& registry = ports_.registry;
     const std::string uninstallKey = kUninstallKey;
     OpenRegKey(RootKey::LocalMachine, uninstallKey);
-    const std::vector<std::string> names = registry_.GetKeyNames();
-    programs_.reserve(names.size());
+    const std::vector<std::string> names = registry.GetKeyNames();
+    rows_.reserve(names.size());
     for (const std::string& name : names) {
         if (!OpenRegKey(RootKey::LocalMachine, uninstallKey + name)) continue;
         EntryRow row;
-        row.caption = registry_.ReadString("DisplayName");
-        row.command = registry_.ReadString("UninstallString");
+        row.caption = registry.ReadString("DisplayName");
+        row.command = registry.ReadString("UninstallString");
         if (row.caption.empty() || row.command.empty()) continue;
         row.subkey = name;
         CheckProgram(row);
-        programs_.push_back(std::move(row));
+        rows_.push_back(std::move(row));
     }
 }
 
 void TMain::LoadPrograms()
 {
     int position = 0;
-    if (!programs_.empty()) position = std::max(view_.FocusedProgram(), 0);
+    if (!rows_.empty()) position = std::max(view_.FocusedProgram(), 0);
 
-    programs_.clear();
+    rows_.clear();
     checker_.BeginBatch();
     try {
         ReadEntries();
     } catch (...) {
         checker_.EndBatch();
         // The rows read before the failure stay listed.
-        view_.ProgramsReplaced(programs_.size());
+        view_.ProgramsReplaced(rows_.size());
         throw;
     }
     checker_.EndBatch();
-    view_.ProgramsReplaced(programs_.size());
+    view_.ProgramsReplaced(rows_.size());
 
-    if (!programs_.empty()) {
-        position = std::min(position, static_cast<int>(programs_.size()) - 1);
+    // The opposite direction makes the click re-sort as it stands.
+    Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
+
+    if (!rows_.empty()) {
+        position = std::min(position, static_cast<int>(rows_.size()) - 1);
         view_.FocusProgram(position);
     }
     view_.ActivatePrograms();
@@ -84,8 +91,8 @@ void TMain::LoadPrograms()
 const EntryRow* TMain::FocusedRow() const
 {
     const int focused = view_.FocusedProgram();
-    if (focused < 0 || focused >= static_cast<int>(programs_.size())) return nullptr;
-    return &programs_[focused];
+    if (focused < 0 || focused >= static_cast<int>(rows_.size())) return nullptr;
+    return &rows_[focused];
 }
 
 void TMain::UpdateButtons()
@@ -101,10 +108,10 @@ void TMain::UpdateButtons()
 void TMain::UpdateStatusBar()
 {
     BadCount = static_cast<int32_t>(
-        std::count_if(programs_.begin(), programs_.end(), [](const EntryRow& r) { return r.image == kImageBad; }));
+        std::count_if(rows_.begin(), rows_.end(), [](const EntryRow& r) { return r.image == kImageBad; }));
     view_.EnableButton(Button::DeleteBad, BadCount != 0);
     view_.EnableMenuItem(MenuItem::DeleteBadMM, view_.ButtonEnabled(Button::DeleteBad));
-    view_.SetStatusPanel(1, "Shortcuts / Bad shortcuts: " + std::to_string(programs_.size()) + " / " +
+    view_.SetStatusPanel(1, "Shortcuts / Bad shortcuts: " + std::to_string(rows_.size()) + " / " +
                                 std::to_string(BadCount));
 }
 
@@ -115,6 +122,75 @@ void TMain::ProgramsClick()
     const bool isRunningEntry = Running && row->caption == RunningName && row->command == RunningCommand;
     view_.EnableButton(Button::Delete, !isRunningEntry);
     view_.EnableButton(Button::Properties, !isRunningEntry);
+}
+
+// ---- Sorting
+
+void TMain::ProgramsColumnClick()
+{
+    static constexpr MenuItem kViewMenu[] = {MenuItem::NameMM, MenuItem::CommandLineMM, MenuItem::SubkeyMM};
+    static constexpr MenuItem kPopupMenu[] = {MenuItem::NamePM, MenuItem::CommandLinePM, MenuItem::SubkeyPM};
+    const int column = Programs.SortColumnIndex();
+    if (column >= 0 && column < TSTListView::kColumnCount) {
+        for (int i = 0; i < TSTListView::kColumnCount; ++i) {
+            view_.CheckMenuItem(kViewMenu[i], i == column);
+            view_.CheckMenuItem(kPopupMenu[i], i == column);
+        }
+    }
+    view_.CheckMenuItem(MenuItem::ReversedorderMM, !Programs.Ascending());
+    view_.CheckMenuItem(MenuItem::ReversedorderPM, !Programs.Ascending());
+}
+
+// ---- Actions log
+
+void TMain::AddLog(const std::string& message, const std::string& comment, int image)
+{
+    LogRecord record{LogTimeText(ports_.clock.Now(), ports_.locale), message, comment, image};
+    const bool dropped = log_.AddOnTop(std::move(record));
+    view_.LogInserted(dropped);
+    ports_.dialogs.Beep();
+    if (!Hidden) return;
+    // Hidden in the notification area: the user learns the outcome from a box.
+    if (image == kLogInformation) ports_.dialogs.ShowInformation(message);
+    else if (image == kLogError) ports_.dialogs.ShowErrorBox(message);
+}
+
+void TMain::ClearLogPMClick()
+{
+    if (!ports_.dialogs.Confirm("Are you really want to clear actions log?")) return;
+    log_.Clear();
+    view_.LogCleared();
+}
+
+void TMain::EditlogPMClick()
+{
+    const int row = view_.FocusedLogRow();
+    if (row < 0 || row >= static_cast<int>(log_.Size())) return;
+    std::string comment = log_.Records()[row].comment;
+    if (!ports_.dialogs.EditLog(log_.Records()[row], comment)) return;
+    log_.SetComment(row, std::move(comment));
+    view_.LogRowChanged(row);
+}
+
+void TMain::LogDblClick()
+{
+    if (view_.FocusedLogRow() >= 0) EditlogPMClick();
+}
+
+void TMain::LogMenuPopup()
+{
+    view_.EnableMenuItem(MenuItem::ClearLogPM, log_.Size() > 0);
+    view_.EnableMenuItem(MenuItem::EditlogPM, view_.FocusedLogRow() >= 0);
+}
+
+void TMain::BaseMenuPopup()
+{
+    view_.EnableMenuItem(MenuItem::AddRemovePM, view_.ButtonEnabled(Button::AddRemove));
+    view_.EnableMenuItem(MenuItem::PropertiesPM, view_.ButtonEnabled(Button::Properties));
+    view_.EnableMenuItem(MenuItem::DeletePM, view_.ButtonEnabled(Button::Delete));
+    view_.EnableMenuItem(MenuItem::ClearLogPM, log_.Size() > 0);
+    view_.EnableMenuItem(MenuItem::ClearLogMM, view_.MenuItemEnabled(MenuItem::ClearLogPM));
+    view_.EnableMenuItem(MenuItem::EditlogMM, view_.FocusedLogRow() >= 0);
 }
 
 }  // namespace quillet

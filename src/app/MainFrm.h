@@ -3,13 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "app/Dialogs.h"
 #include "app/MainView.h"
 #include "catalogue/EntryRow.h"
 #include "catalogue/Registry.h"
 #include "catalogue/STFileExists.h"
+#include "catalogue/STListView.h"
+#include "common/Error.h"
+#include "log/ActionsLog.h"
 
 namespace quillet {
 
+class Clock;
 class FileSystem;
 class Locale;
 
@@ -23,15 +28,26 @@ inline constexpr const char* kReady = "Ready...";
 // Settings file beside the executable: same name, ".ini", ASCII lower case.
 std::string SettingsFileName(const std::string& exePath, const Locale& locale);
 
-// The main window's behaviour: its fields, the program list and the commands
-// that act on it. The window on screen is reached only through MainView.
+// Everything outside the program that its behaviour reaches.
+struct Ports {
+    Registry& registry;
+    FileSystem& files;
+    const Locale& locale;
+    Clock& clock;
+    Dialogs& dialogs;
+};
+
+// The main window's behaviour: its fields, the program list, the actions log
+// and the commands that act on them. The window on screen is reached only
+// through MainView.
 class TMain {
 public:
-    TMain(MainView& view, Registry& registry, FileSystem& files, const Locale& locale);
+    TMain(MainView& view, const Ports& ports);
 
     // The start-up sequence's portable steps; errors are shown, not raised.
     void FormCreate(const std::string& exePath);
 
+    // Entry list
     void LoadPrograms();
     bool OpenRegKey(RootKey root, const std::string& path);
     void CheckProgram(EntryRow& row) const;
@@ -41,6 +57,31 @@ public:
     void ProgramsChange() { ProgramsClick(); }
     void RefreshClick() { LoadPrograms(); }
 
+    // Sorting
+    // The sort state before the first load: the column sorted ascending, then
+    // the direction (as stored, or column 0 ascending).
+    void ApplySortState(int column, bool ascending)
+    {
+        Programs.SortByColumn(column, true);
+        Programs.SetAscending(ascending);
+    }
+    void ProgramsHeaderClick(int column) { Programs.HeaderClick(column, view_.FocusedProgram()); }
+    void SubkeyMMClick(int tag) { Programs.SortByColumn(tag, Programs.Ascending(), view_.FocusedProgram()); }
+    void ReversedorderMMClick()
+    {
+        Programs.SortByColumn(Programs.SortColumnIndex(), Programs.Ascending(), view_.FocusedProgram());
+    }
+    void ProgramsColumnClick();
+
+    // Actions log
+    void AddLog(const std::string& message, const std::string& comment, int image);
+    void ClearLogPMClick();
+    void EditlogPMClick();
+    void LogDblClick();
+    void LogMenuPopup();
+    // Opening of the list's popup menu and of the Edit menu.
+    void BaseMenuPopup();
+
     // Runs a handler at the message boundary: a failure ends the handler and
     // goes to the general error display.
     template <class Handler>
@@ -49,12 +90,13 @@ public:
         try {
             handler();
         } catch (const std::exception& e) {
-            view_.ShowError(ErrorText(e));
+            ports_.dialogs.ShowFailure(ErrorBoxText(e.what()));
         }
     }
 
-    const std::vector<EntryRow>& Programs() const { return programs_; }
+    const std::vector<EntryRow>& Rows() const { return rows_; }
     const EntryRow* FocusedRow() const;
+    const ActionsLog& Log() const { return log_; }
     const std::string& SettingsFile() const { return settingsFile_; }
 
     // Fields of the main window, in their declared order.
@@ -67,15 +109,17 @@ public:
     int64_t FreeBefore = 0;
 
 private:
-    static std::string ErrorText(const std::exception& e);
     void ReadEntries();
 
     MainView& view_;
-    Registry& registry_;
-    const Locale& locale_;
+    Ports ports_;
     CommandChecker checker_;
-    std::vector<EntryRow> programs_;
+    std::vector<EntryRow> rows_;
+    ActionsLog log_;
     std::string settingsFile_;
+
+public:
+    TSTListView Programs;  // the program list's sort state, over rows_
 };
 
 }  // namespace quillet

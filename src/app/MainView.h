@@ -1,16 +1,26 @@
 #pragma once
+#include <cstddef>
 #include <string>
+
+#include "catalogue/STListView.h"
 
 namespace quillet {
 
 enum class Button { AddRemove, Delete, Properties, New, DeleteBad, Refresh, Views };
-enum class MenuItem { DeleteBadMM };
+
+enum class MenuItem {
+    // File menu and the list's popup menu
+    DeleteBadMM, AddRemovePM, DeletePM, PropertiesPM,
+    // the two "Sort by" submenus
+    NameMM, CommandLineMM, SubkeyMM, ReversedorderMM,
+    NamePM, CommandLinePM, SubkeyPM, ReversedorderPM,
+    // the log commands in the Edit menu and the log's popup menu
+    EditlogMM, ClearLogMM, EditlogPM, ClearLogPM,
+};
 
 // What the main window's behaviour needs of the window on screen.
-class MainView {
+class MainView : public SortHeaderView {
 public:
-    virtual ~MainView() = default;
-
     // The program rows were rebuilt; the list shows `count` rows from the model.
     virtual void ProgramsReplaced(size_t count) = 0;
     // Index of the program list's focused row, or -1.
@@ -20,13 +30,19 @@ public:
     // Make the program list the window's active control.
     virtual void ActivatePrograms() = 0;
 
+    // The log got a record on top (and lost its oldest one when `dropped`);
+    // the focus stays on the record it was on.
+    virtual void LogInserted(bool dropped) = 0;
+    virtual void LogCleared() = 0;
+    virtual void LogRowChanged(size_t row) = 0;
+    virtual int FocusedLogRow() const = 0;
+
     virtual void EnableButton(Button button, bool enabled) = 0;
     virtual bool ButtonEnabled(Button button) const = 0;
     virtual void EnableMenuItem(MenuItem item, bool enabled) = 0;
+    virtual bool MenuItemEnabled(MenuItem item) const = 0;
+    virtual void CheckMenuItem(MenuItem item, bool checked) = 0;
     virtual void SetStatusPanel(int panel, const std::string& text) = 0;
-
-    // The general error display: an error box titled with the application title.
-    virtual void ShowError(const std::string& text) = 0;
 };
 
 }  // namespace quillet

@@ -14,7 +14,11 @@ const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstal
 
 class LoadProgramsTest : public ::testing::Test {
 protected:
-    LoadProgramsTest() { files.AddFile("C:\\App\\good.exe"); }
+    LoadProgramsTest()
+    {
+        files.AddFile("C:\\App\\good.exe");
+        main.ApplySortState(0, true);
+    }
 
     FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command)
     {
@@ -32,15 +36,17 @@ protected:
     std::string Captions() const
     {
         std::string out;
-        for (const auto& row : main.Programs()) out += row.caption + ";";
+        for (const auto& row : main.Rows()) out += row.caption + ";";
         return out;
     }
 
     FakeRegistry registry;
     FakeFileSystem files;
     FakeLocale locale;
+    FakeClock clock;
+    FakeDialogs dialogs;
     FakeMainView view;
-    TMain main{view, registry, files, locale};
+    TMain main{view, Ports{registry, files, locale, clock, dialogs}};
 };
 
 TEST_F(LoadProgramsTest, MissingUninstallKeyIsCreatedEmpty)
@@ -53,25 +59,25 @@ TEST_F(LoadProgramsTest, MissingUninstallKeyIsCreatedEmpty)
     for (Button b : {Button::AddRemove, Button::Delete, Button::Properties, Button::DeleteBad})
         EXPECT_FALSE(view.buttons[b]) << static_cast<int>(b);
     EXPECT_FALSE(view.menuItems[MenuItem::DeleteBadMM]);
-    EXPECT_TRUE(view.errors.empty());
+    EXPECT_TRUE(dialogs.failures.empty());
 }
 
-TEST_F(LoadProgramsTest, RowsInEnumerationOrderWithCountsAndImages)
+TEST_F(LoadProgramsTest, RowsSortedWithCountsAndImages)
 {
     Entry("b", "Beta", "C:\\App\\gone.exe");
     Entry("a", "Alpha", "\"C:\\App\\good.exe\" /S");
     Entry("c", "Gamma", "rundll32 x.dll,Remove");
     main.LoadPrograms();
 
-    ASSERT_EQ(main.Programs().size(), 3u);
+    ASSERT_EQ(main.Rows().size(), 3u);
     EXPECT_EQ(view.rowCount, 3u);
-    const EntryRow& first = main.Programs()[0];
-    EXPECT_EQ(first.caption, "Beta");
-    EXPECT_EQ(first.command, "C:\\App\\gone.exe");
-    EXPECT_EQ(first.subkey, "b");
-    EXPECT_EQ(first.image, kImageBad);
-    EXPECT_EQ(main.Programs()[1].image, kImageGood);
-    EXPECT_EQ(main.Programs()[2].image, kImageGood);
+    EXPECT_EQ(Captions(), "Alpha;Beta;Gamma;");
+    const EntryRow& beta = main.Rows()[1];
+    EXPECT_EQ(beta.command, "C:\\App\\gone.exe");
+    EXPECT_EQ(beta.subkey, "b");
+    EXPECT_EQ(beta.image, kImageBad);
+    EXPECT_EQ(main.Rows()[0].image, kImageGood);
+    EXPECT_EQ(main.Rows()[2].image, kImageGood);
     EXPECT_EQ(main.BadCount, 1);
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 3 / 1");
     EXPECT_TRUE(view.buttons[Button::DeleteBad]);
@@ -103,10 +109,10 @@ TEST_F(LoadProgramsTest, ValuesReadAsTextUpToNulAndUnexpanded)
     FakeRegistry::Set(key, "DisplayName", kExpandSz, std::string("Name\0tail\0", 10));
     FakeRegistry::Set(key, "UninstallString", kExpandSz, "%ProgramFiles%\\x.exe");  // no terminator stored
     main.LoadPrograms();
-    ASSERT_EQ(main.Programs().size(), 1u);
-    EXPECT_EQ(main.Programs()[0].caption, "Name");
-    EXPECT_EQ(main.Programs()[0].command, "%ProgramFiles%\\x.exe");
-    EXPECT_EQ(main.Programs()[0].image, kImageGood);
+    ASSERT_EQ(main.Rows().size(), 1u);
+    EXPECT_EQ(main.Rows()[0].caption, "Name");
+    EXPECT_EQ(main.Rows()[0].command, "%ProgramFiles%\\x.exe");
+    EXPECT_EQ(main.Rows()[0].image, kImageGood);
 }
 
 TEST_F(LoadProgramsTest, SameNameAndCommandInTwoSubkeysGiveTwoRows)
@@ -114,10 +120,10 @@ TEST_F(LoadProgramsTest, SameNameAndCommandInTwoSubkeysGiveTwoRows)
     Entry("One", "Twin", "C:\\App\\good.exe");
     Entry("Two", "Twin", "C:\\App\\good.exe");
     main.LoadPrograms();
-    ASSERT_EQ(main.Programs().size(), 2u);
-    EXPECT_EQ(main.Programs()[0].subkey, "One");
-    EXPECT_EQ(main.Programs()[1].subkey, "Two");
-    EXPECT_EQ(main.Programs()[0].caption, main.Programs()[1].caption);
+    ASSERT_EQ(main.Rows().size(), 2u);
+    EXPECT_EQ(main.Rows()[0].subkey, "One");
+    EXPECT_EQ(main.Rows()[1].subkey, "Two");
+    EXPECT_EQ(main.Rows()[0].caption, main.Rows()[1].caption);
 }
 
 TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
@@ -128,11 +134,11 @@ TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
     registry.DeleteKey("\\" + kKey + "\\Key2");
     main.RefreshClick();
     EXPECT_EQ(view.focused, 7);
-    EXPECT_EQ(main.Programs()[7].caption, "App 8");
+    EXPECT_EQ(main.Rows()[7].caption, "App 8");
 
     for (int i : {3, 4, 5, 6}) registry.DeleteKey("\\" + kKey + "\\Key" + std::to_string(i));
     main.RefreshClick();
-    ASSERT_EQ(main.Programs().size(), 5u);
+    ASSERT_EQ(main.Rows().size(), 5u);
     EXPECT_EQ(view.focused, 4);  // clamped to the last row
 }
 
@@ -155,8 +161,8 @@ TEST_F(LoadProgramsTest, WrongValueTypeStopsTheLoadKeepingEarlierRows)
     Entry("After", "After", "C:\\App\\good.exe");
 
     main.Guard([&] { main.LoadPrograms(); });
-    ASSERT_EQ(view.errors.size(), 1u);
-    EXPECT_EQ(view.errors[0], "Invalid data type for 'DisplayName'");
+    ASSERT_EQ(dialogs.failures.size(), 1u);
+    EXPECT_EQ(dialogs.failures[0], "Invalid data type for 'DisplayName'");
     EXPECT_EQ(Captions(), "App 0;App 1;");
     EXPECT_EQ(view.rowCount, 2u);
     EXPECT_EQ(view.panels.count(1), 0u);  // steps after the loop did not run
@@ -167,8 +173,8 @@ TEST_F(LoadProgramsTest, WrongCommandTypeNamesTheCommandValue)
     auto& key = Entry("Bin", "Binary command", "");
     FakeRegistry::Set(key, "UninstallString", kBinary, "C:\\x.exe");
     main.Guard([&] { main.LoadPrograms(); });
-    ASSERT_EQ(view.errors.size(), 1u);
-    EXPECT_EQ(view.errors[0], "Invalid data type for 'UninstallString'");
+    ASSERT_EQ(dialogs.failures.size(), 1u);
+    EXPECT_EQ(dialogs.failures[0], "Invalid data type for 'UninstallString'");
 }
 
 TEST_F(LoadProgramsTest, SubkeyThatCannotBeOpenedIsSkippedSilently)
@@ -179,7 +185,7 @@ TEST_F(LoadProgramsTest, SubkeyThatCannotBeOpenedIsSkippedSilently)
     registry.Deny(kKey + "\\Locked");
     main.LoadPrograms();
     EXPECT_EQ(Captions(), "First;Third;");
-    EXPECT_TRUE(view.errors.empty());
+    EXPECT_TRUE(dialogs.failures.empty());
 }
 
 TEST_F(LoadProgramsTest, UnopenableUninstallKeyGivesAnEmptyList)
@@ -187,7 +193,7 @@ TEST_F(LoadProgramsTest, UnopenableUninstallKeyGivesAnEmptyList)
     Entries(3);
     registry.Deny(kKey);
     main.LoadPrograms();
-    EXPECT_TRUE(main.Programs().empty());
+    EXPECT_TRUE(main.Rows().empty());
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 0 / 0");
 }
 
@@ -243,17 +249,17 @@ TEST_F(LoadProgramsTest, HugeAndOddValuesAreKeptWhole)
     Entry("Bytes", bytes, "C:\\App\\good.exe " + bytes);
     Entry("Huge", huge, "C:\\App\\" + huge + ".exe");
     main.LoadPrograms();
-    ASSERT_EQ(main.Programs().size(), 2u);
-    EXPECT_EQ(main.Programs()[0].caption, bytes);
-    EXPECT_EQ(main.Programs()[1].caption.size(), huge.size());
-    EXPECT_EQ(main.Programs()[1].image, kImageBad);
+    ASSERT_EQ(main.Rows().size(), 2u);
+    EXPECT_EQ(main.Rows()[0].caption, bytes);
+    EXPECT_EQ(main.Rows()[1].caption.size(), huge.size());
+    EXPECT_EQ(main.Rows()[1].image, kImageBad);
 }
 
 TEST_F(LoadProgramsTest, TenThousandSubkeys)
 {
     Entries(10000, 8000);
     main.LoadPrograms();
-    EXPECT_EQ(main.Programs().size(), 10000u);
+    EXPECT_EQ(main.Rows().size(), 10000u);
     EXPECT_EQ(main.BadCount, 2000);
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 10000 / 2000");
 }
@@ -263,10 +269,10 @@ TEST_F(LoadProgramsTest, EachReloadSeesTheDrivesAfresh)
     files.drives['a'] = 2;
     Entry("Floppy", "From floppy", "A:\\SETUP.EXE /u");
     main.LoadPrograms();
-    EXPECT_EQ(main.Programs()[0].image, kImageGood);
+    EXPECT_EQ(main.Rows()[0].image, kImageGood);
     files.drives['a'] = 3;
     main.LoadPrograms();
-    EXPECT_EQ(main.Programs()[0].image, kImageBad);
+    EXPECT_EQ(main.Rows()[0].image, kImageBad);
 }
 
 TEST_F(LoadProgramsTest, StartUpDerivesTheSettingsFileAndLoads)
@@ -276,7 +282,7 @@ TEST_F(LoadProgramsTest, StartUpDerivesTheSettingsFileAndLoads)
     main.FormCreate("C:\\Tools\\APP.EXE");
     EXPECT_EQ(main.SettingsFile(), "c:\\tools\\app.ini");
     EXPECT_FALSE(main.Hidden);
-    EXPECT_EQ(main.Programs().size(), 2u);
+    EXPECT_EQ(main.Rows().size(), 2u);
 }
 
 TEST_F(LoadProgramsTest, StartUpShowsALoadErrorAndCarriesOn)
@@ -284,7 +290,7 @@ TEST_F(LoadProgramsTest, StartUpShowsALoadErrorAndCarriesOn)
     auto& key = Entry("Bad", "", "x");
     FakeRegistry::Set(key, "DisplayName", kMultiSz, std::string("a\0b\0\0", 5));
     main.FormCreate("C:\\Q\\Quillet.exe");
-    EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid data type for 'DisplayName'"});
+    EXPECT_EQ(dialogs.failures, std::vector<std::string>{"Invalid data type for 'DisplayName'"});
     EXPECT_EQ(main.SettingsFile(), "c:\\q\\quillet.ini");
 }
 

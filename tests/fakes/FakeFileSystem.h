@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -17,7 +18,7 @@ public:
     std::string windowsDirectory = "C:\\WINDOWS";
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
     std::string currentDirectory = "C:\\CWD\\";
-    std::set<std::string> files;        // lower-cased full names
+    std::set<std::string> files;  // lower-cased full names
     std::map<char, unsigned> drives{{'c', 3}};
     int probes = 0;
     int driveQueries = 0;
@@ -52,14 +53,55 @@ public:
     }
 };
 
-// A single-byte code page, or Shift-JIS-like lead bytes when asked.
+// An English-like user locale: a word sort (letters before case, lower case
+// first, hyphens and apostrophes nearly ignored, digits as characters),
+// dates as DD.MM.YYYY and times as HH:MM:SS. Shift-JIS lead bytes on request.
 class FakeLocale : public Locale {
 public:
     bool doubleByte = false;
+
     bool IsLeadByte(unsigned char b) const override
     {
         return doubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
     }
+    int Compare(const std::string& a, const std::string& b) const override
+    {
+        const auto strip = [](const std::string& s, bool fold) {
+            std::string out;
+            for (char c : s) {
+                if (c == '-' || c == '\'') continue;
+                out += fold && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            }
+            return out;
+        };
+        if (int r = strip(a, true).compare(strip(b, true))) return r < 0 ? -1 : 1;
+        // Case decides next, lower case first.
+        const std::string x = strip(a, false), y = strip(b, false);
+        for (size_t i = 0; i < x.size() && i < y.size(); ++i)
+            if (x[i] != y[i]) return (x[i] >= 'a' && x[i] <= 'z') ? -1 : 1;
+        // Then the text without the nearly ignored marks: coop before co-op.
+        if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+        if (int r = a.compare(b)) return r < 0 ? -1 : 1;
+        return 0;
+    }
+    std::string ShortDate(const LocalTime& t) const override
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d.%02d.%04d", t.day, t.month, t.year);
+        return text;
+    }
+    std::string LongTime(const LocalTime& t) const override
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+        return text;
+    }
+};
+
+class FakeClock : public Clock {
+public:
+    LocalTime now{2026, 12, 8, 14, 5, 9, 2};
+    LocalTime Now() override { return now; }
 };
 
 }  // namespace quillet::fakes

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "app/Dialogs.h"
 #include "app/MainView.h"
+#include "log/ActionsLog.h"
 
 namespace quillet::fakes {
 
@@ -12,10 +14,15 @@ public:
     size_t rowCount = 0;
     int focused = -1;
     bool programsActive = false;
+    int sortArrowColumn = -2;  // -2: never drawn
+    bool sortArrowAscending = false;
+    int reorders = 0;
+    size_t logRows = 0;
+    int logFocused = -1;
     std::map<Button, bool> buttons;
     std::map<MenuItem, bool> menuItems;
+    std::map<MenuItem, bool> checks;
     std::map<int, std::string> panels;
-    std::vector<std::string> errors;
 
     void ProgramsReplaced(size_t count) override
     {
@@ -25,6 +32,28 @@ public:
     int FocusedProgram() const override { return focused; }
     void FocusProgram(int index) override { focused = index; }
     void ActivatePrograms() override { programsActive = true; }
+    void UpdateHeaderImages(int column, bool ascending) override
+    {
+        sortArrowColumn = column;
+        sortArrowAscending = ascending;
+    }
+    void RowsReordered(int newFocus) override
+    {
+        ++reorders;
+        focused = newFocus;
+    }
+    void LogInserted(bool dropped) override
+    {
+        logRows += dropped ? 0 : 1;
+        if (logFocused >= 0) logFocused = dropped && logFocused + 1 >= static_cast<int>(logRows) ? -1 : logFocused + 1;
+    }
+    void LogCleared() override
+    {
+        logRows = 0;
+        logFocused = -1;
+    }
+    void LogRowChanged(size_t) override {}
+    int FocusedLogRow() const override { return logFocused; }
     void EnableButton(Button button, bool enabled) override { buttons[button] = enabled; }
     bool ButtonEnabled(Button button) const override
     {
@@ -32,8 +61,40 @@ public:
         return it == buttons.end() || it->second;
     }
     void EnableMenuItem(MenuItem item, bool enabled) override { menuItems[item] = enabled; }
+    bool MenuItemEnabled(MenuItem item) const override
+    {
+        const auto it = menuItems.find(item);
+        return it == menuItems.end() || it->second;
+    }
+    void CheckMenuItem(MenuItem item, bool checked) override { checks[item] = checked; }
     void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
-    void ShowError(const std::string& text) override { errors.push_back(text); }
+};
+
+// Records every box and answers confirmations and the log editor as told.
+class FakeDialogs : public Dialogs {
+public:
+    std::vector<std::string> failures, information, errorBoxes, confirmations;
+    bool answerYes = true;
+    bool editOk = true;
+    std::string typedComment;
+    std::vector<LogRecord> edited;
+    int beeps = 0;
+
+    void ShowFailure(const std::string& text) override { failures.push_back(text); }
+    void ShowInformation(const std::string& text) override { information.push_back(text); }
+    void ShowErrorBox(const std::string& text) override { errorBoxes.push_back(text); }
+    bool Confirm(const std::string& text) override
+    {
+        confirmations.push_back(text);
+        return answerYes;
+    }
+    bool EditLog(const LogRecord& record, std::string& comment) override
+    {
+        edited.push_back(record);
+        comment = typedComment;  // the user types, then OK or Cancel
+        return editOk;
+    }
+    void Beep() override { ++beeps; }
 };
 
 }  // namespace quillet::fakes

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+namespace quillet {
+
+struct LogRecord;
+
+// Message boxes, the program's dialogs and its beep. Every box is modal and
+// centred on the screen.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // The general error display: title "Quillet", the text as given.
+    virtual void ShowFailure(const std::string& text) = 0;
+    // Title "Information" / "Error", one "OK" button.
+    virtual void ShowInformation(const std::string& text) = 0;
+    virtual void ShowErrorBox(const std::string& text) = 0;
+    // Title "Confirm", question icon, "&Yes" (default) and "&No"; Escape is No.
+    virtual bool Confirm(const std::string& text) = 0;
+    // The Edit log dialog filled from the record; true on OK with the comment as typed.
+    virtual bool EditLog(const LogRecord& record, std::string& comment) = 0;
+    // The default system beep.
+    virtual void Beep() = 0;
+};
+
+}  // namespace quillet

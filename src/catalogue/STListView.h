@@ -1,0 +1,64 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "catalogue/EntryRow.h"
+
+namespace quillet {
+
+class Locale;
+
+// What the sortable list needs of its control on screen.
+class SortHeaderView {
+public:
+    virtual ~SortHeaderView() = default;
+    // Arrow in the sort column's header (down when ascending, up when
+    // descending), the blank image in the others; -1 means the first column.
+    virtual void UpdateHeaderImages(int sortColumn, bool ascending) = 0;
+    // The rows were put in a new order; the row that had the focus is now at
+    // `focused` (-1 when no row had it).
+    virtual void RowsReordered(int focused) = 0;
+};
+
+// The sort state and rule of the program list: a header click sorts by that
+// column, flipping the direction when it is already the sort column.
+class TSTListView {
+public:
+    static constexpr int kColumnCount = 3;  // Name, Command Line, Subkey
+
+    TSTListView(std::vector<EntryRow>& rows, const Locale& locale, SortHeaderView& view)
+        : rows_(rows), locale_(locale), view_(view)
+    {
+    }
+
+    // Raised at the end of every header click, also those of SortByColumn.
+    std::function<void()> OnColumnClick;
+
+    void HeaderClick(int column, int focusedRow);
+    // Sets the direction, then clicks the column: the same column with the
+    // opposite direction re-sorts as it stands. Raises "List index out of
+    // bounds (%d)" for a column that does not exist, after the direction.
+    void SortByColumn(int column, bool ascending, int focusedRow = -1);
+    // Changes the direction shown, never re-sorts.
+    void SetAscending(bool ascending);
+    int SortColumnIndex() const { return hasSortColumn_ ? sortColumnIndex_ : -1; }
+    bool Ascending() const { return ascending_; }
+    int CompareRows(const EntryRow& a, const EntryRow& b) const;
+
+    // Called at every paint so that the arrow survives whatever rebuilt the header.
+    void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
+
+private:
+    static const std::string& ColumnText(const EntryRow& row, int column);
+
+    std::vector<EntryRow>& rows_;
+    const Locale& locale_;
+    SortHeaderView& view_;
+    bool ascending_ = false;
+    bool hasSortColumn_ = false;
+    uint8_t sortColumnIndex_ = 0;
+};
+
+}  // namespace quillet

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "app/MainFrm.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainView.h"
+#include "fakes/FakeRegistry.h"
+
+using namespace quillet;
+using namespace quillet::fakes;
+
+namespace {
+
+const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+class SortTest : public ::testing::Test {
+protected:
+    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
+    {
+        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
+        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
+        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
+    }
+    std::string Column(int column) const
+    {
+        std::string out;
+        for (const auto& row : main.Rows())
+            out += (column == 0 ? row.caption : column == 1 ? row.command : row.subkey) + ";";
+        return out;
+    }
+    void Load()
+    {
+        main.ApplySortState(0, true);
+        main.LoadPrograms();
+    }
+
+    FakeRegistry registry;
+    FakeFileSystem files;
+    FakeLocale locale;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    FakeMainView view;
+    TMain main{view, Ports{registry, files, locale, clock, dialogs}};
+};
+
+TEST(SortableList, HeaderClickRuleFromConstruction)
+{
+    std::vector<EntryRow> rows = {{"b", "2", "y", 0}, {"a", "3", "x", 0}, {"c", "1", "z", 0}};
+    FakeLocale locale;
+    FakeMainView view;
+    TSTListView list(rows, locale, view);
+    int clicks = 0;
+    list.OnColumnClick = [&] { ++clicks; };
+    EXPECT_EQ(list.SortColumnIndex(), -1);
+    EXPECT_FALSE(list.Ascending());
+    const auto names = [&] {
+        std::string out;
+        for (const auto& r : rows) out += r.caption + ";";
+        return out;
+    };
+
+    struct Step {
+        int click;
+        bool ascending;
+        const char* names;
+    };
+    const Step steps[] = {
+        {0, true, "a;b;c;"},   // first click after construction: ascending
+        {0, false, "c;b;a;"},  // same column: flips
+        {1, true, "c;b;a;"},   // another column: ascending (commands 1, 2, 3)
+        {1, false, "a;b;c;"},
+        {2, true, "a;b;c;"},   // subkeys x, y, z
+        {2, false, "c;b;a;"},
+        {0, true, "a;b;c;"},
+    };
+    for (const Step& s : steps) {
+        list.HeaderClick(s.click, -1);
+        EXPECT_EQ(list.SortColumnIndex(), s.click);
+        EXPECT_EQ(list.Ascending(), s.ascending) << s.click;
+        EXPECT_EQ(names(), s.names) << s.click;
+        EXPECT_EQ(view.sortArrowColumn, s.click);
+        EXPECT_EQ(view.sortArrowAscending, s.ascending);
+    }
+    EXPECT_EQ(clicks, 7);
+}
+
+TEST_F(SortTest, ReloadBeforeAnySortStateHasNoColumn)
+{
+    Entry("k1", "b", "1");
+    main.Guard([&] { main.LoadPrograms(); });
+    EXPECT_EQ(dialogs.failures, std::vector<std::string>{"List index out of bounds (-1)"});
+}
+
+TEST_F(SortTest, SortByColumnGoesThroughTheHeaderClick)
+{
+    Entry("k1", "b", "x");
+    Entry("k2", "a", "y");
+    Load();
+    ASSERT_TRUE(main.Programs.Ascending());
+    main.Programs.SortByColumn(0, false);  // current column, opposite flag: re-sort as it stands
+    EXPECT_TRUE(main.Programs.Ascending());
+    EXPECT_EQ(Column(0), "a;b;");
+    main.Programs.SortByColumn(0, true);  // current column, same flag: flips
+    EXPECT_FALSE(main.Programs.Ascending());
+    EXPECT_EQ(Column(0), "b;a;");
+    main.Programs.SortByColumn(1, false);  // another column: ascending whatever the flag
+    EXPECT_TRUE(main.Programs.Ascending());
+    EXPECT_EQ(Column(1), "x;y;");
+}
+
+TEST_F(SortTest, WordSortOfTheUserLocale)
+{
+    Entry("k1", "banana", "c");
+    Entry("k2", "Apple", "c");
+    Entry("k3", "apple", "c");
+    Entry("k4", "Tool 9", "c");
+    Entry("k5", "Tool 10", "c");
+    Entry("k6", "coop", "c");
+    Entry("k7", "co-op", "c");
+    Load();
+    EXPECT_EQ(Column(0), "apple;Apple;banana;coop;co-op;Tool 10;Tool 9;");
+    main.ProgramsHeaderClick(0);
+    EXPECT_EQ(Column(0), "Tool 9;Tool 10;co-op;coop;banana;Apple;apple;");
+}
+
+TEST_F(SortTest, MenusFollowTheSortState)
+{
+    Entry("k1", "b", "1");
+    Entry("k2", "a", "2");
+    Load();
+    EXPECT_TRUE(view.checks[MenuItem::NameMM]);
+    EXPECT_TRUE(view.checks[MenuItem::NamePM]);
+    EXPECT_FALSE(view.checks[MenuItem::ReversedorderMM]);
+
+    main.SubkeyMMClick(1);  // "Command line" while sorted by name
+    EXPECT_EQ(Column(1), "1;2;");
+    for (MenuItem item : {MenuItem::CommandLineMM, MenuItem::CommandLinePM}) EXPECT_TRUE(view.checks[item]);
+    for (MenuItem item : {MenuItem::NameMM, MenuItem::NamePM, MenuItem::SubkeyMM, MenuItem::SubkeyPM})
+        EXPECT_FALSE(view.checks[item]);
+    EXPECT_FALSE(view.checks[MenuItem::ReversedorderMM]);
+    EXPECT_FALSE(view.checks[MenuItem::ReversedorderPM]);
+
+    main.SubkeyMMClick(1);  // again: reversed
+    EXPECT_EQ(Column(1), "2;1;");
+    EXPECT_TRUE(view.checks[MenuItem::ReversedorderMM]);
+    EXPECT_TRUE(view.checks[MenuItem::ReversedorderPM]);
+    EXPECT_TRUE(view.checks[MenuItem::CommandLineMM]);
+
+    main.ReversedorderMMClick();
+    EXPECT_EQ(Column(1), "1;2;");
+    EXPECT_FALSE(view.checks[MenuItem::ReversedorderMM]);
+    EXPECT_FALSE(view.checks[MenuItem::ReversedorderPM]);
+}
+
+TEST_F(SortTest, ColumnOutOfBoundsFailsAfterSettingTheDirection)
+{
+    Entry("k1", "b", "1");
+    Entry("k2", "a", "2");
+    Load();
+    const int reorders = view.reorders;
+    main.Guard([&] { main.Programs.SortByColumn(3, false); });
+    EXPECT_EQ(dialogs.failures, std::vector<std::string>{"List index out of bounds (3)"});
+    EXPECT_FALSE(main.Programs.Ascending());
+    EXPECT_EQ(main.Programs.SortColumnIndex(), 0);
+    EXPECT_EQ(Column(0), "a;b;");
+    EXPECT_EQ(view.reorders, reorders);
+}
+
+TEST_F(SortTest, FocusFollowsItsRowThroughASort)
+{
+    Entry("k1", "a", "3");
+    Entry("k2", "b", "1");
+    Entry("k3", "c", "2");
+    Load();
+    view.focused = 0;  // "a"
+    main.ProgramsHeaderClick(1);
+    EXPECT_EQ(Column(0), "b;c;a;");
+    EXPECT_EQ(view.focused, 2);
+}
+
+TEST_F(SortTest, ReloadKeepsTheSortStateAndStoredStateApplies)
+{
+    Entry("b", "one", "x");
+    Entry("a", "two", "x");
+    Entry("c", "three", "x");
+    main.ApplySortState(2, false);  // stored: by subkey, descending
+    EXPECT_EQ(main.Programs.SortColumnIndex(), 2);
+    EXPECT_FALSE(main.Programs.Ascending());
+    main.LoadPrograms();
+    EXPECT_EQ(Column(2), "c;b;a;");
+    EXPECT_EQ(view.sortArrowColumn, 2);
+    EXPECT_FALSE(view.sortArrowAscending);
+    EXPECT_TRUE(view.checks[MenuItem::SubkeyMM]);
+    EXPECT_TRUE(view.checks[MenuItem::ReversedorderPM]);
+
+    Entry("d", "four", "x");
+    main.RefreshClick();
+    EXPECT_EQ(Column(2), "d;c;b;a;");
+    EXPECT_FALSE(main.Programs.Ascending());
+}
+
+TEST_F(SortTest, SetAscendingRedrawsTheArrowButNeverSorts)
+{
+    Entry("k1", "b", "1");
+    Entry("k2", "a", "2");
+    Load();
+    const int reorders = view.reorders;
+    main.Programs.SetAscending(false);
+    EXPECT_FALSE(view.sortArrowAscending);
+    EXPECT_EQ(Column(0), "a;b;");
+    EXPECT_EQ(view.reorders, reorders);
+}
+
+}  // namespace
