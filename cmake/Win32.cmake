@@ -10,6 +10,8 @@ add_library(quillet_win32 STATIC
     src/common/win32/Win32Locale.cpp
     src/catalogue/win32/Win32Registry.cpp
     src/catalogue/win32/Win32FileSystem.cpp
+    src/catalogue/win32/SortHeader.cpp
+    src/app/win32/Win32Dialogs.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
@@ -18,8 +20,9 @@ quillet_warnings(quillet_win32)
 
 add_executable(Quillet WIN32 src/app/win32/WinMain.cpp resources/Quillet.rc)
 target_include_directories(Quillet PRIVATE src)
+file(GLOB QUILLET_RESOURCE_FILES ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp)
 set_source_files_properties(resources/Quillet.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest;${QUILLET_RESOURCE_FILES}")
 target_link_libraries(Quillet PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
 quillet_warnings(Quillet)
 if(MSVC)
@@ -39,6 +42,10 @@ include(GoogleTest)
 add_executable(platform_tests
     tests/platform/RegistryTest.cpp
     tests/platform/FileSystemTest.cpp
+    tests/platform/LocaleTest.cpp
+    tests/platform/DialogsTest.cpp
+    tests/platform/SortHeaderTest.cpp
+    resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
 target_link_libraries(platform_tests PRIVATE quillet_win32 gtest_main ${QUILLET_STATIC_RUNTIME})
@@ -50,6 +57,7 @@ add_executable(e2e_tests
     tests/e2e/Driver.cpp
     tests/e2e/StartupTest.cpp
     tests/e2e/BadInputTest.cpp
+    tests/e2e/SortTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
@@ -61,9 +69,10 @@ gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
 
 # Benchmarks (run by bench/run, not by ctest).
-add_executable(load_bench bench/LoadBench.cpp)
-target_link_libraries(load_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
-quillet_warnings(load_bench)
+add_executable(list_bench bench/ListBench.cpp)
+target_include_directories(list_bench PRIVATE tests)
+target_link_libraries(list_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(list_bench)
 add_executable(startup_bench bench/StartupBench.cpp tests/e2e/Driver.cpp)
 target_include_directories(startup_bench PRIVATE tests)
 target_link_libraries(startup_bench PRIVATE comctl32 user32 advapi32 ${QUILLET_STATIC_RUNTIME})

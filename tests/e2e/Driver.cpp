@@ -43,6 +43,7 @@ public:
     {
         WriteProcessMemory(process_, Address(offset), data, size, nullptr);
     }
+    void Read(void* data, size_t size) const { ReadProcessMemory(process_, memory_, data, size, nullptr); }
     std::string ReadString(size_t offset) const
     {
         std::string text(size_ - offset, '\0');
@@ -247,6 +248,42 @@ void Quillet::PressKey(WORD key) const
     HWND list = Child(3002);
     PostMessageA(list, WM_KEYDOWN, key, 1);
     PostMessageA(list, WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void Quillet::ClickHeader(int column) const
+{
+    HWND header = ListView_GetHeader(Child(3002));
+    RemoteBuffer buffer(process_.dwProcessId, sizeof(RECT));
+    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(buffer.Address()));
+    RECT r{};
+    buffer.Read(&r, sizeof r);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(header, WM_MOUSEMOVE, 0, at);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+std::pair<int, HBITMAP> Quillet::HeaderImage(int column) const
+{
+    HWND header = ListView_GetHeader(Child(3002));
+    RemoteBuffer buffer(process_.dwProcessId, sizeof(HDITEMA));
+    HDITEMA item{};
+    item.mask = HDI_FORMAT | HDI_BITMAP;
+    buffer.Write(&item, sizeof item);
+    SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(buffer.Address()));
+    buffer.Read(&item, sizeof item);
+    return {item.fmt, item.hbm};
+}
+
+std::vector<std::string> Quillet::Column(int column) const
+{
+    std::vector<std::string> texts;
+    for (int row = 0; row < RowCount(); ++row) texts.push_back(RowText(row, column));
+    return texts;
 }
 
 }  // namespace e2e

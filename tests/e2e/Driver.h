@@ -47,6 +47,13 @@ public:
     int FocusedRow() const;
     // Posts a key to the program list as the keyboard would deliver it.
     void PressKey(WORD key) const;
+    // Clicks the middle of a column's header with the mouse.
+    void ClickHeader(int column) const;
+    // A header item's format flags and bitmap handle.
+    std::pair<int, HBITMAP> HeaderImage(int column) const;
+    // Sends a menu command as choosing the item would.
+    void Command(int id) const { SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    std::vector<std::string> Column(int column) const;
     // Waits until the predicate holds, pumping nothing of ours; false on timeout.
     template <class Predicate>
     static bool WaitFor(Predicate predicate, DWORD timeoutMs = 10000)

@@ -68,7 +68,7 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 
 }  // namespace
 
-MainWindow::MainWindow() : core_(*this, registry_, files_, locale_) {}
+MainWindow::MainWindow() : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_}) {}
 
 MainWindow::~MainWindow()
 {
@@ -110,7 +110,9 @@ bool MainWindow::Create(int showCommand)
 
 void MainWindow::OnCreate()
 {
+    dialogs_.SetOwner(hwnd_);
     CreateChildren();
+    LoadMenus();
     activationMessage_ = RegisterWindowMessageA(kInstanceName);
 
     char path[MAX_PATH * 2];
@@ -160,10 +162,11 @@ void MainWindow::CreateChildren()
     AddColumn(programs_, 0, "Name", 200);
     AddColumn(programs_, 1, "Command Line", 200);
     AddColumn(programs_, 2, "Subkey", 120);
+    SetWindowSubclass(programs_, ProgramsProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
     log_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS |
-                               LVS_SHAREIMAGELISTS,
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                               LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
                            0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_LOG), instance, nullptr);
     SendMessageA(log_, WM_SETFONT, font, 0);
     ListView_SetExtendedListViewStyle(log_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -181,6 +184,27 @@ void MainWindow::CreateChildren()
 
     activeControl_ = programs_;
     Layout();
+}
+
+void MainWindow::LoadMenus()
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    baseMenuBar_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_BASEMENU)));
+    logMenuBar_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_LOGMENU)));
+    baseMenu_ = GetSubMenu(baseMenuBar_.get(), 0);
+    logMenu_ = GetSubMenu(logMenuBar_.get(), 0);
+    SetMenuDefaultItem(baseMenu_, IDM_ADDREMOVE, FALSE);
+    SetMenuDefaultItem(GetSubMenu(GetMenu(hwnd_), 0), IDM_ADDREMOVE, FALSE);
+
+    // Radio groups show a bullet.
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    info.fType = MFT_RADIOCHECK;
+    for (HMENU menu : {GetMenu(hwnd_), baseMenu_})
+        for (UINT id : {IDM_SORTNAME, IDM_SORTCOMMAND, IDM_SORTSUBKEY, IDM_LARGEICONS, IDM_SMALLICONS, IDM_LIST,
+                        IDM_DETAILS})
+            SetMenuItemInfoA(menu, id, FALSE, &info);
 }
 
 void MainWindow::Layout()
@@ -237,6 +261,16 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
     case WM_SETFOCUS:
         if (activeControl_) SetFocus(activeControl_);
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
+    case WM_SYSCOLORCHANGE:
+        // Common controls learn of it only from their parent.
+        for (HWND child : {toolBar_, programs_, log_, statusBar_}) SendMessageA(child, message, wParam, lParam);
         return 0;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
@@ -298,6 +332,20 @@ void MainWindow::OnCommand(int id)
     case IDM_REFRESH:
         core_.Guard([&] { core_.RefreshClick(); });
         break;
+    case IDM_SORTNAME:
+    case IDM_SORTCOMMAND:
+    case IDM_SORTSUBKEY:
+        core_.Guard([&] { core_.SubkeyMMClick(id - IDM_SORTNAME); });
+        break;
+    case IDM_REVERSED:
+        core_.Guard([&] { core_.ReversedorderMMClick(); });
+        break;
+    case IDM_EDITLOG:
+        core_.Guard([&] { core_.EditlogPMClick(); });
+        break;
+    case IDM_CLEARLOG:
+        core_.Guard([&] { core_.ClearLogPMClick(); });
+        break;
     case IDM_EXIT:
         DestroyWindow(hwnd_);
         break;
@@ -317,20 +365,84 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
         case NM_CLICK:
             core_.Guard([&] { core_.ProgramsClick(); });
             return 0;
+        case LVN_COLUMNCLICK:
+            core_.Guard([&] { core_.ProgramsHeaderClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); });
+            return 0;
         case NM_SETFOCUS:
             activeControl_ = programs_;
             return 0;
         }
-    } else if (header->hwndFrom == log_ && header->code == NM_SETFOCUS) {
-        activeControl_ = log_;
+    } else if (header->hwndFrom == log_) {
+        switch (header->code) {
+        case LVN_GETDISPINFOA: {
+            LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+            const auto& records = core_.Log().Records();
+            if (item.iItem < 0 || item.iItem >= static_cast<int>(records.size())) return 0;
+            const LogRecord& record = records[item.iItem];
+            if (item.mask & LVIF_TEXT) {
+                const std::string& text =
+                    item.iSubItem == 0 ? record.time : item.iSubItem == 1 ? record.message : record.comment;
+                item.pszText = const_cast<char*>(text.c_str());
+            }
+            if (item.mask & LVIF_IMAGE) item.iImage = record.image;
+            return 0;
+        }
+        case NM_DBLCLK:
+            core_.Guard([&] { core_.LogDblClick(); });
+            return 0;
+        case NM_SETFOCUS:
+            activeControl_ = log_;
+            return 0;
+        }
     }
     return 0;
+}
+
+LRESULT CALLBACK MainWindow::ProgramsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self)
+{
+    auto* window = reinterpret_cast<MainWindow*>(self);
+    switch (message) {
+    case WM_PAINT:
+        // Whatever rebuilt the header (a view style, columns, widths), the arrow stays.
+        window->core_.Programs.RefreshHeaderImages();
+        break;
+    case WM_SYSCOLORCHANGE:
+        window->sortHeader_.Load();
+        window->core_.Programs.RefreshHeaderImages();
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, ProgramsProc, 1);
+        break;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+void MainWindow::OnInitMenuPopup(HMENU menu)
+{
+    if (menu == baseMenu_ || menu == GetSubMenu(GetMenu(hwnd_), 1)) core_.Guard([&] { core_.BaseMenuPopup(); });
+    else if (menu == logMenu_) core_.Guard([&] { core_.LogMenuPopup(); });
+}
+
+void MainWindow::OnContextMenu(HWND control, LPARAM position)
+{
+    HMENU menu = control == programs_ ? baseMenu_ : control == log_ ? logMenu_ : nullptr;
+    if (!menu) return;
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (position == -1) {  // from the keyboard: below the focused row, or the list's corner
+        RECT row{};
+        const int focused = ListView_GetNextItem(control, -1, LVNI_FOCUSED);
+        if (focused < 0 || !ListView_GetItemRect(control, focused, &row, LVIR_LABEL)) row = RECT{};
+        at = {row.left, row.bottom};
+        ClientToScreen(control, &at);
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
 }
 
 void MainWindow::OnProgramsDispInfo(NMLVDISPINFOA* info)
 {
     LVITEMA& item = info->item;
-    const auto& rows = core_.Programs();
+    const auto& rows = core_.Rows();
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
     if (item.mask & LVIF_TEXT) {
@@ -365,6 +477,46 @@ void MainWindow::ActivatePrograms()
     if (GetActiveWindow() == hwnd_) SetFocus(programs_);
 }
 
+void MainWindow::UpdateHeaderImages(int sortColumn, bool ascending)
+{
+    sortHeader_.Update(programs_, sortColumn, ascending);
+}
+
+void MainWindow::MoveFocus(HWND list, int from, int to)
+{
+    const bool selected = from >= 0 && (ListView_GetItemState(list, from, LVIS_SELECTED) & LVIS_SELECTED);
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (to >= 0) {
+        ListView_SetItemState(list, to, LVIS_FOCUSED | (selected ? LVIS_SELECTED : 0), LVIS_FOCUSED | LVIS_SELECTED);
+    }
+}
+
+void MainWindow::RowsReordered(int focused)
+{
+    // An owner-data list keeps its states by position: move them with the row.
+    MoveFocus(programs_, FocusedProgram(), focused);
+    InvalidateRect(programs_, nullptr, TRUE);
+}
+
+void MainWindow::LogInserted(bool dropped)
+{
+    const int focused = FocusedLogRow();
+    const int count = static_cast<int>(core_.Log().Size());
+    ListView_SetItemCountEx(log_, count, LVSICF_NOSCROLL);
+    if (focused >= 0) MoveFocus(log_, focused, dropped && focused + 1 >= count ? -1 : focused + 1);
+    InvalidateRect(log_, nullptr, TRUE);
+}
+
+void MainWindow::LogCleared()
+{
+    ListView_DeleteAllItems(log_);
+    ListView_SetItemCountEx(log_, 0, 0);
+}
+
+void MainWindow::LogRowChanged(size_t row) { ListView_RedrawItems(log_, static_cast<int>(row), static_cast<int>(row)); }
+
+int MainWindow::FocusedLogRow() const { return ListView_GetNextItem(log_, -1, LVNI_FOCUSED); }
+
 void MainWindow::EnableButton(Button button, bool enabled)
 {
     SendMessageA(toolBar_, TB_ENABLEBUTTON, CommandOf(button), MAKELPARAM(enabled ? TRUE : FALSE, 0));
@@ -375,23 +527,52 @@ bool MainWindow::ButtonEnabled(Button button) const
     return SendMessageA(toolBar_, TB_ISBUTTONENABLED, CommandOf(button), 0) != 0;
 }
 
+MainWindow::MenuPlace MainWindow::Place(MenuItem item) const
+{
+    const HMENU main = GetMenu(hwnd_);
+    switch (item) {
+    case MenuItem::DeleteBadMM: return {main, IDM_DELETEBAD};
+    case MenuItem::AddRemovePM: return {baseMenu_, IDM_ADDREMOVE};
+    case MenuItem::DeletePM: return {baseMenu_, IDM_DELETE};
+    case MenuItem::PropertiesPM: return {baseMenu_, IDM_PROPERTIES};
+    case MenuItem::NameMM: return {main, IDM_SORTNAME};
+    case MenuItem::CommandLineMM: return {main, IDM_SORTCOMMAND};
+    case MenuItem::SubkeyMM: return {main, IDM_SORTSUBKEY};
+    case MenuItem::ReversedorderMM: return {main, IDM_REVERSED};
+    case MenuItem::NamePM: return {baseMenu_, IDM_SORTNAME};
+    case MenuItem::CommandLinePM: return {baseMenu_, IDM_SORTCOMMAND};
+    case MenuItem::SubkeyPM: return {baseMenu_, IDM_SORTSUBKEY};
+    case MenuItem::ReversedorderPM: return {baseMenu_, IDM_REVERSED};
+    case MenuItem::EditlogMM: return {main, IDM_EDITLOG};
+    case MenuItem::ClearLogMM: return {main, IDM_CLEARLOG};
+    case MenuItem::EditlogPM: return {logMenu_, IDM_EDITLOG};
+    case MenuItem::ClearLogPM: return {logMenu_, IDM_CLEARLOG};
+    }
+    return {nullptr, 0};
+}
+
 void MainWindow::EnableMenuItem(MenuItem item, bool enabled)
 {
-    int command = 0;
-    switch (item) {
-    case MenuItem::DeleteBadMM: command = IDM_DELETEBAD; break;
-    }
-    ::EnableMenuItem(GetMenu(hwnd_), command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+    const MenuPlace place = Place(item);
+    ::EnableMenuItem(place.menu, place.command, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool MainWindow::MenuItemEnabled(MenuItem item) const
+{
+    const MenuPlace place = Place(item);
+    const UINT state = GetMenuState(place.menu, place.command, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+void MainWindow::CheckMenuItem(MenuItem item, bool checked)
+{
+    const MenuPlace place = Place(item);
+    ::CheckMenuItem(place.menu, place.command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainWindow::SetStatusPanel(int panel, const std::string& text)
 {
     SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-void MainWindow::ShowError(const std::string& text)
-{
-    MessageBoxA(hwnd_, text.c_str(), kApplicationTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 }  // namespace quillet::win32

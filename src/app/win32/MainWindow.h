@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <memory>
-
 #include "app/MainFrm.h"
 #include "app/MainView.h"
+#include "app/win32/Win32Dialogs.h"
 #include "app/win32/Window.h"
+#include "catalogue/win32/SortHeader.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Handles.h"
@@ -26,40 +26,62 @@ public:
     // Creates the window and runs the start-up sequence; shows it afterwards.
     bool Create(int showCommand);
     HACCEL Accelerators() const { return accelerators_; }
-    TMain& Core() { return core_; }
 
 private:
     friend class Window<MainWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ProgramsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR self);
 
     void OnCreate();
     void CreateChildren();
+    void LoadMenus();
     void Layout();
     void OnCommand(int id);
     LRESULT OnNotify(NMHDR* header);
-    void OnProgramsDispInfo(NMLVDISPINFOA* info);
+    void OnInitMenuPopup(HMENU menu);
+    void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
     bool SplitterHit(int y) const;
+    void MoveFocus(HWND list, int from, int to);
+    void OnProgramsDispInfo(NMLVDISPINFOA* info);
 
     // MainView
     void ProgramsReplaced(size_t count) override;
     int FocusedProgram() const override;
     void FocusProgram(int index) override;
     void ActivatePrograms() override;
+    void UpdateHeaderImages(int sortColumn, bool ascending) override;
+    void RowsReordered(int focused) override;
+    void LogInserted(bool dropped) override;
+    void LogCleared() override;
+    void LogRowChanged(size_t row) override;
+    int FocusedLogRow() const override;
     void EnableButton(Button button, bool enabled) override;
     bool ButtonEnabled(Button button) const override;
     void EnableMenuItem(MenuItem item, bool enabled) override;
+    bool MenuItemEnabled(MenuItem item) const override;
+    void CheckMenuItem(MenuItem item, bool checked) override;
     void SetStatusPanel(int panel, const std::string& text) override;
-    void ShowError(const std::string& text) override;
+
+    struct MenuPlace {
+        HMENU menu;
+        UINT command;
+    };
+    MenuPlace Place(MenuItem item) const;
 
     Win32Registry registry_;
     Win32FileSystem files_;
     Win32Locale locale_;
+    Win32Clock clock_;
+    Win32Dialogs dialogs_;
     TMain core_;
 
     UINT activationMessage_ = 0;
     HACCEL accelerators_ = nullptr;
     GdiObject font_;
+    MenuHandle baseMenuBar_, logMenuBar_;  // own the popups below
+    HMENU baseMenu_ = nullptr, logMenu_ = nullptr;
     HWND toolBar_ = nullptr;
     HWND statusText_ = nullptr;
     HWND programs_ = nullptr;
@@ -69,6 +91,7 @@ private:
     HIMAGELIST smallImages_ = nullptr;
     HIMAGELIST bigImages_ = nullptr;
     HIMAGELIST logImages_ = nullptr;
+    SortHeader sortHeader_;
 
     int logHeight_ = 102;
     int splitterTop_ = 0;

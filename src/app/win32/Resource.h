@@ -8,9 +8,12 @@
 #define IDI_LOG_INFO 103
 #define IDI_LOG_ERROR 104
 
-// Menus and accelerator tables: 200-299
+// Menus, accelerator tables and dialogs: 200-299
 #define IDR_MAINMENU 200
 #define IDR_ACCELERATORS 201
+#define IDR_BASEMENU 202
+#define IDR_LOGMENU 203
+#define IDD_EDITLOG 210
 
 // Commands: 1000-1999
 #define IDM_ADDREMOVE 1000
@@ -45,3 +48,10 @@
 #define IDC_PROGRAMS 3002
 #define IDC_LOG 3003
 #define IDC_STATUSBAR 3004
+#define IDC_PAGES 3100
+#define IDC_TIME 3101
+#define IDC_MSG 3102
+#define IDC_COMMENT 3103
+#define IDC_TIMELABEL 3104
+#define IDC_MSGLABEL 3105
+#define IDC_COMMENTLABEL 3106

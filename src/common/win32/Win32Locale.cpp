@@ -4,6 +4,48 @@
 
 namespace quillet::win32 {
 
+namespace {
+
+SYSTEMTIME ToSystemTime(const LocalTime& t)
+{
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(t.year);
+    st.wMonth = static_cast<WORD>(t.month);
+    st.wDay = static_cast<WORD>(t.day);
+    st.wDayOfWeek = static_cast<WORD>(t.dayOfWeek);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    return st;
+}
+
+}  // namespace
+
 bool Win32Locale::IsLeadByte(unsigned char byte) const { return IsDBCSLeadByte(byte) != FALSE; }
+
+int Win32Locale::Compare(const std::string& a, const std::string& b) const { return lstrcmpA(a.c_str(), b.c_str()); }
+
+std::string Win32Locale::ShortDate(const LocalTime& time) const
+{
+    const SYSTEMTIME st = ToSystemTime(time);
+    char text[128];
+    const int length = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
+    return length > 0 ? std::string(text, length - 1) : std::string();
+}
+
+std::string Win32Locale::LongTime(const LocalTime& time) const
+{
+    const SYSTEMTIME st = ToSystemTime(time);
+    char text[128];
+    const int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, sizeof text);
+    return length > 0 ? std::string(text, length - 1) : std::string();
+}
+
+LocalTime Win32Clock::Now()
+{
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return LocalTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wDayOfWeek};
+}
 
 }  // namespace quillet::win32

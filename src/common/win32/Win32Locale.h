@@ -3,9 +3,18 @@
 
 namespace quillet::win32 {
 
+// The user's locale through kernel32: lead bytes, lstrcmpA, date and time formats.
 class Win32Locale : public Locale {
 public:
     bool IsLeadByte(unsigned char byte) const override;
+    int Compare(const std::string& a, const std::string& b) const override;
+    std::string ShortDate(const LocalTime& time) const override;
+    std::string LongTime(const LocalTime& time) const override;
+};
+
+class Win32Clock : public Clock {
+public:
+    LocalTime Now() override;
 };
 
 }  // namespace quillet::win32

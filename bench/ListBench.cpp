@@ -1,0 +1,100 @@
+// Times the program list's work against the real registry, files and locale,
+// with a view that draws nothing: LoadPrograms, how it splits between the
+// registry and the validity checks, a sort by each column, and AddLog into a
+// full log. Prints "name=seconds" pairs (medians of RUNS runs).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/MainFrm.h"
+#include "catalogue/win32/Win32FileSystem.h"
+#include "catalogue/win32/Win32Registry.h"
+#include "common/win32/Win32Locale.h"
+#include "fakes/FakeMainView.h"
+
+namespace {
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+// Median of what `measure` returns, run `runs` times.
+double MedianOf(int runs, const std::function<double()>& measure)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) times.push_back(measure());
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double Median(int runs, const std::function<void()>& work)
+{
+    return MedianOf(runs, [&] {
+        const double start = Now();
+        work();
+        return Now() - start;
+    });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
+    quillet::fakes::FakeMainView view;
+    quillet::fakes::FakeDialogs dialogs;
+    quillet::win32::Win32Registry registry;
+    quillet::win32::Win32FileSystem files;
+    quillet::win32::Win32Locale locale;
+    quillet::win32::Win32Clock clock;
+    quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs});
+    main.ApplySortState(0, true);
+
+    const double load = Median(runs, [&] { main.Guard([&] { main.LoadPrograms(); }); });
+    for (const auto& failure : dialogs.failures) std::fprintf(stderr, "error: %s\n", failure.c_str());
+    std::printf("rows=%zu bad=%d load=%.3f\n", main.Rows().size(), main.BadCount, load);
+
+    // Where the load's time goes: the registry reads alone, then the checks alone.
+    const double registryTime = Median(1, [&] {
+        registry.SetRootKey(quillet::RootKey::LocalMachine);
+        registry.OpenKey(quillet::kUninstallKey, true);
+        for (const auto& name : registry.GetKeyNames()) {
+            registry.OpenKey(std::string(quillet::kUninstallKey) + name, true);
+            registry.ReadString("DisplayName");
+            registry.ReadString("UninstallString");
+        }
+    });
+    quillet::CommandChecker checker(files, locale);
+    const double checks = Median(1, [&] {
+        checker.BeginBatch();
+        for (const auto& row : main.Rows()) checker.IsValidCommand(row.command);
+        checker.EndBatch();
+    });
+    std::printf("registry=%.3f checks=%.3f\n", registryTime, checks);
+
+    // A sort by each column, from the order of the load (by name).
+    for (int column = 0; column < quillet::TSTListView::kColumnCount; ++column) {
+        const double sort = MedianOf(runs, [&] {
+            main.Programs.SortByColumn(0, true);  // back to the name order, descending
+            const double start = Now();
+            main.Programs.SortByColumn(column, false);
+            return Now() - start;
+        });
+        std::printf("sort%d=%.3f\n", column, sort);
+    }
+
+    // AddLog into a full log: each call drops the oldest record.
+    while (main.Log().Size() < quillet::ActionsLog::kCap) main.AddLog("filler", "", 0);
+    const double addLog = Median(runs, [&] {
+        for (int i = 0; i < 1000; ++i) main.AddLog("Application \"X\" successfuly uninstalled.", "", 0);
+    });
+    std::printf("addlog1000=%.3f logsize=%zu\n", addLog, main.Log().Size());
+    return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include <windows.h>
+
+#include "app/Dialogs.h"
+
+namespace quillet::win32 {
+
+// Message boxes centred on the screen, the Edit log dialog and the beep.
+class Win32Dialogs : public Dialogs {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+
+    void ShowFailure(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    void ShowErrorBox(const std::string& text) override;
+    bool Confirm(const std::string& text) override;
+    bool EditLog(const LogRecord& record, std::string& comment) override;
+    void Beep() override { MessageBeep(0); }
+
+private:
+    HWND owner_ = nullptr;
+};
+
+}  // namespace quillet::win32

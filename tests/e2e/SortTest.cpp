@@ -1,0 +1,78 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/win32/Resource.h"
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class SortTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char display[256];
+        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
+            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
+        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        const std::string good = WindowsFile("notepad.exe");
+        SeedUninstallKey({
+            {"k3", "banana", good + " /b"},
+            {"k1", "Apple", good + " /c"},
+            {"k2", "apple", good + " /a"},
+        });
+    }
+    // The arrow shows in `column` only: its bitmap differs from the others'.
+    static void ExpectArrowIn(const Quillet& app, int column)
+    {
+        const auto sorted = app.HeaderImage(column);
+        EXPECT_TRUE(sorted.first & HDF_BITMAP);
+        EXPECT_FALSE(sorted.first & HDF_BITMAP_ON_RIGHT);
+        for (int other = 0; other < 3; ++other) {
+            if (other == column) continue;
+            EXPECT_NE(app.HeaderImage(other).second, sorted.second) << other;
+        }
+    }
+};
+
+TEST_F(SortTest, HeaderClicksAndMenuReorderTheRows)
+{
+    Quillet app;
+    app.Start();
+    EXPECT_EQ(app.Column(0), (Texts{"apple", "Apple", "banana"}));  // name, ascending at start
+    ExpectArrowIn(app, 0);
+    const auto ascendingArrow = app.HeaderImage(0).second;
+
+    app.ClickHeader(0);
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.Column(0) == Texts{"banana", "Apple", "apple"}; }))
+        << app.RowText(0, 0);
+    ExpectArrowIn(app, 0);
+    EXPECT_NE(app.HeaderImage(0).second, ascendingArrow);  // the other arrow
+
+    app.ClickHeader(2);
+    EXPECT_EQ(app.Column(2), (Texts{"k1", "k2", "k3"}));
+    ExpectArrowIn(app, 2);
+    EXPECT_EQ(app.HeaderImage(2).second, ascendingArrow);
+
+    app.Command(IDM_SORTCOMMAND);
+    const Texts commands = app.Column(1);
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0].substr(commands[0].size() - 3), " /a");
+    EXPECT_EQ(commands[2].substr(commands[2].size() - 3), " /c");
+    EXPECT_EQ(app.Column(0), (Texts{"apple", "banana", "Apple"}));  // commands /a, /b, /c
+    ExpectArrowIn(app, 1);
+    app.Command(IDM_REVERSED);
+    EXPECT_EQ(app.Column(0), (Texts{"Apple", "banana", "apple"}));
+
+    // A reload keeps the order.
+    app.PressKey(VK_F5);
+    Sleep(300);
+    EXPECT_EQ(app.Column(0), (Texts{"Apple", "banana", "apple"}));
+}
+
+}  // namespace
