@@ -13,6 +13,7 @@
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Win32Locale.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 
 namespace {
@@ -54,7 +55,8 @@ int main(int argc, char** argv)
     quillet::win32::Win32FileSystem files;
     quillet::win32::Win32Locale locale;
     quillet::win32::Win32Clock clock;
-    quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs});
+    quillet::fakes::FakeRunner runner;
+    quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs, runner});
     main.ApplySortState(0, true);
 
     const double load = Median(runs, [&] { main.Guard([&] { main.LoadPrograms(); }); });

@@ -12,6 +12,8 @@ add_library(quillet_win32 STATIC
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
     src/app/win32/Win32Dialogs.cpp
+    src/runner/win32/AppRunner.cpp
+    src/runner/win32/AHMLed.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
@@ -38,17 +40,26 @@ if(NOT TARGET gtest)
 endif()
 include(GoogleTest)
 
-# Small programs the tests start or drive.
+# Small programs the tests start or drive: stand-ins for uninstallers.
+add_executable(qtest_console tests/programs/TestProgram.cpp)
+target_link_libraries(qtest_console PRIVATE advapi32 ${QUILLET_STATIC_RUNTIME})
+add_executable(qtest_window WIN32 tests/programs/TestProgram.cpp)
+target_link_libraries(qtest_window PRIVATE advapi32 ${QUILLET_STATIC_RUNTIME})
+if(MINGW)
+    target_link_options(qtest_window PRIVATE -mwindows)
+endif()
 add_executable(platform_tests
     tests/platform/RegistryTest.cpp
     tests/platform/FileSystemTest.cpp
     tests/platform/LocaleTest.cpp
     tests/platform/DialogsTest.cpp
     tests/platform/SortHeaderTest.cpp
+    tests/platform/AppRunnerTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
 target_link_libraries(platform_tests PRIVATE quillet_win32 gtest_main ${QUILLET_STATIC_RUNTIME})
+add_dependencies(platform_tests qtest_console qtest_window)
 quillet_warnings(platform_tests)
 gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK wineprefix)
@@ -58,11 +69,12 @@ add_executable(e2e_tests
     tests/e2e/StartupTest.cpp
     tests/e2e/BadInputTest.cpp
     tests/e2e/SortTest.cpp
+    tests/e2e/UninstallTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-add_dependencies(e2e_tests Quillet)
+add_dependencies(e2e_tests Quillet qtest_console qtest_window)
 quillet_warnings(e2e_tests)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "catalogue/FileSystem.h"
 #include "common/Locale.h"
 #include "common/Text.h"
+#include "runner/UninstallJob.h"
 
 namespace quillet {
 
@@ -16,6 +18,7 @@ TMain::TMain(MainView& view, const Ports& ports)
     : view_(view), ports_(ports), checker_(ports.files, ports.locale), Programs(rows_, ports.locale, view)
 {
     Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
+    ports_.runner.OnTerminated = [this] { Guard([&] { RunnerTerminated(); }); };
 }
 
 void TMain::FormCreate(const std::string& exePath)
@@ -139,6 +142,71 @@ void TMain::ProgramsColumnClick()
     }
     view_.CheckMenuItem(MenuItem::ReversedorderMM, !Programs.Ascending());
     view_.CheckMenuItem(MenuItem::ReversedorderPM, !Programs.Ascending());
+}
+
+// ---- Uninstall job
+
+int64_t TMain::MeasureFreeSpace() const
+{
+    const char drive = CommandDrive(RunningCommand);
+    return drive ? ports_.files.FreeSpace(drive) : -1;
+}
+
+void TMain::uninstallClick()
+{
+    const int focused = view_.FocusedProgram();
+    if (focused < 0 || focused >= static_cast<int>(rows_.size()) || Running) return;
+    const EntryRow& row = rows_[focused];
+    RunningName = row.caption;
+    // The command as it stands in the registry now, not the row's copy.
+    OpenRegKey(RootKey::LocalMachine, kUninstallKey + row.subkey);
+    RunningCommand = ports_.registry.ReadString("UninstallString");
+    view_.SetStatusText("Adding or removing \"" + row.caption + "\"");
+    view_.SetLed(true);
+    Running = true;
+    const bool started = ports_.runner.Execute(RunningCommand);
+    FreeBefore = MeasureFreeSpace();
+    if (!started) {
+        rows_[focused].image = kImageBad;
+        view_.ProgramChanged(focused);
+        AddLog("Uninstall program for \"" + RunningName + "\" application not found!", "", kLogError);
+        RunnerTerminated();
+    }
+    UpdateButtons();
+}
+
+void TMain::RunnerTerminated()
+{
+    view_.SetStatusText(kReady);
+    view_.SetLed(false);
+    const auto endJob = [this] {
+        RunningName.clear();
+        RunningCommand.clear();
+        Running = false;
+    };
+    try {
+        LoadPrograms();
+        bool gone = true;
+        for (const EntryRow& row : rows_)
+            if (row.caption == RunningName && row.command == RunningCommand) gone = false;
+        if (gone) {
+            const int64_t freeAfter = MeasureFreeSpace();
+            AddLog("Application \"" + RunningName + "\" successfuly uninstalled.",
+                   FreeSpaceComment(FreeBefore, freeAfter, ports_.locale.DecimalSeparator()), kLogInformation);
+        }
+    } catch (...) {
+        // A reload that fails still ends the job, or it would never end.
+        endJob();
+        UpdateButtons();
+        throw;
+    }
+    endJob();
+    UpdateButtons();
+}
+
+bool TMain::FormCloseQuery()
+{
+    return !Running || ports_.dialogs.Confirm("Uninstallation in progress! Exit anyway?");
 }
 
 // ---- Actions log

@@ -11,6 +11,7 @@
 #include "catalogue/STListView.h"
 #include "common/Error.h"
 #include "log/ActionsLog.h"
+#include "runner/AppRunner.h"
 
 namespace quillet {
 
@@ -35,6 +36,7 @@ struct Ports {
     const Locale& locale;
     Clock& clock;
     Dialogs& dialogs;
+    AppRunner& runner;
 };
 
 // The main window's behaviour: its fields, the program list, the actions log
@@ -73,6 +75,12 @@ public:
     }
     void ProgramsColumnClick();
 
+    // Uninstall job
+    void uninstallClick();
+    void RunnerTerminated();
+    // The close query: false keeps the window open.
+    bool FormCloseQuery();
+
     // Actions log
     void AddLog(const std::string& message, const std::string& comment, int image);
     void ClearLogPMClick();
@@ -110,6 +118,7 @@ public:
 
 private:
     void ReadEntries();
+    int64_t MeasureFreeSpace() const;
 
     MainView& view_;
     Ports ports_;

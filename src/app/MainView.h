@@ -43,6 +43,12 @@ public:
     virtual bool MenuItemEnabled(MenuItem item) const = 0;
     virtual void CheckMenuItem(MenuItem item, bool checked) = 0;
     virtual void SetStatusPanel(int panel, const std::string& text) = 0;
+
+    // The strip above the program list: its text and its lamp.
+    virtual void SetStatusText(const std::string& text) = 0;
+    virtual void SetLed(bool on) = 0;
+    // A row's texts or image changed in the model.
+    virtual void ProgramChanged(int row) = 0;
 };
 
 }  // namespace quillet

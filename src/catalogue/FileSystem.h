@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,8 @@ public:
     virtual bool FileExists(const std::string& name) = 0;
     // The platform's drive type code for the drive whose root is given.
     virtual unsigned DriveType(const std::string& root) = 0;
+    // Bytes available to the user on a drive ('C' for C:\); -1 when the query fails.
+    virtual int64_t FreeSpace(char drive) = 0;
 };
 
 }  // namespace quillet

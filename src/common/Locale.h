@@ -20,6 +20,7 @@ public:
     // The date in the locale's short date format, the time in its long time format.
     virtual std::string ShortDate(const LocalTime& time) const = 0;
     virtual std::string LongTime(const LocalTime& time) const = 0;
+    virtual std::string DecimalSeparator() const = 0;
 };
 
 class Clock {

@@ -38,8 +38,9 @@ protected:
     FakeLocale locale;
     FakeClock clock;
     FakeDialogs dialogs;
+    FakeRunner runner;
     FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs}};
+    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST(SortableList, HeaderClickRuleFromConstruction)

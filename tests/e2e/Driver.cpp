@@ -230,6 +230,45 @@ int Quillet::RowCount() const { return ListView_GetItemCount(Child(3002)); }
 
 int Quillet::FocusedRow() const { return ListView_GetNextItem(Child(3002), -1, LVNI_FOCUSED); }
 
+std::string TestProgram(const char* name)
+{
+    const std::string exe = ExePath();
+    return "\"" + exe.substr(0, exe.find_last_of('\\') + 1) + name + "\"";
+}
+
+int Quillet::LogRowCount() const { return ListView_GetItemCount(Child(3003)); }
+
+std::string Quillet::StatusText() const
+{
+    char text[512];
+    GetWindowTextA(Child(3001), text, sizeof text);
+    return text;
+}
+
+COLORREF Quillet::LampColor() const
+{
+    HWND lamp = FindWindowExA(window_, nullptr, "TAHMLed", nullptr);
+    RECT r;
+    GetWindowRect(lamp, &r);
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, r.left + 10, r.top + 10);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+std::string Quillet::LogText(int row, int column) const
+{
+    constexpr size_t kText = 4096;
+    RemoteBuffer buffer(process_.dwProcessId, sizeof(LVITEMA) + kText);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.cchTextMax = static_cast<int>(kText);
+    item.pszText = static_cast<char*>(buffer.Address(sizeof(LVITEMA)));
+    buffer.Write(&item, sizeof item);
+    SendMessageA(Child(3003), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.Address()));
+    return buffer.ReadString(sizeof(LVITEMA));
+}
+
 std::string Quillet::RowText(int row, int column) const
 {
     constexpr size_t kText = 0x10000;

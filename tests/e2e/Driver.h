@@ -19,6 +19,8 @@ struct Entry {
 void SeedUninstallKey(const std::vector<Entry>& entries);
 void DeleteEntry(const std::string& subkey);
 std::string WindowsFile(const char* name);  // a file that exists in the prefix
+// A test program built beside Quillet.exe, quoted, for use in a command line.
+std::string TestProgram(const char* name);
 
 class Quillet {
 public:
@@ -54,6 +56,11 @@ public:
     // Sends a menu command as choosing the item would.
     void Command(int id) const { SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     std::vector<std::string> Column(int column) const;
+    int LogRowCount() const;
+    std::string LogText(int row, int column) const;
+    std::string StatusText() const;
+    // The status lamp's fill colour, read from the screen.
+    COLORREF LampColor() const;
     // Waits until the predicate holds, pumping nothing of ours; false on timeout.
     template <class Predicate>
     static bool WaitFor(Predicate predicate, DWORD timeoutMs = 10000)

@@ -4,8 +4,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "catalogue/FileSystem.h"
+#include "runner/AppRunner.h"
 #include "common/Locale.h"
 
 namespace quillet::fakes {
@@ -22,6 +24,8 @@ public:
     std::map<char, unsigned> drives{{'c', 3}};
     int probes = 0;
     int driveQueries = 0;
+    std::map<char, int64_t> freeSpace;  // upper-case drive letter -> bytes
+    std::vector<char> freeSpaceQueries;
 
     void AddFile(const std::string& name) { files.insert(Lower(name)); }
 
@@ -43,6 +47,13 @@ public:
         if (root.size() != 3 || root[1] != ':' || root[2] != '\\') return 1;  // not a root
         const auto it = drives.find(Lower(root)[0]);
         return it == drives.end() ? 1 : it->second;
+    }
+
+    int64_t FreeSpace(char drive) override
+    {
+        freeSpaceQueries.push_back(drive);
+        const auto it = freeSpace.find(static_cast<char>(drive >= 'a' && drive <= 'z' ? drive - 32 : drive));
+        return it == freeSpace.end() ? -1 : it->second;
     }
 
     static std::string Lower(std::string s)
@@ -90,11 +101,32 @@ public:
         std::snprintf(text, sizeof text, "%02d.%02d.%04d", t.day, t.month, t.year);
         return text;
     }
+    std::string decimalSeparator = ",";
+    std::string DecimalSeparator() const override { return decimalSeparator; }
     std::string LongTime(const LocalTime& t) const override
     {
         char text[32];
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
         return text;
+    }
+};
+
+// Starts nothing; the test ends the "process" by calling Finish.
+class FakeRunner : public AppRunner {
+public:
+    bool startResult = true;
+    std::vector<std::string> started;
+    std::function<void()> whileRunning;  // runs inside Execute, after the start
+
+    bool Execute(const std::string& commandLine) override
+    {
+        started.push_back(commandLine);
+        if (startResult && whileRunning) whileRunning();
+        return startResult;
+    }
+    void Finish()
+    {
+        if (OnTerminated) OnTerminated();
     }
 };
 

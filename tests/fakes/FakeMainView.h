@@ -68,6 +68,12 @@ public:
     }
     void CheckMenuItem(MenuItem item, bool checked) override { checks[item] = checked; }
     void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+    void SetStatusText(const std::string& text) override { statusText = text; }
+    void SetLed(bool on) override { led = on; }
+    void ProgramChanged(int) override {}
+
+    std::string statusText = "Ready...";
+    bool led = false;
 };
 
 // Records every box and answers confirmations and the log editor as told.

@@ -68,7 +68,7 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 
 }  // namespace
 
-MainWindow::MainWindow() : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_}) {}
+MainWindow::MainWindow() : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_}) {}
 
 MainWindow::~MainWindow()
 {
@@ -145,6 +145,7 @@ void MainWindow::CreateChildren()
     SendMessageA(toolBar_, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
     SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(81, 41));
 
+    led_.Create(hwnd_, 0, 0);
     statusText_ = CreateWindowExA(0, "STATIC", kReady, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
                                   hwnd_, reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
     SendMessageA(statusText_, WM_SETFONT, font, 0);
@@ -221,6 +222,7 @@ void MainWindow::Layout()
 
     MoveWindow(toolBar_, 0, 0, width, kToolBarHeight, TRUE);
     const int top = kToolBarHeight;
+    led_.Move(4, top + (kStatusPanelHeight - TAHMLed::kSize) / 2);
     MoveWindow(statusText_, kLedWidth, top, width - kLedWidth, kStatusPanelHeight, TRUE);
 
     const int listTop = top + kStatusPanelHeight;
@@ -312,7 +314,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         info->ptMinTrackSize = {320, 240};
         return 0;
     }
+    case WM_CLOSE: {
+        bool close = true;
+        core_.Guard([&] { close = core_.FormCloseQuery(); });
+        if (close) DestroyWindow(hwnd_);
+        return 0;
+    }
     case WM_DESTROY:
+        // A process that ends from now on is no concern of this window.
+        runner_.Detach();
         PostQuitMessage(0);
         return 0;
     }
@@ -331,6 +341,9 @@ void MainWindow::OnCommand(int id)
     switch (id) {
     case IDM_REFRESH:
         core_.Guard([&] { core_.RefreshClick(); });
+        break;
+    case IDM_ADDREMOVE:
+        core_.Guard([&] { core_.uninstallClick(); });
         break;
     case IDM_SORTNAME:
     case IDM_SORTCOMMAND:
@@ -364,6 +377,9 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
             return 0;
         case NM_CLICK:
             core_.Guard([&] { core_.ProgramsClick(); });
+            return 0;
+        case NM_DBLCLK:
+            core_.Guard([&] { core_.uninstallClick(); });
             return 0;
         case LVN_COLUMNCLICK:
             core_.Guard([&] { core_.ProgramsHeaderClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); });
@@ -569,6 +585,12 @@ void MainWindow::CheckMenuItem(MenuItem item, bool checked)
     const MenuPlace place = Place(item);
     ::CheckMenuItem(place.menu, place.command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
+
+void MainWindow::SetStatusText(const std::string& text) { SetWindowTextA(statusText_, text.c_str()); }
+
+void MainWindow::SetLed(bool on) { led_.SetLedisOn(on); }
+
+void MainWindow::ProgramChanged(int row) { ListView_RedrawItems(programs_, row, row); }
 
 void MainWindow::SetStatusPanel(int panel, const std::string& text)
 {

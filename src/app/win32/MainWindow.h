@@ -11,6 +11,8 @@
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Handles.h"
 #include "common/win32/Win32Locale.h"
+#include "runner/win32/AHMLed.h"
+#include "runner/win32/AppRunner.h"
 
 namespace quillet::win32 {
 
@@ -63,6 +65,9 @@ private:
     bool MenuItemEnabled(MenuItem item) const override;
     void CheckMenuItem(MenuItem item, bool checked) override;
     void SetStatusPanel(int panel, const std::string& text) override;
+    void SetStatusText(const std::string& text) override;
+    void SetLed(bool on) override;
+    void ProgramChanged(int row) override;
 
     struct MenuPlace {
         HMENU menu;
@@ -75,6 +80,7 @@ private:
     Win32Locale locale_;
     Win32Clock clock_;
     Win32Dialogs dialogs_;
+    TAppRunner runner_;
     TMain core_;
 
     UINT activationMessage_ = 0;
@@ -92,6 +98,7 @@ private:
     HIMAGELIST bigImages_ = nullptr;
     HIMAGELIST logImages_ = nullptr;
     SortHeader sortHeader_;
+    TAHMLed led_;
 
     int logHeight_ = 102;
     int splitterTop_ = 0;

@@ -65,3 +65,15 @@ bool Win32FileSystem::FileExists(const std::string& name)
 unsigned Win32FileSystem::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
 
 }  // namespace quillet::win32
+
+namespace quillet::win32 {
+
+int64_t Win32FileSystem::FreeSpace(char drive)
+{
+    const char root[] = {drive, ':', '\\', '\0'};
+    ULARGE_INTEGER available;
+    if (!GetDiskFreeSpaceExA(root, &available, nullptr, nullptr)) return -1;
+    return static_cast<int64_t>(available.QuadPart);
+}
+
+}  // namespace quillet::win32

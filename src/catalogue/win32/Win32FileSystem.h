@@ -10,6 +10,7 @@ public:
     std::string SystemDirectory() override;
     bool FileExists(const std::string& name) override;
     unsigned DriveType(const std::string& root) override;
+    int64_t FreeSpace(char drive) override;
 };
 
 }  // namespace quillet::win32

@@ -41,6 +41,13 @@ std::string Win32Locale::LongTime(const LocalTime& time) const
     return length > 0 ? std::string(text, length - 1) : std::string();
 }
 
+std::string Win32Locale::DecimalSeparator() const
+{
+    char text[8];
+    const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text);
+    return length > 1 ? std::string(text, length - 1) : std::string(".");
+}
+
 LocalTime Win32Clock::Now()
 {
     SYSTEMTIME st;

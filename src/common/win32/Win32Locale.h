@@ -10,6 +10,7 @@ public:
     int Compare(const std::string& a, const std::string& b) const override;
     std::string ShortDate(const LocalTime& time) const override;
     std::string LongTime(const LocalTime& time) const override;
+    std::string DecimalSeparator() const override;
 };
 
 class Win32Clock : public Clock {

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "app/MainFrm.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainView.h"
+#include "fakes/FakeRegistry.h"
+#include "runner/UninstallJob.h"
+
+using namespace quillet;
+using namespace quillet::fakes;
+
+namespace {
+
+const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+TEST(FreeSpaceComment, MegabytesWithOneDecimal)
+{
+    struct Case {
+        int64_t before, after;
+        const char* comment;
+    };
+    const Case cases[] = {
+        {1000, 1000 + 3250585, "Probably cleared: 3,1 MB"},
+        {600000, 600000 - 524288, "Probably added: 0,5 MB"},
+        {5, 5, "Probably cleared: 0,0 MB"},
+        {0, 52428, "Probably cleared: 0,0 MB"},   // just under 0.05 MB
+        {0, 52429, "Probably cleared: 0,1 MB"},   // just over: rounds up
+        {-1, -1, "Probably cleared: 0,0 MB"},     // both measurements failed
+        {0, 10737418240, "Probably cleared: 10240,0 MB"},  // no thousands separator
+        {0, INT64_MAX, "Probably cleared: 8796093022208,0 MB"},
+        {INT64_MAX, 0, "Probably added: 8796093022208,0 MB"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FreeSpaceComment(c.before, c.after, ","), c.comment) << c.comment;
+    EXPECT_EQ(FreeSpaceComment(0, 3250585, "."), "Probably cleared: 3.1 MB");
+}
+
+TEST(CommandDrive, FirstLetterOrTheOneAfterAQuote)
+{
+    EXPECT_EQ(CommandDrive("C:\\App\\u.exe"), 'C');
+    EXPECT_EQ(CommandDrive("d:\\u.exe"), 'd');
+    EXPECT_EQ(CommandDrive("\"C:\\Program Files\\App\\uninst.exe\" /S"), 'C');
+    EXPECT_EQ(CommandDrive("MsiExec.exe /X{1}"), 'M');  // a letter names a drive, as it stands
+    EXPECT_EQ(CommandDrive("%ProgramFiles%\\u.exe"), 0);
+    EXPECT_EQ(CommandDrive("\"\""), 0);
+    EXPECT_EQ(CommandDrive("\""), 0);
+    EXPECT_EQ(CommandDrive(""), 0);
+}
+
+class UninstallJobTest : public ::testing::Test {
+protected:
+    UninstallJobTest()
+    {
+        files.AddFile("C:\\App\\uninst.exe");
+        files.AddFile("C:\\Other\\uninst.exe");
+        files.freeSpace['C'] = 100000000;
+        Entry("AppKey", "App", "\"C:\\App\\uninst.exe\" /S");
+        Entry("OtherKey", "Other", "C:\\Other\\uninst.exe");
+        main.ApplySortState(0, true);
+        main.LoadPrograms();
+        view.focused = 0;  // "App"
+    }
+    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
+    {
+        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
+        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
+        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
+    }
+
+    FakeRegistry registry;
+    FakeFileSystem files;
+    FakeLocale locale;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    FakeRunner runner;
+    FakeMainView view;
+    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
+};
+
+TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
+{
+    main.uninstallClick();
+    ASSERT_EQ(runner.started, std::vector<std::string>{"\"C:\\App\\uninst.exe\" /S"});
+    EXPECT_TRUE(main.Running);
+    EXPECT_EQ(main.RunningName, "App");
+    EXPECT_EQ(view.statusText, "Adding or removing \"App\"");
+    EXPECT_TRUE(view.led);
+    EXPECT_EQ(main.FreeBefore, 100000000);
+    EXPECT_FALSE(view.buttons[Button::AddRemove]);
+    EXPECT_FALSE(view.buttons[Button::Delete]);  // the running entry is focused
+    view.focused = 1;
+    main.ProgramsChange();
+    EXPECT_TRUE(view.buttons[Button::Delete]);  // any other entry can be deleted
+
+    // The uninstaller removes its key and frees 3,250,585 bytes on C:.
+    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    files.freeSpace['C'] += 3250585;
+    runner.Finish();
+
+    ASSERT_EQ(main.Log().Size(), 1u);
+    const LogRecord& record = main.Log().Records()[0];
+    EXPECT_EQ(record.message, "Application \"App\" successfuly uninstalled.");
+    EXPECT_EQ(record.comment, "Probably cleared: 3,1 MB");
+    EXPECT_EQ(record.image, kLogInformation);
+    EXPECT_EQ(files.freeSpaceQueries, (std::vector<char>{'C', 'C'}));
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(main.RunningName, "");
+    EXPECT_EQ(main.RunningCommand, "");
+    EXPECT_EQ(view.statusText, "Ready...");
+    EXPECT_FALSE(view.led);
+    EXPECT_EQ(main.Rows().size(), 1u);
+    EXPECT_TRUE(view.buttons[Button::AddRemove]);
+}
+
+TEST_F(UninstallJobTest, EntryStillListedMeansNoRecord)
+{
+    main.uninstallClick();
+    runner.Finish();  // cancelled: the key stays
+    EXPECT_EQ(main.Log().Size(), 0u);
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(view.statusText, "Ready...");
+}
+
+TEST_F(UninstallJobTest, OnlyTheSameNameAndCommandCountAsStillThere)
+{
+    // A twin with the same name and command keeps the entry "listed".
+    Entry("Twin", "App", "\"C:\\App\\uninst.exe\" /S");
+    main.LoadPrograms();
+    view.focused = 0;
+    main.uninstallClick();
+    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    runner.Finish();
+    EXPECT_EQ(main.Log().Size(), 0u);
+
+    // The same name with another command counts as gone.
+    view.focused = 0;
+    main.uninstallClick();
+    registry.DeleteKey("\\" + kKey + "\\Twin");
+    Entry("Twin", "App", "C:\\Other\\uninst.exe");
+    runner.Finish();
+    ASSERT_EQ(main.Log().Size(), 1u);
+    EXPECT_EQ(main.Log().Records()[0].message, "Application \"App\" successfuly uninstalled.");
+}
+
+TEST_F(UninstallJobTest, CommandReadAfreshFromTheRegistry)
+{
+    Entry("AppKey", "App", "C:\\Other\\uninst.exe /now");  // changed since the load
+    main.uninstallClick();
+    EXPECT_EQ(runner.started, std::vector<std::string>{"C:\\Other\\uninst.exe /now"});
+    EXPECT_EQ(main.RunningCommand, "C:\\Other\\uninst.exe /now");
+}
+
+TEST_F(UninstallJobTest, FailedStartRecordsOneErrorAndEndsTheJob)
+{
+    runner.startResult = false;
+    main.Hidden = true;
+    main.uninstallClick();
+    ASSERT_EQ(main.Log().Size(), 1u);
+    EXPECT_EQ(main.Log().Records()[0].message, "Uninstall program for \"App\" application not found!");
+    EXPECT_EQ(main.Log().Records()[0].image, kLogError);
+    EXPECT_EQ(main.Log().Records()[0].comment, "");
+    EXPECT_EQ(dialogs.errorBoxes, std::vector<std::string>{"Uninstall program for \"App\" application not found!"});
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(view.statusText, "Ready...");
+    EXPECT_FALSE(view.led);
+    EXPECT_EQ(main.Rows()[0].image, kImageGood);  // the reload decided the mark again
+}
+
+TEST_F(UninstallJobTest, VanishedKeyIsRecreatedAndTheStartFails)
+{
+    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    runner.startResult = false;
+    main.uninstallClick();
+    EXPECT_EQ(runner.started, std::vector<std::string>{""});
+    EXPECT_NE(registry.Find(RootKey::LocalMachine, kKey + "\\AppKey"), nullptr);
+    EXPECT_EQ(main.FreeBefore, -1);  // an empty command measures nothing
+    ASSERT_EQ(main.Log().Size(), 2u);  // not found, then "gone": it is not listed
+    EXPECT_EQ(main.Log().Records()[1].image, kLogError);
+    EXPECT_EQ(main.Log().Records()[0].comment, "Probably cleared: 0,0 MB");
+}
+
+TEST_F(UninstallJobTest, NothingWithoutAFocusedRowOrDuringAJob)
+{
+    view.focused = -1;
+    main.uninstallClick();
+    EXPECT_TRUE(runner.started.empty());
+
+    view.focused = 0;
+    main.uninstallClick();
+    view.focused = 1;
+    main.uninstallClick();  // a second Add/Remove
+    EXPECT_EQ(runner.started.size(), 1u);
+    EXPECT_EQ(main.RunningName, "App");
+}
+
+TEST_F(UninstallJobTest, CloseQueryAsksOnlyDuringAJob)
+{
+    EXPECT_TRUE(main.FormCloseQuery());
+    EXPECT_TRUE(dialogs.confirmations.empty());
+    main.uninstallClick();
+    dialogs.answerYes = false;
+    EXPECT_FALSE(main.FormCloseQuery());
+    EXPECT_EQ(dialogs.confirmations, std::vector<std::string>{"Uninstallation in progress! Exit anyway?"});
+    EXPECT_TRUE(main.Running);
+    dialogs.answerYes = true;
+    EXPECT_TRUE(main.FormCloseQuery());
+}
+
+TEST_F(UninstallJobTest, AFailingReloadStillEndsTheJob)
+{
+    main.uninstallClick();
+    auto& broken = registry.Make(RootKey::LocalMachine, kKey + "\\Broken");
+    FakeRegistry::Set(broken, "DisplayName", kDword, std::string("\1\0\0\0", 4));
+    runner.Finish();
+    EXPECT_EQ(dialogs.failures, std::vector<std::string>{"Invalid data type for 'DisplayName'"});
+    EXPECT_FALSE(main.Running);
+    EXPECT_EQ(view.statusText, "Ready...");
+}
+
+TEST(RunnerWatch, IdleOnceThenTheEnd)
+{
+    RunnerWatch watch;
+    watch.Started();
+    // A console program has no input queue: never idle.
+    EXPECT_FALSE(watch.IdleWaitReturned(0xFFFFFFFF).reportIdle);
+    EXPECT_TRUE(watch.IdleWaitReturned(258).sleep);
+    EXPECT_FALSE(watch.ExitChecked(false, kStillActive));
+
+    // A window program: reported idle the first time only.
+    const auto first = watch.IdleWaitReturned(0);
+    EXPECT_TRUE(first.reportIdle);
+    EXPECT_FALSE(first.sleep);
+    const auto second = watch.IdleWaitReturned(0);
+    EXPECT_FALSE(second.reportIdle);
+    EXPECT_TRUE(second.sleep);
+    EXPECT_TRUE(watch.IdleWaitReturned(258).sleep);  // busy again
+    EXPECT_TRUE(watch.IdleWaitReturned(0).reportIdle);
+
+    // The end is read from the process: exit code 259 ends it too, once.
+    EXPECT_TRUE(watch.ExitChecked(true, kStillActive));
+    EXPECT_TRUE(watch.Terminated());
+    EXPECT_EQ(watch.ExitCode(), kStillActive);
+    EXPECT_FALSE(watch.ExitChecked(true, kStillActive));
+
+    watch.Started();
+    EXPECT_FALSE(watch.Terminated());
+    EXPECT_TRUE(watch.ExitChecked(true, 3));
+    EXPECT_EQ(watch.ExitCode(), 3u);
+}
+
+}  // namespace

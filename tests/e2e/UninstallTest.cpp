@@ -1,0 +1,90 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+class UninstallTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char display[256];
+        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
+            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
+        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+    }
+    static bool KeyExists(const std::string& subkey)
+    {
+        HKEY key;
+        const std::string path = std::string(kUninstallKey) + "\\" + subkey;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+};
+
+TEST_F(UninstallTest, UninstallerThatRemovesItsEntryIsRecorded)
+{
+    SeedUninstallKey({{"TestApp", "Test App", TestProgram("qtest_console.exe") + " uninstall TestApp 700"}});
+    Quillet app;
+    app.Start();
+    const COLORREF dark = app.LampColor();
+    app.PressKey(VK_RETURN);
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Test App\""; }))
+        << app.StatusText();
+    EXPECT_NE(dark, CLR_INVALID);
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.LampColor() != dark; }, 2000)) << "the lamp did not light";
+
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.LogRowCount() == 1; }, 20000));
+    EXPECT_EQ(app.LogText(0, 1), "Application \"Test App\" successfuly uninstalled.");
+    EXPECT_EQ(app.LogText(0, 2).rfind("Probably ", 0), 0u) << app.LogText(0, 2);
+    EXPECT_EQ(app.LogText(0, 2).substr(app.LogText(0, 2).size() - 3), " MB");
+    EXPECT_EQ(app.StatusText(), "Ready...");
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.LampColor() == dark; }, 2000)) << "the lamp stayed lit";
+    EXPECT_EQ(app.RowCount(), 0);
+    EXPECT_FALSE(KeyExists("TestApp"));
+}
+
+TEST_F(UninstallTest, UninstallerThatLeavesItsEntryRecordsNothing)
+{
+    SeedUninstallKey({{"Stays", "Stays", TestProgram("qtest_console.exe") + " exit 0 500"}});
+    Quillet app;
+    app.Start();
+    app.PressKey(VK_RETURN);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() != "Ready..."; }));
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Ready..."; }, 20000));
+    EXPECT_EQ(app.LogRowCount(), 0);
+    EXPECT_EQ(app.RowCount(), 1);
+}
+
+TEST_F(UninstallTest, ClosingDuringAJobAsksAndLeavesTheUninstallerRunning)
+{
+    SeedUninstallKey({{"Slow", "Slow App", TestProgram("qtest_console.exe") + " uninstall Slow 8000"}});
+    Quillet app;
+    app.Start();
+    app.PressKey(VK_RETURN);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Slow App\""; }));
+
+    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Confirm|Uninstallation in progress! Exit anyway?");
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(app.Window()));
+    EXPECT_EQ(app.StatusText(), "Adding or removing \"Slow App\"");
+
+    PostMessageA(app.Window(), WM_CLOSE, 0, 0);
+    box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    EXPECT_TRUE(app.Exited(10000));
+    EXPECT_TRUE(KeyExists("Slow"));  // the uninstaller has not finished yet...
+    EXPECT_TRUE(Quillet::WaitFor([&] { return !KeyExists("Slow"); }, 15000));  // ...but it does, alone
+}
+
+}  // namespace
