@@ -20,6 +20,8 @@ public:
     virtual bool FileExists(const std::string& name) = 0;
     // The platform's drive type code for the drive whose root is given.
     virtual unsigned DriveType(const std::string& root) = 0;
+    // An existing directory (a trailing backslash allowed).
+    virtual bool DirectoryExists(const std::string& name) = 0;
 };
 
 }  // namespace quillet
