@@ -12,6 +12,8 @@ add_library(quillet_win32 STATIC
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
     src/app/win32/Win32Dialogs.cpp
+    src/editing/win32/Win32OpenDialog.cpp
+    src/editing/win32/PropertiesDialog.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)

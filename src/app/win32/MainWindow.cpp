@@ -343,6 +343,18 @@ void MainWindow::OnCommand(int id)
     case IDM_EDITLOG:
         core_.Guard([&] { core_.EditlogPMClick(); });
         break;
+    case IDM_NEW:
+        core_.Guard([&] { core_.NewClick(); });
+        break;
+    case IDM_PROPERTIES:
+        core_.Guard([&] { core_.EditClick(); });
+        break;
+    case IDM_DELETE:
+        core_.Guard([&] { core_.DeleteClick(); });
+        break;
+    case IDM_DELETEBAD:
+        core_.Guard([&] { core_.DeleteBadBtnClick(); });
+        break;
     case IDM_CLEARLOG:
         core_.Guard([&] { core_.ClearLogPMClick(); });
         break;
@@ -470,6 +482,24 @@ void MainWindow::FocusProgram(int index)
     ListView_SetItemState(programs_, index, LVIS_SELECTED, LVIS_SELECTED);
     ListView_EnsureVisible(programs_, index, TRUE);
 }
+
+void MainWindow::ProgramAdded(size_t count)
+{
+    // Appended at the end: the states of the rows before it stay in place.
+    ListView_SetItemCountEx(programs_, static_cast<int>(count), LVSICF_NOSCROLL);
+    InvalidateRect(programs_, nullptr, TRUE);
+}
+
+void MainWindow::ProgramRemoved(int index, size_t count)
+{
+    // An owner-data list keeps its states by position: follow the rows.
+    const int focused = FocusedProgram();
+    MoveFocus(programs_, focused, focused == index ? -1 : focused > index ? focused - 1 : focused);
+    ListView_SetItemCountEx(programs_, static_cast<int>(count), LVSICF_NOSCROLL);
+    InvalidateRect(programs_, nullptr, TRUE);
+}
+
+void MainWindow::ProgramChanged(int index) { ListView_RedrawItems(programs_, index, index); }
 
 void MainWindow::ActivatePrograms()
 {

@@ -50,6 +50,9 @@ private:
     void ProgramsReplaced(size_t count) override;
     int FocusedProgram() const override;
     void FocusProgram(int index) override;
+    void ProgramAdded(size_t count) override;
+    void ProgramRemoved(int index, size_t count) override;
+    void ProgramChanged(int index) override;
     void ActivatePrograms() override;
     void UpdateHeaderImages(int sortColumn, bool ascending) override;
     void RowsReordered(int focused) override;

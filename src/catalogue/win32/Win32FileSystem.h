@@ -10,6 +10,7 @@ public:
     std::string SystemDirectory() override;
     bool FileExists(const std::string& name) override;
     unsigned DriveType(const std::string& root) override;
+    bool DirectoryExists(const std::string& name) override;
 };
 
 }  // namespace quillet::win32
