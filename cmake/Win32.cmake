@@ -47,6 +47,7 @@ add_executable(platform_tests
     tests/platform/LocaleTest.cpp
     tests/platform/DialogsTest.cpp
     tests/platform/SortHeaderTest.cpp
+    tests/platform/EditingTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

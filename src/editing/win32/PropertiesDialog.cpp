@@ -84,6 +84,7 @@ private:
     HWND display_ = nullptr;
     HWND uninstall_ = nullptr;
     HFONT bold_ = nullptr;
+    bool shown_ = false;
 };
 
 INT_PTR CALLBACK PropertiesDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -98,6 +99,13 @@ INT_PTR CALLBACK PropertiesDialog::Proc(HWND dialog, UINT message, WPARAM wParam
         // Focus is the form's business, once the dialog shows.
         PostMessageA(dialog, kFormShow, 0, 0);
         return FALSE;
+    case WM_ACTIVATE:
+        // Activation gives the focus to the first control; the form decides after it.
+        if (LOWORD(wParam) != WA_INACTIVE && !self->shown_) {
+            self->shown_ = true;
+            PostMessageA(dialog, kFormShow, 0, 0);
+        }
+        break;
     case kFormShow:
         self->form_.FormShow(*self);
         return TRUE;
