@@ -9,6 +9,8 @@ add_executable(core_tests
     tests/core/SortTest.cpp
     tests/core/LogTest.cpp
     tests/core/UninstallJobTest.cpp
+    tests/core/EditTest.cpp
+    tests/core/PropertiesFormTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_link_libraries(core_tests PRIVATE quillet_core GTest::gtest_main)

@@ -14,6 +14,8 @@ add_library(quillet_win32 STATIC
     src/app/win32/Win32Dialogs.cpp
     src/runner/win32/AppRunner.cpp
     src/runner/win32/AHMLed.cpp
+    src/editing/win32/Win32OpenDialog.cpp
+    src/editing/win32/PropertiesDialog.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
@@ -55,6 +57,7 @@ add_executable(platform_tests
     tests/platform/DialogsTest.cpp
     tests/platform/SortHeaderTest.cpp
     tests/platform/AppRunnerTest.cpp
+    tests/platform/EditingTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -70,6 +73,7 @@ add_executable(e2e_tests
     tests/e2e/BadInputTest.cpp
     tests/e2e/SortTest.cpp
     tests/e2e/UninstallTest.cpp
+    tests/e2e/EditTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})

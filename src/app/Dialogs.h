@@ -4,6 +4,7 @@
 namespace quillet {
 
 struct LogRecord;
+class TPropertiesForm;
 
 // Message boxes, the program's dialogs and its beep. Every box is modal and
 // centred on the screen.
@@ -19,6 +20,9 @@ public:
     virtual bool Confirm(const std::string& text) = 0;
     // The Edit log dialog filled from the record; true on OK with the comment as typed.
     virtual bool EditLog(const LogRecord& record, std::string& comment) = 0;
+    // The properties dialog shown modally for the form's texts and caption;
+    // true on OK. The texts as they stand are in the form afterwards.
+    virtual bool ShowProperties(TPropertiesForm& form) = 0;
     // The default system beep.
     virtual void Beep() = 0;
 };

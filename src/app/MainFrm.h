@@ -10,6 +10,7 @@
 #include "catalogue/STFileExists.h"
 #include "catalogue/STListView.h"
 #include "common/Error.h"
+#include "editing/PropFrm.h"
 #include "log/ActionsLog.h"
 #include "runner/AppRunner.h"
 
@@ -90,6 +91,18 @@ public:
     // Opening of the list's popup menu and of the Edit menu.
     void BaseMenuPopup();
 
+    // Editing entries
+    void NewClick();
+    void EditClick();
+    // Deletes the row's subkey, records it and removes the row; a subkey that
+    // stays raises the failure and keeps row and log as they were.
+    void DeleteProgram(int index);
+    void DeleteClick();
+    void DeleteBadBtnClick();
+    // Subkey name of a new entry: blanks and backslashes to underscores, then
+    // "_0", "_1", ... while a subkey of that name exists under the open key.
+    std::string NewSubkeyName(const std::string& displayName);
+
     // Runs a handler at the message boundary: a failure ends the handler and
     // goes to the general error display.
     template <class Handler>
@@ -129,6 +142,12 @@ private:
 
 public:
     TSTListView Programs;  // the program list's sort state, over rows_
+    // The properties dialog, filled by New and Properties before each use.
+    TPropertiesForm PropertiesForm{ports_.files};
+
+private:
+    void ResortPrograms();
+    int FindRowBySubkey(const std::string& subkey) const;
 };
 
 }  // namespace quillet

@@ -27,6 +27,12 @@ public:
     virtual int FocusedProgram() const = 0;
     // Focus and select that row and scroll it into view.
     virtual void FocusProgram(int index) = 0;
+    // One row appended at the end (the list now has `count` rows), or removed
+    // at `index`; the focus stays with its row, and is gone with a removed one.
+    virtual void ProgramAdded(size_t count) = 0;
+    virtual void ProgramRemoved(int index, size_t count) = 0;
+    // The texts or the image of one row changed.
+    virtual void ProgramChanged(int index) = 0;
     // Make the program list the window's active control.
     virtual void ActivatePrograms() = 0;
 
@@ -47,8 +53,6 @@ public:
     // The strip above the program list: its text and its lamp.
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetLed(bool on) = 0;
-    // A row's texts or image changed in the model.
-    virtual void ProgramChanged(int row) = 0;
 };
 
 }  // namespace quillet

@@ -23,6 +23,8 @@ public:
     virtual unsigned DriveType(const std::string& root) = 0;
     // Bytes available to the user on a drive ('C' for C:\); -1 when the query fails.
     virtual int64_t FreeSpace(char drive) = 0;
+    // An existing directory (a trailing backslash allowed).
+    virtual bool DirectoryExists(const std::string& name) = 0;
 };
 
 }  // namespace quillet

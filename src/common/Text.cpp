@@ -35,3 +35,24 @@ std::string ChangeFileExt(std::string_view path, std::string_view extension, con
 }
 
 }  // namespace quillet
+
+namespace quillet {
+
+void ReplaceAll(std::string& text, const std::string& find, const std::string& replacement)
+{
+    if (find.empty()) return;
+    std::string result;
+    result.reserve(text.size());
+    size_t position = 0;
+    while (position < text.size()) {
+        if (text.compare(position, find.size(), find) == 0) {
+            result += replacement;
+            position += find.size();
+        } else {
+            result += text[position++];
+        }
+    }
+    text.swap(result);
+}
+
+}  // namespace quillet

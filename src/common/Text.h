@@ -18,3 +18,11 @@ std::string AsciiLowerPath(std::string_view text, const Locale& locale);
 std::string ChangeFileExt(std::string_view path, std::string_view extension, const Locale& locale);
 
 }  // namespace quillet
+
+namespace quillet {
+
+// Replaces every occurrence of `find` (not empty) by `replacement`, left to
+// right and without overlaps; replaced text is never searched again.
+void ReplaceAll(std::string& text, const std::string& find, const std::string& replacement);
+
+}  // namespace quillet

@@ -326,3 +326,52 @@ std::vector<std::string> Quillet::Column(int column) const
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+std::string ListText(const Quillet& app, int listId, int row, int column)
+{
+    constexpr size_t kText = 0x10000;
+    RemoteBuffer buffer(app.ProcessId(), sizeof(LVITEMA) + kText);
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.cchTextMax = static_cast<int>(kText);
+    item.pszText = static_cast<char*>(buffer.Address(sizeof(LVITEMA)));
+    buffer.Write(&item, sizeof item);
+    SendMessageA(app.Child(listId), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.Address()));
+    return buffer.ReadString(sizeof(LVITEMA));
+}
+
+void SendKeys(std::initializer_list<WORD> held, WORD key)
+{
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD vk : held) add(vk, false);
+    add(key, false);
+    add(key, true);
+    for (auto it = held.end(); it != held.begin();) add(*--it, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+HWND WaitForDialog(const Quillet& app, const char* caption, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    Quillet::WaitFor([&] {
+        HWND w = nullptr;
+        while ((w = FindWindowExA(nullptr, w, "#32770", caption)) != nullptr) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == app.ProcessId() && IsWindowVisible(w)) found = w;
+        }
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
+}  // namespace e2e

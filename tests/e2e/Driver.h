@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,5 +88,13 @@ std::string DialogText(HWND dialog);
 // Seeds one entry with raw values of any type.
 void SeedRawEntry(const std::string& subkey, DWORD nameType, const std::string& name, DWORD commandType,
                   const std::string& command);
+
+// Text of a row of any list view of the program (the log is control 3003).
+std::string ListText(const Quillet& app, int listId, int row, int column);
+// Presses a key with modifiers through the system's input queue, so that the
+// program's accelerators see the modifier state. The window must be in front.
+void SendKeys(std::initializer_list<WORD> held, WORD key);
+// A visible dialog of the program with that caption, or null after the time.
+HWND WaitForDialog(const Quillet& app, const char* caption, DWORD timeoutMs = 10000);
 
 }  // namespace e2e

@@ -21,6 +21,7 @@ public:
     std::string systemDirectory = "C:\\WINDOWS\\SYSTEM";
     std::string currentDirectory = "C:\\CWD\\";
     std::set<std::string> files;  // lower-cased full names
+    std::set<std::string> directories;  // lower-cased, without a trailing backslash
     std::map<char, unsigned> drives{{'c', 3}};
     int probes = 0;
     int driveQueries = 0;
@@ -28,6 +29,11 @@ public:
     std::vector<char> freeSpaceQueries;
 
     void AddFile(const std::string& name) { files.insert(Lower(name)); }
+    void AddDirectory(std::string name)
+    {
+        while (!name.empty() && name.back() == '\\') name.pop_back();
+        directories.insert(Lower(name));
+    }
 
     std::optional<std::string> EnvironmentVariable(const std::string& name) override
     {
@@ -40,6 +46,12 @@ public:
         ++probes;
         const bool absolute = name.size() >= 2 && name[1] == ':';
         return files.count(Lower(absolute ? name : currentDirectory + name)) != 0;
+    }
+    bool DirectoryExists(const std::string& name) override
+    {
+        std::string key = Lower(name);
+        while (!key.empty() && key.back() == '\\') key.pop_back();
+        return !key.empty() && directories.count(key) != 0;
     }
     unsigned DriveType(const std::string& root) override
     {

@@ -1,10 +1,12 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainView.h"
+#include "editing/PropFrm.h"
 #include "log/ActionsLog.h"
 
 namespace quillet::fakes {
@@ -17,6 +19,7 @@ public:
     int sortArrowColumn = -2;  // -2: never drawn
     bool sortArrowAscending = false;
     int reorders = 0;
+    std::vector<int> changedRows;
     size_t logRows = 0;
     int logFocused = -1;
     std::map<Button, bool> buttons;
@@ -31,6 +34,14 @@ public:
     }
     int FocusedProgram() const override { return focused; }
     void FocusProgram(int index) override { focused = index; }
+    void ProgramAdded(size_t count) override { rowCount = count; }
+    void ProgramRemoved(int index, size_t count) override
+    {
+        rowCount = count;
+        if (focused == index) focused = -1;
+        else if (focused > index) --focused;
+    }
+    void ProgramChanged(int index) override { changedRows.push_back(index); }
     void ActivatePrograms() override { programsActive = true; }
     void UpdateHeaderImages(int column, bool ascending) override
     {
@@ -70,7 +81,6 @@ public:
     void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
     void SetStatusText(const std::string& text) override { statusText = text; }
     void SetLed(bool on) override { led = on; }
-    void ProgramChanged(int) override {}
 
     std::string statusText = "Ready...";
     bool led = false;
@@ -85,6 +95,13 @@ public:
     std::string typedComment;
     std::vector<LogRecord> edited;
     int beeps = 0;
+    // The properties dialog: what it showed, then the user's part, then OK or Cancel.
+    struct Shown {
+        std::string caption, display, uninstall;
+    };
+    std::vector<Shown> properties;
+    std::function<void(TPropertiesForm&)> onProperties;
+    bool propertiesOk = true;
 
     void ShowFailure(const std::string& text) override { failures.push_back(text); }
     void ShowInformation(const std::string& text) override { information.push_back(text); }
@@ -99,6 +116,12 @@ public:
         edited.push_back(record);
         comment = typedComment;  // the user types, then OK or Cancel
         return editOk;
+    }
+    bool ShowProperties(TPropertiesForm& form) override
+    {
+        properties.push_back({form.Caption, form.Display, form.Uninstall.Text});
+        if (onProperties) onProperties(form);
+        return propertiesOk;
     }
     void Beep() override { ++beeps; }
 };

@@ -41,6 +41,8 @@ public:
     }
     // Opening this path (absolute, below any root) fails as if access were denied.
     void Deny(const std::string& path) { denied_.insert(Lower(Trim(path))); }
+    // Deleting this key (absolute, below any root) fails as if access were denied.
+    void Protect(const std::string& path) { protected_.insert(Lower(Trim(path))); }
 
     void SetRootKey(RootKey root) override
     {
@@ -108,6 +110,11 @@ public:
         if (!absolute && !current_) return false;
         auto parts = Split(path);
         if (parts.empty()) return false;
+        std::string joined;
+        for (auto& p : absolute ? parts : currentPath_) joined += (joined.empty() ? "" : "\\") + p;
+        if (!absolute)
+            for (auto& p : parts) joined += (joined.empty() ? "" : "\\") + p;
+        if (protected_.count(Lower(joined))) return false;
         const std::string leaf = parts.back();
         parts.pop_back();
         Key* parent = Walk(absolute ? roots_[root_] : *current_, parts, false);
@@ -182,6 +189,7 @@ private:
     Key* current_ = nullptr;
     std::vector<std::string> currentPath_;
     std::set<std::string> denied_;
+    std::set<std::string> protected_;
 };
 
 }  // namespace quillet::fakes

@@ -356,6 +356,18 @@ void MainWindow::OnCommand(int id)
     case IDM_EDITLOG:
         core_.Guard([&] { core_.EditlogPMClick(); });
         break;
+    case IDM_NEW:
+        core_.Guard([&] { core_.NewClick(); });
+        break;
+    case IDM_PROPERTIES:
+        core_.Guard([&] { core_.EditClick(); });
+        break;
+    case IDM_DELETE:
+        core_.Guard([&] { core_.DeleteClick(); });
+        break;
+    case IDM_DELETEBAD:
+        core_.Guard([&] { core_.DeleteBadBtnClick(); });
+        break;
     case IDM_CLEARLOG:
         core_.Guard([&] { core_.ClearLogPMClick(); });
         break;
@@ -487,6 +499,24 @@ void MainWindow::FocusProgram(int index)
     ListView_EnsureVisible(programs_, index, TRUE);
 }
 
+void MainWindow::ProgramAdded(size_t count)
+{
+    // Appended at the end: the states of the rows before it stay in place.
+    ListView_SetItemCountEx(programs_, static_cast<int>(count), LVSICF_NOSCROLL);
+    InvalidateRect(programs_, nullptr, TRUE);
+}
+
+void MainWindow::ProgramRemoved(int index, size_t count)
+{
+    // An owner-data list keeps its states by position: follow the rows.
+    const int focused = FocusedProgram();
+    MoveFocus(programs_, focused, focused == index ? -1 : focused > index ? focused - 1 : focused);
+    ListView_SetItemCountEx(programs_, static_cast<int>(count), LVSICF_NOSCROLL);
+    InvalidateRect(programs_, nullptr, TRUE);
+}
+
+void MainWindow::ProgramChanged(int index) { ListView_RedrawItems(programs_, index, index); }
+
 void MainWindow::ActivatePrograms()
 {
     activeControl_ = programs_;
@@ -589,8 +619,6 @@ void MainWindow::CheckMenuItem(MenuItem item, bool checked)
 void MainWindow::SetStatusText(const std::string& text) { SetWindowTextA(statusText_, text.c_str()); }
 
 void MainWindow::SetLed(bool on) { led_.SetLedisOn(on); }
-
-void MainWindow::ProgramChanged(int row) { ListView_RedrawItems(programs_, row, row); }
 
 void MainWindow::SetStatusPanel(int panel, const std::string& text)
 {

@@ -52,6 +52,9 @@ private:
     void ProgramsReplaced(size_t count) override;
     int FocusedProgram() const override;
     void FocusProgram(int index) override;
+    void ProgramAdded(size_t count) override;
+    void ProgramRemoved(int index, size_t count) override;
+    void ProgramChanged(int index) override;
     void ActivatePrograms() override;
     void UpdateHeaderImages(int sortColumn, bool ascending) override;
     void RowsReordered(int focused) override;
@@ -67,7 +70,6 @@ private:
     void SetStatusPanel(int panel, const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void SetLed(bool on) override;
-    void ProgramChanged(int row) override;
 
     struct MenuPlace {
         HMENU menu;

@@ -4,6 +4,7 @@
 
 #include "app/MainFrm.h"
 #include "app/win32/Resource.h"
+#include "editing/win32/PropertiesDialog.h"
 #include "log/ActionsLog.h"
 
 namespace quillet::win32 {
@@ -140,6 +141,13 @@ bool Win32Dialogs::EditLog(const LogRecord& record, std::string& comment)
     if (result != IDOK) return false;
     comment = std::move(state.comment);
     return true;
+}
+
+bool Win32Dialogs::ShowProperties(TPropertiesForm& form) { return ShowPropertiesDialog(owner_, form); }
+
+int ShowCentredBox(HWND owner, const std::string& text, const char* title, UINT type, bool question)
+{
+    return ShowBox(owner, text, title, type, question);
 }
 
 }  // namespace quillet::win32

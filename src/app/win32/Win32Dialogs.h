@@ -15,10 +15,14 @@ public:
     void ShowErrorBox(const std::string& text) override;
     bool Confirm(const std::string& text) override;
     bool EditLog(const LogRecord& record, std::string& comment) override;
+    bool ShowProperties(TPropertiesForm& form) override;
     void Beep() override { MessageBeep(0); }
 
 private:
     HWND owner_ = nullptr;
 };
+
+// A message box centred on the screen; for a question Escape answers No.
+int ShowCentredBox(HWND owner, const std::string& text, const char* title, UINT type, bool question = false);
 
 }  // namespace quillet::win32

@@ -64,6 +64,13 @@ bool Win32FileSystem::FileExists(const std::string& name)
 
 unsigned Win32FileSystem::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
 
+bool Win32FileSystem::DirectoryExists(const std::string& name)
+{
+    if (name.empty()) return false;
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace quillet::win32
 
 namespace quillet::win32 {

@@ -11,6 +11,7 @@ public:
     bool FileExists(const std::string& name) override;
     unsigned DriveType(const std::string& root) override;
     int64_t FreeSpace(char drive) override;
+    bool DirectoryExists(const std::string& name) override;
 };
 
 }  // namespace quillet::win32

@@ -131,7 +131,9 @@ bool Win32Registry::KeyExists(const std::string& path)
     const HKEY base = BaseFor(path, relative);
     if (!path.empty() && path[0] != '\\' && !current_) return false;
     RegKey probe;
-    return RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS, probe.put()) == ERROR_SUCCESS;
+    // A key we may not open still exists: its name is taken.
+    const LONG rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_READ, probe.put());
+    return rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED;
 }
 
 bool Win32Registry::DeleteKey(const std::string& path)

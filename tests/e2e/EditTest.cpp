@@ -1,0 +1,174 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/win32/Resource.h"
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kLog = IDC_LOG;
+
+// A value as stored, "<none>" when the key or value is missing.
+std::string Stored(const std::string& subkey, const char* name)
+{
+    char data[4096];
+    DWORD size = sizeof data;
+    const std::string path = std::string(kUninstallKey) + "\\" + subkey;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "<none>";
+    return data;
+}
+
+bool KeyExists(const std::string& subkey)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + subkey).c_str(), 0, KEY_READ, &h) !=
+        ERROR_SUCCESS)
+        return false;
+    RegCloseKey(h);
+    return true;
+}
+
+// Another process's control answers only to the messages themselves.
+std::string Text(HWND window)
+{
+    char text[4096] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void SetText(HWND window, const std::string& text)
+{
+    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+class EditTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char display[256];
+        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
+            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
+        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        good = WindowsFile("notepad.exe");
+    }
+    // Keys sent through the input queue go to the window in front.
+    static void Front(const Quillet& app)
+    {
+        SetForegroundWindow(app.Window());
+        ASSERT_TRUE(Quillet::WaitFor([&] { return GetForegroundWindow() == app.Window(); }));
+    }
+
+    std::string good;
+};
+
+TEST_F(EditTest, CtrlNTypeANameAndACommandEnterMakesTheEntry)
+{
+    SeedUninstallKey({{"k1", "Alpha", good}});
+    Quillet app;
+    app.Start();
+    Front(app);
+    SendKeys({VK_CONTROL}, 'N');
+    HWND dialog = WaitForDialog(app, "New shortcut");
+    ASSERT_NE(dialog, nullptr);
+    HWND name = GetDlgItem(dialog, IDC_PROP_DISPLAY);
+    HWND command = GetDlgItem(dialog, IDC_PROP_UNINSTALL);
+    EXPECT_EQ(Text(name), "");
+    EXPECT_EQ(Text(command), "");
+
+    // The name field has the keyboard: typing lands there.
+    ASSERT_TRUE(Quillet::WaitFor([&] { return GetForegroundWindow() == dialog; }));
+    Sleep(200);
+    for (WORD key : {'Z', 'U', 'L', 'U'}) SendKeys({}, key);
+    SendKeys({}, VK_SPACE);
+    for (WORD key : {'T', 'O', 'O', 'L'}) SendKeys({}, key);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return Text(name) == "zulu tool"; })) << Text(name);
+    SendKeys({}, VK_TAB);
+    SetText(command, good + " /u");
+    SendKeys({}, VK_RETURN);
+
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 2; }));
+    EXPECT_FALSE(IsWindow(dialog) && IsWindowVisible(dialog));
+    EXPECT_EQ(Stored("zulu_tool", "DisplayName"), "zulu tool");
+    EXPECT_EQ(Stored("zulu_tool", "UninstallString"), good + " /u");
+    EXPECT_EQ(app.FocusedRow(), 1);
+    EXPECT_EQ(app.RowText(1, 0), "zulu tool");
+    EXPECT_EQ(app.RowText(1, 2), "zulu_tool");
+    EXPECT_EQ(ListText(app, kLog, 0, 1), "Shortcut for \"zulu tool\" application added.");
+    EXPECT_EQ(app.StatusPanel(1), "Shortcuts / Bad shortcuts: 2 / 0");
+}
+
+TEST_F(EditTest, DelYesDeletesTheSubkeyWholeAndRecordsIt)
+{
+    SeedUninstallKey({{"k1", "Alpha", good}, {"k2", "Beta", good}});
+    HKEY child;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\k1\\Child\\Deeper").c_str(), 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(child);
+    Quillet app;
+    app.Start();
+    ASSERT_EQ(app.FocusedRow(), 0);
+
+    app.PressKey(VK_DELETE);
+    HWND box = WaitForDialog(app, "Confirm");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Confirm|Are you really want to delete shortcut to uninstall \"Alpha\" application?");
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; }));
+    EXPECT_FALSE(KeyExists("k1"));
+    EXPECT_TRUE(KeyExists("k2"));
+    EXPECT_EQ(app.RowText(0, 0), "Beta");
+    EXPECT_EQ(ListText(app, kLog, 0, 1), "Uninstall shortcut for \"Alpha\" application deleted!");
+}
+
+TEST_F(EditTest, AltEnterShowsTheRegistryValuesAndOkWritesThemBack)
+{
+    SeedUninstallKey({{"k1", "Alpha", good + " /x"}});
+    Quillet app;
+    app.Start();
+    // Changed behind the list's back: the dialog shows the registry.
+    SeedRawEntry("k1", REG_SZ, std::string("Alpha (registry)") + '\0', REG_SZ, good + " /r" + '\0');
+    Front(app);
+    SendKeys({VK_MENU}, VK_RETURN);
+    HWND dialog = WaitForDialog(app, "\"Alpha (registry)\" properties");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PROP_DISPLAY)), "Alpha (registry)");
+    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PROP_UNINSTALL)), good + " /r");
+
+    SetText(GetDlgItem(dialog, IDC_PROP_UNINSTALL), good + " /y");
+    PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowText(0, 1) == good + " /y"; })) << app.RowText(0, 1);
+    EXPECT_EQ(app.RowText(0, 0), "Alpha (registry)");
+    EXPECT_EQ(app.RowText(0, 2), "k1");
+    EXPECT_EQ(Stored("k1", "UninstallString"), good + " /y");
+    EXPECT_EQ(Stored("k1", "DisplayName"), "Alpha (registry)");
+    EXPECT_EQ(ListView_GetItemCount(app.Child(kLog)), 0);  // no record for a change of properties
+}
+
+TEST_F(EditTest, ShiftDelDeletesEveryBadEntry)
+{
+    SeedUninstallKey({{"k1", "Alpha", good}, {"k2", "Gone 1", "C:\\nowhere\\a.exe"},
+                      {"k3", "Gone 2", "C:\\nowhere\\b.exe"}});
+    Quillet app;
+    app.Start();
+    EXPECT_EQ(app.StatusPanel(1), "Shortcuts / Bad shortcuts: 3 / 2");
+    Front(app);
+    SendKeys({VK_SHIFT}, VK_DELETE);
+    HWND box = WaitForDialog(app, "Confirm");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Confirm|Are you sure want to delete 2 bad shortcut(s)?");
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; }));
+    EXPECT_FALSE(KeyExists("k2"));
+    EXPECT_FALSE(KeyExists("k3"));
+    EXPECT_EQ(app.StatusPanel(1), "Shortcuts / Bad shortcuts: 1 / 0");
+    EXPECT_EQ(ListView_GetItemCount(app.Child(kLog)), 2);
+}
+
+}  // namespace
