@@ -6,16 +6,19 @@
 #include "app/Dialogs.h"
 #include "app/MainView.h"
 #include "catalogue/EntryRow.h"
+#include "catalogue/Find.h"
 #include "catalogue/Registry.h"
 #include "catalogue/STFileExists.h"
 #include "catalogue/STListView.h"
 #include "common/Error.h"
+#include "editing/Backup.h"
 #include "log/ActionsLog.h"
 
 namespace quillet {
 
 class Clock;
 class FileSystem;
+class FileWriter;
 class Locale;
 
 inline constexpr const char* kApplicationTitle = "Quillet";
@@ -35,6 +38,8 @@ struct Ports {
     const Locale& locale;
     Clock& clock;
     Dialogs& dialogs;
+    // The backup file; needed by Backup only.
+    FileWriter* backupFile = nullptr;
 };
 
 // The main window's behaviour: its fields, the program list, the actions log
@@ -94,6 +99,14 @@ public:
         }
     }
 
+    // Backup
+    void BackupMMClick();
+    std::string BackupDateText();
+
+    // Find
+    void FindMMClick();
+    void SelectByCaption(SearchIn list, const std::string& caption);
+
     const std::vector<EntryRow>& Rows() const { return rows_; }
     const EntryRow* FocusedRow() const;
     const ActionsLog& Log() const { return log_; }
@@ -120,6 +133,12 @@ private:
 
 public:
     TSTListView Programs;  // the program list's sort state, over rows_
+    SaveDialog SaveRegDlg = MakeSaveRegDlg();
+    TFindForm FindForm;
+    TSearchResultForm SearchResultForm;
+
+private:
+    std::string exeDir_;  // with its trailing backslash
 };
 
 }  // namespace quillet

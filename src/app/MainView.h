@@ -43,6 +43,14 @@ public:
     virtual bool MenuItemEnabled(MenuItem item) const = 0;
     virtual void CheckMenuItem(MenuItem item, bool checked) = 0;
     virtual void SetStatusPanel(int panel, const std::string& text) = 0;
+
+    // The log list holds the keyboard focus (is the window's active control).
+    virtual bool LogActive() const = 0;
+    // Focus and select that log row and scroll it into view.
+    virtual void FocusLogRow(int index) = 0;
+    // Make the log list the active control; false when it cannot take the
+    // focus (hidden or disabled).
+    virtual bool ActivateLog() = 0;
 };
 
 }  // namespace quillet

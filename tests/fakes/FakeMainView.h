@@ -1,10 +1,13 @@
 #pragma once
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainView.h"
+#include "catalogue/Find.h"
+#include "editing/Backup.h"
 #include "log/ActionsLog.h"
 
 namespace quillet::fakes {
@@ -68,6 +71,18 @@ public:
     }
     void CheckMenuItem(MenuItem item, bool checked) override { checks[item] = checked; }
     void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+
+    bool logActive = false;  // the log list has the focus
+    bool logVisible = true;
+    bool LogActive() const override { return logActive; }
+    void FocusLogRow(int index) override { logFocused = index; }
+    bool ActivateLog() override
+    {
+        if (!logVisible) return false;
+        logActive = true;
+        programsActive = false;
+        return true;
+    }
 };
 
 // Records every box and answers confirmations and the log editor as told.
@@ -95,6 +110,41 @@ public:
         return editOk;
     }
     void Beep() override { ++beeps; }
+
+    // The save dialog: what it was shown with; the user picks `savedAs`
+    // (empty: cancels).
+    std::vector<SaveDialog> saveDialogs;
+    std::string savedAs;
+    bool Execute(SaveDialog& dialog) override
+    {
+        saveDialogs.push_back(dialog);
+        if (savedAs.empty()) return false;
+        dialog.FileName = savedAs;
+        return true;
+    }
+    // The Find dialog: what it was shown with; the user types `findText`
+    // (unless unset), picks `findIn` (unless -1), then OK or Cancel.
+    std::vector<TFindForm> findForms;
+    std::optional<std::string> findText;
+    int findIn = -1;
+    bool findOk = true;
+    bool ShowFindForm(TFindForm& form) override
+    {
+        findForms.push_back(form);
+        if (findText) form.Edit = *findText;
+        if (findIn >= 0) form.SearchType = findIn;
+        return findOk;
+    }
+    // The result dialog: what it was shown with; the user picks line `resultLine` (unless -1).
+    std::vector<TSearchResultForm> resultForms;
+    int resultLine = -1;
+    bool resultOk = true;
+    bool ShowSearchResultForm(TSearchResultForm& form) override
+    {
+        resultForms.push_back(form);
+        if (resultLine >= 0) form.ItemIndex = resultLine;
+        return resultOk;
+    }
 };
 
 }  // namespace quillet::fakes
