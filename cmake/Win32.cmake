@@ -12,6 +12,7 @@ add_library(quillet_win32 STATIC
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
     src/app/win32/Win32Dialogs.cpp
+    src/editing/win32/Win32FileWriter.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
@@ -45,6 +46,8 @@ add_executable(platform_tests
     tests/platform/LocaleTest.cpp
     tests/platform/DialogsTest.cpp
     tests/platform/SortHeaderTest.cpp
+    tests/platform/BackupTest.cpp
+    tests/platform/FindDialogsTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

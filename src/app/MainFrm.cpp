@@ -204,7 +204,7 @@ void TMain::BackupMMClick()
     if (BackupDir.empty()) {
         BackupDir = exeDir_ + "Backup";
         // It may exist already; when it cannot be made the dialog opens elsewhere.
-        ports_.backupFile->CreateDirectory(BackupDir);
+        ports_.backupFile->MakeDirectory(BackupDir);
     }
     SaveRegDlg.InitialDir = BackupDir;
     SaveRegDlg.FileName = BackupFileName(BackupDateText());

@@ -9,7 +9,7 @@ class FileWriter {
 public:
     virtual ~FileWriter() = default;
     // Makes one directory; false when it exists already or cannot be made.
-    virtual bool CreateDirectory(const std::string& path) = 0;
+    virtual bool MakeDirectory(const std::string& path) = 0;
     // Opens a new, empty file of that name, replacing one that exists.
     virtual bool Create(const std::string& path) = 0;
     // Appends the bytes to the file Create opened.

@@ -18,7 +18,7 @@ public:
     int writes = 0;
     bool open = false;
 
-    bool CreateDirectory(const std::string& path) override
+    bool MakeDirectory(const std::string& path) override
     {
         if (readOnly.count(path)) return Fail("Access denied");
         return directories.insert(path).second || Fail("Cannot create a file when that file already exists");

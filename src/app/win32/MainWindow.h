@@ -11,6 +11,7 @@
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Handles.h"
 #include "common/win32/Win32Locale.h"
+#include "editing/win32/Win32FileWriter.h"
 
 namespace quillet::win32 {
 
@@ -63,6 +64,9 @@ private:
     bool MenuItemEnabled(MenuItem item) const override;
     void CheckMenuItem(MenuItem item, bool checked) override;
     void SetStatusPanel(int panel, const std::string& text) override;
+    bool LogActive() const override;
+    void FocusLogRow(int index) override;
+    bool ActivateLog() override;
 
     struct MenuPlace {
         HMENU menu;
@@ -75,6 +79,7 @@ private:
     Win32Locale locale_;
     Win32Clock clock_;
     Win32Dialogs dialogs_;
+    Win32FileWriter backupFile_;
     TMain core_;
 
     UINT activationMessage_ = 0;

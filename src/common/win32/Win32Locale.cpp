@@ -41,6 +41,19 @@ std::string Win32Locale::LongTime(const LocalTime& time) const
     return length > 0 ? std::string(text, length - 1) : std::string();
 }
 
+std::string Win32Locale::LowerCase(const std::string& text) const
+{
+    std::string out = text;
+    if (!out.empty()) CharLowerBuffA(out.data(), static_cast<DWORD>(out.size()));
+    return out;
+}
+
+bool Win32Locale::SameTextIgnoreCase(const std::string& a, const std::string& b) const
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
 LocalTime Win32Clock::Now()
 {
     SYSTEMTIME st;
