@@ -61,6 +61,7 @@ add_executable(e2e_tests
     tests/e2e/StartupTest.cpp
     tests/e2e/BadInputTest.cpp
     tests/e2e/SortTest.cpp
+    tests/e2e/BackupFindTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
