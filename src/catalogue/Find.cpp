@@ -1,5 +1,7 @@
 #include "catalogue/Find.h"
 
+#include <unordered_map>
+
 #include "common/Locale.h"
 
 namespace quillet {
@@ -9,18 +11,22 @@ std::vector<std::string> FindCaptions(const std::vector<SearchRow>& rows, const 
 {
     std::vector<std::string> found;
     if (loweredText.empty()) return found;
+    // Captions found so far by their comparison key: asking the comparison
+    // against every earlier caption takes seconds when thousands of rows match.
+    std::unordered_multimap<std::string, size_t> known;
     for (const SearchRow& row : rows) {
         if (row.empty()) continue;
         for (std::string_view field : row) {
             if (locale.LowerCase(std::string(field)).find(loweredText) == std::string::npos) continue;
             const std::string caption(row.front());
-            bool known = false;
-            for (const std::string& f : found)
-                if (locale.SameTextIgnoreCase(f, caption)) {
-                    known = true;
-                    break;
-                }
-            if (!known) found.push_back(caption);
+            const std::string key = locale.CaseBlindKey(caption);
+            bool seen = false;
+            for (auto [at, end] = known.equal_range(key); at != end && !seen; ++at)
+                seen = locale.SameTextIgnoreCase(found[at->second], caption);
+            if (!seen) {
+                known.emplace(key, found.size());
+                found.push_back(caption);
+            }
             break;  // a row gives its caption at most once
         }
     }

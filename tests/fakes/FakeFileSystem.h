@@ -115,6 +115,7 @@ public:
     {
         return LowerCase(a) == LowerCase(b);
     }
+    std::string CaseBlindKey(const std::string& text) const override { return LowerCase(text); }
 };
 
 class FakeClock : public Clock {

@@ -76,8 +76,12 @@ TEST(LocaleTest, FakeLowerCaseAndCaseBlindEqualityAgreeWithTheSystem)
         {"a", "b"},        {"", ""},           {"", "a"},         {"Zip", "ZIP"},         {"\x8A", "\x9A"},
         {"Tool 9", "tool 10"},
     };
-    for (const auto& [a, b] : pairs)
+    for (const auto& [a, b] : pairs) {
         EXPECT_EQ(real.SameTextIgnoreCase(a, b), fake.SameTextIgnoreCase(a, b)) << '"' << a << "\" vs \"" << b << '"';
+        // Find looks captions up by key: the key must judge as the comparison does.
+        EXPECT_EQ(real.CaseBlindKey(a) == real.CaseBlindKey(b), real.SameTextIgnoreCase(a, b))
+            << '"' << a << "\" vs \"" << b << '"';
+    }
 }
 
 }  // namespace

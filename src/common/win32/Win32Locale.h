@@ -13,6 +13,7 @@ public:
     std::string LongTime(const LocalTime& time) const override;
     std::string LowerCase(const std::string& text) const override;
     bool SameTextIgnoreCase(const std::string& a, const std::string& b) const override;
+    std::string CaseBlindKey(const std::string& text) const override;
 };
 
 class Win32Clock : public Clock {
