@@ -11,8 +11,11 @@ add_executable(core_tests
     tests/core/UninstallJobTest.cpp
     tests/core/EditTest.cpp
     tests/core/PropertiesFormTest.cpp
+    tests/core/BackupTest.cpp
+    tests/core/FindTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
+target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden")
 target_link_libraries(core_tests PRIVATE quillet_core GTest::gtest_main)
 quillet_warnings(core_tests)
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST)

@@ -16,6 +16,7 @@ add_library(quillet_win32 STATIC
     src/runner/win32/AHMLed.cpp
     src/editing/win32/Win32OpenDialog.cpp
     src/editing/win32/PropertiesDialog.cpp
+    src/editing/win32/Win32FileWriter.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
@@ -58,6 +59,8 @@ add_executable(platform_tests
     tests/platform/SortHeaderTest.cpp
     tests/platform/AppRunnerTest.cpp
     tests/platform/EditingTest.cpp
+    tests/platform/BackupTest.cpp
+    tests/platform/FindDialogsTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -74,6 +77,7 @@ add_executable(e2e_tests
     tests/e2e/SortTest.cpp
     tests/e2e/UninstallTest.cpp
     tests/e2e/EditTest.cpp
+    tests/e2e/BackupFindTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
@@ -93,3 +97,7 @@ add_executable(startup_bench bench/StartupBench.cpp tests/e2e/Driver.cpp)
 target_include_directories(startup_bench PRIVATE tests)
 target_link_libraries(startup_bench PRIVATE comctl32 user32 advapi32 ${QUILLET_STATIC_RUNTIME})
 quillet_warnings(startup_bench)
+add_executable(backup_find_bench bench/BackupFindBench.cpp)
+target_include_directories(backup_find_bench PRIVATE tests)
+target_link_libraries(backup_find_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(backup_find_bench)

@@ -5,6 +5,9 @@ namespace quillet {
 
 struct LogRecord;
 class TPropertiesForm;
+struct SaveDialog;
+struct TFindForm;
+struct TSearchResultForm;
 
 // Message boxes, the program's dialogs and its beep. Every box is modal and
 // centred on the screen.
@@ -25,6 +28,13 @@ public:
     virtual bool ShowProperties(TPropertiesForm& form) = 0;
     // The default system beep.
     virtual void Beep() = 0;
+    // The save-file dialog with these settings; true when a file was chosen,
+    // its full name then in FileName.
+    virtual bool Execute(SaveDialog& dialog) = 0;
+    // The Find dialog shown with the form's state; true on OK with the state as left.
+    virtual bool ShowFindForm(TFindForm& form) = 0;
+    // The result dialog with its list and selected line; true on OK with the line then selected.
+    virtual bool ShowSearchResultForm(TSearchResultForm& form) = 0;
 };
 
 }  // namespace quillet

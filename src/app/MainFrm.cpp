@@ -6,6 +6,7 @@
 #include "common/Locale.h"
 #include "common/Text.h"
 #include "runner/UninstallJob.h"
+#include "editing/FileWriter.h"
 
 namespace quillet {
 
@@ -25,6 +26,7 @@ void TMain::FormCreate(const std::string& exePath)
 {
     Hidden = false;
     settingsFile_ = SettingsFileName(exePath, ports_.locale);
+    exeDir_ = ExtractFilePath(exePath, ports_.locale);
     // Until settings are stored: by name, ascending.
     Guard([&] { ApplySortState(0, true); });
     Guard([&] { LoadPrograms(); });
@@ -259,6 +261,86 @@ void TMain::BaseMenuPopup()
     view_.EnableMenuItem(MenuItem::ClearLogPM, log_.Size() > 0);
     view_.EnableMenuItem(MenuItem::ClearLogMM, view_.MenuItemEnabled(MenuItem::ClearLogPM));
     view_.EnableMenuItem(MenuItem::EditlogMM, view_.FocusedLogRow() >= 0);
+}
+
+// ---- Backup
+
+std::string TMain::BackupDateText() { return quillet::BackupDateText(ports_.clock.Now()); }
+
+void TMain::BackupMMClick()
+{
+    if (BackupDir.empty()) {
+        BackupDir = exeDir_ + "Backup";
+        // It may exist already; when it cannot be made the dialog opens elsewhere.
+        ports_.backupFile->MakeDirectory(BackupDir);
+    }
+    SaveRegDlg.InitialDir = BackupDir;
+    SaveRegDlg.FileName = BackupFileName(BackupDateText());
+    if (!ports_.dialogs.Execute(SaveRegDlg)) return;
+    const std::string fileName = SaveRegDlg.FileName;
+    BackupDir = ExtractFilePath(fileName, ports_.locale);
+    try {
+        WriteRegBackup(ports_.registry, *ports_.backupFile, fileName);
+    } catch (const BackupFileError& e) {
+        ports_.dialogs.ShowErrorBox(e.what());
+        return;
+    }
+    ports_.dialogs.ShowInformation("Backup information will be stored into \"" + fileName +
+                                   "\" file and can be restored by double clicking on this file or importing into "
+                                   "Registry Editor.");
+}
+
+// ---- Find
+
+void TMain::FindMMClick()
+{
+    FindForm.SearchType = view_.LogActive() ? kSearchLog : kSearchShortcuts;
+    if (!ports_.dialogs.ShowFindForm(FindForm)) return;
+    const SearchIn list = FindForm.SearchType == kSearchLog ? kSearchLog : kSearchShortcuts;
+    const std::string text = ports_.locale.LowerCase(FindForm.Edit);
+
+    std::vector<SearchRow> rows;
+    if (list == kSearchLog) {
+        rows.reserve(log_.Size());
+        for (const LogRecord& r : log_.Records()) rows.push_back({r.time, r.message, r.comment});
+    } else {
+        rows.reserve(rows_.size());
+        for (const EntryRow& r : rows_) rows.push_back({r.caption, r.command, r.subkey});
+    }
+    const std::vector<std::string> found = FindCaptions(rows, text, ports_.locale);
+    if (found.empty()) {
+        ports_.dialogs.ShowInformation(NotFoundText(text));
+        return;
+    }
+    if (found.size() == 1) {
+        SelectByCaption(list, found.front());
+        return;
+    }
+    SearchResultForm.List = found;
+    SearchResultForm.ItemIndex = 0;
+    if (!ports_.dialogs.ShowSearchResultForm(SearchResultForm)) return;
+    const int chosen = SearchResultForm.ItemIndex;
+    if (chosen < 0 || chosen >= static_cast<int>(found.size()))
+        throw QuilletError("List index out of bounds (" + std::to_string(chosen) + ")");
+    SelectByCaption(list, SearchResultForm.List[chosen]);
+}
+
+void TMain::SelectByCaption(SearchIn list, const std::string& caption)
+{
+    std::vector<std::string_view> captions;
+    if (list == kSearchLog)
+        for (const LogRecord& r : log_.Records()) captions.push_back(r.time);
+    else
+        for (const EntryRow& r : rows_) captions.push_back(r.caption);
+    const int row = RowByCaption(captions, caption);
+    if (row < 0) return;
+    if (list == kSearchLog) {
+        view_.FocusLogRow(row);
+        if (!view_.ActivateLog()) throw QuilletError("Cannot focus a disabled or invisible window");
+    } else {
+        view_.FocusProgram(row);
+        view_.ActivatePrograms();
+    }
 }
 
 }  // namespace quillet

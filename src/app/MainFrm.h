@@ -6,11 +6,13 @@
 #include "app/Dialogs.h"
 #include "app/MainView.h"
 #include "catalogue/EntryRow.h"
+#include "catalogue/Find.h"
 #include "catalogue/Registry.h"
 #include "catalogue/STFileExists.h"
 #include "catalogue/STListView.h"
 #include "common/Error.h"
 #include "editing/PropFrm.h"
+#include "editing/Backup.h"
 #include "log/ActionsLog.h"
 #include "runner/AppRunner.h"
 
@@ -18,6 +20,7 @@ namespace quillet {
 
 class Clock;
 class FileSystem;
+class FileWriter;
 class Locale;
 
 inline constexpr const char* kApplicationTitle = "Quillet";
@@ -38,6 +41,8 @@ struct Ports {
     Clock& clock;
     Dialogs& dialogs;
     AppRunner& runner;
+    // The backup file; needed by Backup only.
+    FileWriter* backupFile = nullptr;
 };
 
 // The main window's behaviour: its fields, the program list, the actions log
@@ -115,6 +120,14 @@ public:
         }
     }
 
+    // Backup
+    void BackupMMClick();
+    std::string BackupDateText();
+
+    // Find
+    void FindMMClick();
+    void SelectByCaption(SearchIn list, const std::string& caption);
+
     const std::vector<EntryRow>& Rows() const { return rows_; }
     const EntryRow* FocusedRow() const;
     const ActionsLog& Log() const { return log_; }
@@ -144,10 +157,14 @@ public:
     TSTListView Programs;  // the program list's sort state, over rows_
     // The properties dialog, filled by New and Properties before each use.
     TPropertiesForm PropertiesForm{ports_.files};
+    SaveDialog SaveRegDlg = MakeSaveRegDlg();
+    TFindForm FindForm;
+    TSearchResultForm SearchResultForm;
 
 private:
     void ResortPrograms();
     int FindRowBySubkey(const std::string& subkey) const;
+    std::string exeDir_;  // with its trailing backslash
 };
 
 }  // namespace quillet

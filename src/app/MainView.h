@@ -53,6 +53,13 @@ public:
     // The strip above the program list: its text and its lamp.
     virtual void SetStatusText(const std::string& text) = 0;
     virtual void SetLed(bool on) = 0;
+    // The log list holds the keyboard focus (is the window's active control).
+    virtual bool LogActive() const = 0;
+    // Focus and select that log row and scroll it into view.
+    virtual void FocusLogRow(int index) = 0;
+    // Make the log list the active control; false when it cannot take the
+    // focus (hidden or disabled).
+    virtual bool ActivateLog() = 0;
 };
 
 }  // namespace quillet

@@ -21,6 +21,13 @@ public:
     virtual std::string ShortDate(const LocalTime& time) const = 0;
     virtual std::string LongTime(const LocalTime& time) const = 0;
     virtual std::string DecimalSeparator() const = 0;
+    // Every letter of the code page in lower case (CharLowerBuffA).
+    virtual std::string LowerCase(const std::string& text) const = 0;
+    // The user locale's comparison ignoring case finds the texts equal (CompareStringA).
+    virtual bool SameTextIgnoreCase(const std::string& a, const std::string& b) const = 0;
+    // Bytes that are equal exactly when SameTextIgnoreCase finds the texts
+    // equal (the comparison's sort key, LCMapStringA).
+    virtual std::string CaseBlindKey(const std::string& text) const = 0;
 };
 
 class Clock {

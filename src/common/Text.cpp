@@ -34,6 +34,19 @@ std::string ChangeFileExt(std::string_view path, std::string_view extension, con
     return out;
 }
 
+std::string ExtractFilePath(std::string_view path, const Locale& locale)
+{
+    size_t end = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (locale.IsLeadByte(static_cast<unsigned char>(path[i]))) {
+            ++i;  // a trail byte may look like a backslash
+            continue;
+        }
+        if (path[i] == '\\' || path[i] == ':') end = i + 1;
+    }
+    return std::string(path.substr(0, end));
+}
+
 }  // namespace quillet
 
 namespace quillet {

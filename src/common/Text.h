@@ -17,6 +17,10 @@ std::string AsciiLowerPath(std::string_view text, const Locale& locale);
 // file name has none). Only the last path component is looked at.
 std::string ChangeFileExt(std::string_view path, std::string_view extension, const Locale& locale);
 
+// The drive and directory part of a path, up to and including its last '\\'
+// or ':' (empty when it has neither).
+std::string ExtractFilePath(std::string_view path, const Locale& locale);
+
 }  // namespace quillet
 
 namespace quillet {

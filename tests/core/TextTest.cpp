@@ -2,6 +2,7 @@
 
 #include "app/MainFrm.h"
 #include "common/Error.h"
+#include "common/Text.h"
 #include "fakes/FakeFileSystem.h"
 
 using namespace quillet;
@@ -46,6 +47,22 @@ TEST(FormatText, ReplacesThePlaceholder)
 {
     EXPECT_EQ(FormatText("Invalid data type for '%s'", "DisplayName"), "Invalid data type for 'DisplayName'");
     EXPECT_EQ(FormatText("no placeholder", "x"), "no placeholder");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ExtractFilePath, KeepsTheTrailingSeparatorAndSkipsTrailBytes)
+{
+    fakes::FakeLocale locale;
+    EXPECT_EQ(ExtractFilePath("D:\\Saves\\mine.reg", locale), "D:\\Saves\\");
+    EXPECT_EQ(ExtractFilePath("D:mine.reg", locale), "D:");
+    EXPECT_EQ(ExtractFilePath("mine.reg", locale), "");
+    EXPECT_EQ(ExtractFilePath("\\\\server\\share\\", locale), "\\\\server\\share\\");
+    locale.doubleByte = true;
+    // 0x95 0x5C is one character whose second byte is a backslash.
+    EXPECT_EQ(ExtractFilePath("C:\\\x95\x5C.reg", locale), "C:\\");
 }
 
 }  // namespace

@@ -121,6 +121,26 @@ public:
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
         return text;
     }
+    // Code page 1252: A to Z, the accented capitals and the four capitals
+    // that sit at 0x8A..0x9F.
+    std::string LowerCase(const std::string& text) const override
+    {
+        std::string out = text;
+        for (char& c : out) {
+            const auto b = static_cast<unsigned char>(c);
+            unsigned char l = b;
+            if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) l = b + 0x20;
+            else if (b == 0x8A || b == 0x8C || b == 0x8E) l = b + 0x10;
+            else if (b == 0x9F) l = 0xFF;
+            c = static_cast<char>(l);
+        }
+        return out;
+    }
+    bool SameTextIgnoreCase(const std::string& a, const std::string& b) const override
+    {
+        return LowerCase(a) == LowerCase(b);
+    }
+    std::string CaseBlindKey(const std::string& text) const override { return LowerCase(text); }
 };
 
 // Starts nothing; the test ends the "process" by calling Finish.

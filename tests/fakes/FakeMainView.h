@@ -1,12 +1,15 @@
 #pragma once
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainView.h"
 #include "editing/PropFrm.h"
+#include "catalogue/Find.h"
+#include "editing/Backup.h"
 #include "log/ActionsLog.h"
 
 namespace quillet::fakes {
@@ -84,6 +87,18 @@ public:
 
     std::string statusText = "Ready...";
     bool led = false;
+
+    bool logActive = false;  // the log list has the focus
+    bool logVisible = true;
+    bool LogActive() const override { return logActive; }
+    void FocusLogRow(int index) override { logFocused = index; }
+    bool ActivateLog() override
+    {
+        if (!logVisible) return false;
+        logActive = true;
+        programsActive = false;
+        return true;
+    }
 };
 
 // Records every box and answers confirmations and the log editor as told.
@@ -124,6 +139,41 @@ public:
         return propertiesOk;
     }
     void Beep() override { ++beeps; }
+
+    // The save dialog: what it was shown with; the user picks `savedAs`
+    // (empty: cancels).
+    std::vector<SaveDialog> saveDialogs;
+    std::string savedAs;
+    bool Execute(SaveDialog& dialog) override
+    {
+        saveDialogs.push_back(dialog);
+        if (savedAs.empty()) return false;
+        dialog.FileName = savedAs;
+        return true;
+    }
+    // The Find dialog: what it was shown with; the user types `findText`
+    // (unless unset), picks `findIn` (unless -1), then OK or Cancel.
+    std::vector<TFindForm> findForms;
+    std::optional<std::string> findText;
+    int findIn = -1;
+    bool findOk = true;
+    bool ShowFindForm(TFindForm& form) override
+    {
+        findForms.push_back(form);
+        if (findText) form.Edit = *findText;
+        if (findIn >= 0) form.SearchType = findIn;
+        return findOk;
+    }
+    // The result dialog: what it was shown with; the user picks line `resultLine` (unless -1).
+    std::vector<TSearchResultForm> resultForms;
+    int resultLine = -1;
+    bool resultOk = true;
+    bool ShowSearchResultForm(TSearchResultForm& form) override
+    {
+        resultForms.push_back(form);
+        if (resultLine >= 0) form.ItemIndex = resultLine;
+        return resultOk;
+    }
 };
 
 }  // namespace quillet::fakes

@@ -54,3 +54,34 @@ TEST(LocaleTest, DateAndTimeFollowTheUserLocale)
 }
 
 }  // namespace
+
+namespace {
+
+// Find lower-cases through the locale; the core tests use the fake's table.
+TEST(LocaleTest, FakeLowerCaseAndCaseBlindEqualityAgreeWithTheSystem)
+{
+    win32::Win32Locale real;
+    fakes::FakeLocale fake;
+    ASSERT_EQ(GetACP(), 1252u) << "the fake models code page 1252";
+    for (int b = 1; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        EXPECT_EQ(static_cast<unsigned char>(real.LowerCase(one)[0]), static_cast<unsigned char>(fake.LowerCase(one)[0]))
+            << "byte " << b;
+    }
+    EXPECT_EQ(real.LowerCase("UnInSt \xC9T\xC9 \x8A"), "uninst \xE9t\xE9 \x9A");
+    EXPECT_EQ(real.LowerCase(""), "");
+
+    const std::pair<std::string, std::string> pairs[] = {
+        {"Tool", "tool"},  {"TOOL", "tool"},   {"Tool", "Tool "}, {"Caf\xC9", "caf\xE9"}, {"co-op", "coop"},
+        {"a", "b"},        {"", ""},           {"", "a"},         {"Zip", "ZIP"},         {"\x8A", "\x9A"},
+        {"Tool 9", "tool 10"},
+    };
+    for (const auto& [a, b] : pairs) {
+        EXPECT_EQ(real.SameTextIgnoreCase(a, b), fake.SameTextIgnoreCase(a, b)) << '"' << a << "\" vs \"" << b << '"';
+        // Find looks captions up by key: the key must judge as the comparison does.
+        EXPECT_EQ(real.CaseBlindKey(a) == real.CaseBlindKey(b), real.SameTextIgnoreCase(a, b))
+            << '"' << a << "\" vs \"" << b << '"';
+    }
+}
+
+}  // namespace

@@ -68,7 +68,7 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 
 }  // namespace
 
-MainWindow::MainWindow() : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_}) {}
+MainWindow::MainWindow() : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_}) {}
 
 MainWindow::~MainWindow()
 {
@@ -374,6 +374,12 @@ void MainWindow::OnCommand(int id)
     case IDM_EXIT:
         DestroyWindow(hwnd_);
         break;
+    case IDM_BACKUP:
+        core_.Guard([&] { core_.BackupMMClick(); });
+        break;
+    case IDM_FIND:
+        core_.Guard([&] { core_.FindMMClick(); });
+        break;
     }
 }
 
@@ -623,6 +629,23 @@ void MainWindow::SetLed(bool on) { led_.SetLedisOn(on); }
 void MainWindow::SetStatusPanel(int panel, const std::string& text)
 {
     SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool MainWindow::LogActive() const { return activeControl_ == log_; }
+
+void MainWindow::FocusLogRow(int index)
+{
+    ListView_SetItemState(log_, index, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_SetItemState(log_, index, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_EnsureVisible(log_, index, TRUE);
+}
+
+bool MainWindow::ActivateLog()
+{
+    if (!IsWindowVisible(log_) || !IsWindowEnabled(log_)) return false;
+    activeControl_ = log_;
+    if (GetActiveWindow() == hwnd_) SetFocus(log_);
+    return true;
 }
 
 }  // namespace quillet::win32

@@ -13,6 +13,7 @@
 #include "common/win32/Win32Locale.h"
 #include "runner/win32/AHMLed.h"
 #include "runner/win32/AppRunner.h"
+#include "editing/win32/Win32FileWriter.h"
 
 namespace quillet::win32 {
 
@@ -70,6 +71,9 @@ private:
     void SetStatusPanel(int panel, const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void SetLed(bool on) override;
+    bool LogActive() const override;
+    void FocusLogRow(int index) override;
+    bool ActivateLog() override;
 
     struct MenuPlace {
         HMENU menu;
@@ -83,6 +87,7 @@ private:
     Win32Clock clock_;
     Win32Dialogs dialogs_;
     TAppRunner runner_;
+    Win32FileWriter backupFile_;
     TMain core_;
 
     UINT activationMessage_ = 0;

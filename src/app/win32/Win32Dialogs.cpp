@@ -1,10 +1,17 @@
 #include "app/win32/Win32Dialogs.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include <vector>
 
 #include "app/MainFrm.h"
 #include "app/win32/Resource.h"
 #include "editing/win32/PropertiesDialog.h"
+#include "catalogue/Find.h"
+#include "editing/Backup.h"
 #include "log/ActionsLog.h"
 
 namespace quillet::win32 {
@@ -114,7 +121,124 @@ INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     return FALSE;
 }
 
+std::string ItemText(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    std::string text(GetWindowTextLengthA(item) + 1, '\0');
+    text.resize(GetWindowTextA(item, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+INT_PTR CALLBACK FindProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* form = reinterpret_cast<TFindForm*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        form = reinterpret_cast<TFindForm*>(lParam);
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        CheckRadioButton(dialog, IDC_SEARCHSHORTCUTS, IDC_SEARCHLOG,
+                         form->SearchType == kSearchLog ? IDC_SEARCHLOG : IDC_SEARCHSHORTCUTS);
+        HWND edit = GetDlgItem(dialog, IDC_FINDEDIT);
+        SetWindowTextA(edit, form->Edit.c_str());
+        // Typing replaces the last search text.
+        SetFocus(edit);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        return FALSE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            form->Edit = ItemText(dialog, IDC_FINDEDIT);
+            form->SearchType = IsDlgButtonChecked(dialog, IDC_SEARCHLOG) == BST_CHECKED ? kSearchLog : kSearchShortcuts;
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {  // the button, Escape and the close box
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK SearchResultProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* form = reinterpret_cast<TSearchResultForm*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        form = reinterpret_cast<TSearchResultForm*>(lParam);
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        HWND list = GetDlgItem(dialog, IDC_RESULTLIST);
+        for (const std::string& line : form->List)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        SendMessageA(list, LB_SETCURSEL, form->ItemIndex, 0);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_RESULTLIST:
+            if (HIWORD(wParam) != LBN_DBLCLK) break;
+            [[fallthrough]];  // a double click acts as OK
+        case IDOK:
+            form->ItemIndex = static_cast<int>(SendDlgItemMessageA(dialog, IDC_RESULTLIST, LB_GETCURSEL, 0, 0));
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        case IDC_RESULTCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDCANCEL:
+            return TRUE;  // Escape: this dialog has no key for it
+        }
+        break;
+    case WM_CLOSE:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 }  // namespace
+
+bool Win32Dialogs::Execute(SaveDialog& dialog)
+{
+    // "description|pattern|..." becomes the NUL-separated list the platform reads.
+    std::string filter = dialog.Filter;
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter += std::string(2, '\0');
+    // The platform appends an extension given without "*." or ".".
+    std::string extension = dialog.DefaultExt;
+    while (!extension.empty() && (extension[0] == '*' || extension[0] == '.')) extension.erase(0, 1);
+
+    std::vector<char> name(32768, '\0');
+    dialog.FileName.copy(name.data(), std::min(dialog.FileName.size(), name.size() - 1));
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner_;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name.data();
+    ofn.nMaxFile = static_cast<DWORD>(name.size());
+    ofn.lpstrInitialDir = dialog.InitialDir.empty() ? nullptr : dialog.InitialDir.c_str();
+    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | (dialog.OverwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
+                (dialog.HideReadOnly ? OFN_HIDEREADONLY : 0) | (dialog.EnableSizing ? OFN_ENABLESIZING : 0);
+    if (!GetSaveFileNameA(&ofn)) return false;
+    dialog.FileName = name.data();
+    return true;
+}
+
+bool Win32Dialogs::ShowFindForm(TFindForm& form)
+{
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FIND), owner_, FindProc,
+                           reinterpret_cast<LPARAM>(&form)) == IDOK;
+}
+
+bool Win32Dialogs::ShowSearchResultForm(TSearchResultForm& form)
+{
+    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SEARCHRESULT), owner_, SearchResultProc,
+                           reinterpret_cast<LPARAM>(&form)) == IDOK;
+}
 
 void Win32Dialogs::ShowFailure(const std::string& text)
 {

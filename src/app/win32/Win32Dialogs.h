@@ -5,7 +5,8 @@
 
 namespace quillet::win32 {
 
-// Message boxes centred on the screen, the Edit log dialog and the beep.
+// Message boxes centred on the screen, the Edit log, save, Find and Search
+// result dialogs, and the beep.
 class Win32Dialogs : public Dialogs {
 public:
     void SetOwner(HWND owner) { owner_ = owner; }
@@ -17,6 +18,9 @@ public:
     bool EditLog(const LogRecord& record, std::string& comment) override;
     bool ShowProperties(TPropertiesForm& form) override;
     void Beep() override { MessageBeep(0); }
+    bool Execute(SaveDialog& dialog) override;
+    bool ShowFindForm(TFindForm& form) override;
+    bool ShowSearchResultForm(TSearchResultForm& form) override;
 
 private:
     HWND owner_ = nullptr;

@@ -48,6 +48,29 @@ std::string Win32Locale::DecimalSeparator() const
     return length > 1 ? std::string(text, length - 1) : std::string(".");
 }
 
+std::string Win32Locale::LowerCase(const std::string& text) const
+{
+    std::string out = text;
+    if (!out.empty()) CharLowerBuffA(out.data(), static_cast<DWORD>(out.size()));
+    return out;
+}
+
+bool Win32Locale::SameTextIgnoreCase(const std::string& a, const std::string& b) const
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size())) == CSTR_EQUAL;
+}
+
+std::string Win32Locale::CaseBlindKey(const std::string& text) const
+{
+    const int length = static_cast<int>(text.size());
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    std::string key(LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0), '\0');
+    if (key.empty()) return key;
+    key.resize(LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, key.data(), static_cast<int>(key.size())));
+    return key;
+}
+
 LocalTime Win32Clock::Now()
 {
     SYSTEMTIME st;

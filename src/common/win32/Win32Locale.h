@@ -3,7 +3,8 @@
 
 namespace quillet::win32 {
 
-// The user's locale through kernel32: lead bytes, lstrcmpA, date and time formats.
+// The user's locale through kernel32 and user32: lead bytes, lstrcmpA, date
+// and time formats, CharLowerBuffA and CompareStringA.
 class Win32Locale : public Locale {
 public:
     bool IsLeadByte(unsigned char byte) const override;
@@ -11,6 +12,9 @@ public:
     std::string ShortDate(const LocalTime& time) const override;
     std::string LongTime(const LocalTime& time) const override;
     std::string DecimalSeparator() const override;
+    std::string LowerCase(const std::string& text) const override;
+    bool SameTextIgnoreCase(const std::string& a, const std::string& b) const override;
+    std::string CaseBlindKey(const std::string& text) const override;
 };
 
 class Win32Clock : public Clock {

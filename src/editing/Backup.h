@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+
+#include "common/Error.h"
+
+namespace quillet {
+
+class FileWriter;
+class Registry;
+struct LocalTime;
+
+// The backup file could not be created or written; shown in an error box.
+class BackupFileError : public QuilletError {
+public:
+    using QuilletError::QuilletError;
+};
+
+// The save dialog's settings; the filter in the "description|pattern" form.
+struct SaveDialog {
+    std::string Filter;
+    std::string DefaultExt;
+    bool OverwritePrompt = false;
+    bool HideReadOnly = false;
+    bool EnableSizing = false;
+    std::string InitialDir;
+    std::string FileName;  // proposed before, chosen after the dialog
+};
+
+// SaveRegDlg as the main window creates it.
+SaveDialog MakeSaveRegDlg();
+
+// A backslash becomes two, a double quote gets a backslash before it; every
+// other byte is copied.
+void EscapeRegString(std::string& text);
+
+// The date as YEAR-MM-DD.
+std::string BackupDateText(const LocalTime& today);
+
+// "Uninstall Backup " + date + ".reg".
+std::string BackupFileName(const std::string& dateText);
+
+// Writes every uninstall entry that has both values into a REGEDIT4 file
+// at `path`, reading the registry afresh. On a file failure, and on a
+// registry failure, the incomplete file is removed; a file failure raises
+// QuilletError with the file's name and the reason, a registry failure is
+// raised as it came.
+void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path);
+
+}  // namespace quillet

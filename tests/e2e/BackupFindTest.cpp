@@ -1,0 +1,145 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/win32/Resource.h"
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+// The folder Quillet.exe runs from, as Windows names it.
+std::string ExeDirectory()
+{
+    char value[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA("QUILLET_EXE", value, MAX_PATH);
+    std::string path(value, length < MAX_PATH ? length : 0);
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path)
+            if (c == '/') c = '\\';
+        path = "Z:" + path;
+    }
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string ReadFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+class BackupFindTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char display[256];
+        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
+            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
+        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        notepad = WindowsFile("notepad.exe");
+        SeedUninstallKey({
+            {"k1 alpha", "Alpha", notepad + " /a"},
+            {"k2 beta", "Beta \"B\"", notepad + " /zzUniq"},
+            {"k3 gamma", "Gamma", notepad + " /g"},
+        });
+    }
+    void TearDown() override
+    {
+        DeleteFileA(backupFile.c_str());
+        RemoveDirectoryA(backupDir.c_str());
+    }
+
+    std::string notepad;
+    const std::string backupDir = ExeDirectory() + "Backup";
+    std::string backupFile;
+};
+
+TEST_F(BackupFindTest, BackupProposesTheDatedNameInTheBackupFolderAndWritesTheFile)
+{
+    RemoveDirectoryA(backupDir.c_str());
+    Quillet app;
+    app.Start();
+    PostMessageA(app.Window(), WM_COMMAND, IDM_BACKUP, 0);
+    HWND save = app.WaitForMessageBox();
+    ASSERT_NE(save, nullptr);
+    EXPECT_NE(GetFileAttributesA(backupDir.c_str()), INVALID_FILE_ATTRIBUTES) << backupDir;
+
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    char date[32];
+    snprintf(date, sizeof date, "%d-%02d-%02d", today.wYear, today.wMonth, today.wDay);
+    const std::string proposed = std::string("Uninstall Backup ") + date + ".reg";
+    HWND name = GetDlgItem(save, 0x47c);  // the file name box (cmb13, or edt1 in older dialogs)
+    if (!name) name = GetDlgItem(save, 0x480);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(WindowText(name), proposed);
+
+    backupFile = backupDir + "\\" + proposed;
+    PostMessageA(save, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindow(save); }));
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Information|Backup information will be stored into \"" + backupFile +
+                                   "\" file and can be restored by double clicking on this file or importing into "
+                                   "Registry Editor.");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+
+    std::string escaped;
+    for (char c : notepad) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    const std::string section = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    EXPECT_EQ(ReadFile(backupFile), "REGEDIT4\r\n\r\n" + section + "]\r\n" +
+                                        "\r\n" + section + "\\k1 alpha]\r\n\"DisplayName\"=\"Alpha\"\r\n"
+                                        "\"UninstallString\"=\"" + escaped + " /a\"\r\n" +
+                                        "\r\n" + section + "\\k2 beta]\r\n\"DisplayName\"=\"Beta \\\"B\\\"\"\r\n"
+                                        "\"UninstallString\"=\"" + escaped + " /zzUniq\"\r\n" +
+                                        "\r\n" + section + "\\k3 gamma]\r\n\"DisplayName\"=\"Gamma\"\r\n"
+                                        "\"UninstallString\"=\"" + escaped + " /g\"\r\n");
+}
+
+TEST_F(BackupFindTest, FindSelectsTheEntryWhoseCommandHoldsTheText)
+{
+    Quillet app;
+    app.Start();
+    ASSERT_EQ(app.RowText(0, 0), "Alpha");
+    PostMessageA(app.Window(), WM_COMMAND, IDM_FIND, 0);
+    HWND find = WaitForDialog(app, "Find Text");
+    ASSERT_NE(find, nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(find, IDC_SEARCHSHORTCUTS), static_cast<UINT>(BST_CHECKED));
+    SendDlgItemMessageA(find, IDC_FINDEDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("ZZUNIQ"));
+    PostMessageA(find, WM_COMMAND, IDOK, 0);
+
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.FocusedRow() == 1; })) << app.FocusedRow();
+    EXPECT_EQ(app.RowText(1, 0), "Beta \"B\"");
+    EXPECT_TRUE(ListView_GetItemState(app.Child(IDC_PROGRAMS), 1, LVIS_SELECTED) & LVIS_SELECTED);
+    EXPECT_EQ(app.WaitForMessageBox(300), nullptr);  // one hit: no result dialog
+
+    // The text comes back; a search that fails names it in lower case.
+    PostMessageA(app.Window(), WM_COMMAND, IDM_FIND, 0);
+    find = WaitForDialog(app, "Find Text");
+    ASSERT_NE(find, nullptr);
+    EXPECT_EQ(WindowText(GetDlgItem(find, IDC_FINDEDIT)), "ZZUNIQ");
+    SendDlgItemMessageA(find, IDC_FINDEDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("No Such"));
+    PostMessageA(find, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindow(find); }));
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Information|Search string \"no such\" not found!");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(app.FocusedRow(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "catalogue/win32/Win32Registry.h"
+#include "editing/Backup.h"
+#include "editing/win32/Win32FileWriter.h"
+
+using namespace quillet;
+using quillet::win32::Win32FileWriter;
+using quillet::win32::Win32Registry;
+
+namespace {
+
+const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+std::string TempDir()
+{
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    return std::string(dir) + "QuilletBackupTest\\";
+}
+
+std::string ReadFile(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct Value {
+    DWORD type = REG_NONE;
+    std::string data;
+    bool operator==(const Value& o) const { return type == o.type && data == o.data; }
+};
+
+Value Read(const std::string& subkey, const char* name)
+{
+    Value v;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstall + "\\" + subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return v;
+    DWORD size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
+        v.data.resize(size);
+        RegQueryValueExA(key, name, nullptr, &v.type, reinterpret_cast<BYTE*>(v.data.data()), &size);
+        v.data.resize(size);
+    }
+    RegCloseKey(key);
+    return v;
+}
+
+void Seed(const std::string& subkey, DWORD type, const std::string& name, const std::string& command)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (kUninstall + "\\" + subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "DisplayName", 0, type, reinterpret_cast<const BYTE*>(name.c_str()),
+                   static_cast<DWORD>(name.size() + 1));
+    RegSetValueExA(key, "UninstallString", 0, type, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+}
+
+// The system's registry editor, silently importing a file; its exit code.
+DWORD RegeditImport(const std::string& file)
+{
+    std::string command = "regedit.exe /S \"" + file + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return static_cast<DWORD>(-1);
+    DWORD code = static_cast<DWORD>(-2);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return code;
+}
+
+class BackupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstall.c_str());
+        CreateDirectoryA(dir.c_str(), nullptr);
+    }
+    void TearDown() override
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstall.c_str());
+        DeleteFileA((dir + "backup.reg").c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
+    const std::string dir = TempDir();
+};
+
+TEST_F(BackupTest, FileWriterWritesBytesAndNamesItsFailures)
+{
+    Win32FileWriter writer;
+    const std::string name = dir + "backup.reg";
+    ASSERT_TRUE(writer.Create(name)) << writer.LastError();
+    ASSERT_TRUE(writer.Write(std::string("a\r\n\xE9\0z", 6)));
+    ASSERT_TRUE(writer.Write("tail"));
+    ASSERT_TRUE(writer.Close());
+    EXPECT_EQ(ReadFile(name), std::string("a\r\n\xE9\0ztail", 10));
+
+    // Created anew: the old content goes.
+    ASSERT_TRUE(writer.Create(name));
+    ASSERT_TRUE(writer.Close());
+    EXPECT_EQ(ReadFile(name), "");
+
+    EXPECT_FALSE(writer.Create(dir + "missing\\x.reg"));
+    EXPECT_FALSE(writer.LastError().empty());
+    EXPECT_NE(writer.LastError().back(), '.');
+    EXPECT_EQ(writer.LastError().find('\n'), std::string::npos);
+
+    EXPECT_TRUE(writer.Remove(name));
+    EXPECT_EQ(GetFileAttributesA(name.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(writer.Remove(name));
+
+    EXPECT_TRUE(writer.MakeDirectory(dir + "made"));
+    EXPECT_FALSE(writer.MakeDirectory(dir + "made"));  // exists
+    EXPECT_TRUE(RemoveDirectoryA((dir + "made").c_str()));
+}
+
+TEST_F(BackupTest, RegistryEditorRestoresEveryEntryByteForByte)
+{
+    Seed("Plain", REG_SZ, "Plain App", "C:\\Apps\\remove.exe /x");
+    Seed("A & B \"quoted\"", REG_SZ, "Say \"hi\" & bye", "\"C:\\Program Files\\A & B\\un.exe\" /S");
+    Seed("caf\xE9 na\xEFve", REG_SZ, "Caf\xE9 \xC0 la cr\xE8me \xFF", "C:\\caf\xE9\\u.exe");
+    Seed("Ends", REG_SZ, "Ends in backslash\\", "C:\\x\\\\\\\"odd\"\\");
+    Seed("{8A2B-1234}", REG_EXPAND_SZ, "Expandable", "%ProgramFiles%\\x\\u.exe");
+    Seed("Tabs", REG_SZ, "Tab\there", "C:\\t.exe\t/q");
+    struct Expected {
+        std::string subkey;
+        Value name, command;
+    };
+    std::vector<Expected> expected;
+    for (const char* subkey : {"Plain", "A & B \"quoted\"", "caf\xE9 na\xEFve", "Ends", "{8A2B-1234}", "Tabs"})
+        expected.push_back({subkey, Read(subkey, "DisplayName"), Read(subkey, "UninstallString")});
+    // Written as plain strings, also what was stored expandable.
+    expected[4].name.type = expected[4].command.type = REG_SZ;
+
+    Win32Registry registry;
+    Win32FileWriter writer;
+    const std::string file = dir + "backup.reg";
+    WriteRegBackup(registry, writer, file);
+    const std::string text = ReadFile(file);
+    EXPECT_EQ(text.substr(0, 10), "REGEDIT4\r\n");
+    EXPECT_NE(text.find("\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\A & B\\\\un.exe\\\" /S\"\r\n"),
+              std::string::npos);
+
+    ASSERT_EQ(RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstall.c_str()), ERROR_SUCCESS);
+    ASSERT_EQ(Read("Plain", "DisplayName").type, static_cast<DWORD>(REG_NONE));
+    ASSERT_EQ(RegeditImport(file), 0u);
+
+    for (const Expected& e : expected) {
+        EXPECT_EQ(Read(e.subkey, "DisplayName"), e.name) << e.subkey << ": " << Read(e.subkey, "DisplayName").data;
+        EXPECT_EQ(Read(e.subkey, "UninstallString"), e.command)
+            << e.subkey << ": " << Read(e.subkey, "UninstallString").data;
+    }
+    // Nothing but the two values comes back.
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstall + "\\Plain").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD values = 0;
+    RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(key);
+    EXPECT_EQ(values, 2u);
+}
+
+}  // namespace
