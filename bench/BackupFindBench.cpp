@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/MainFrm.h"
+#include "fakes/FakeFileSystem.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Win32Locale.h"
