@@ -13,6 +13,8 @@ add_executable(core_tests
     tests/core/PropertiesFormTest.cpp
     tests/core/BackupTest.cpp
     tests/core/FindTest.cpp
+    tests/core/SettingsTest.cpp
+    tests/core/TrayTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden")

@@ -22,14 +22,144 @@ TMain::TMain(MainView& view, const Ports& ports)
     ports_.runner.OnTerminated = [this] { Guard([&] { RunnerTerminated(); }); };
 }
 
+namespace {
+
+// Without a settings file: every read gives its default, every write is taken.
+class NoProfile : public ProfileFile {
+public:
+    std::string ReadString(const std::string&, const std::string&, const std::string&,
+                           const std::string& fallback) override
+    {
+        return fallback;
+    }
+    bool WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override
+    {
+        return true;
+    }
+    bool EraseSection(const std::string&, const std::string&) override { return true; }
+    std::vector<std::string> ReadSection(const std::string&, const std::string&) override { return {}; }
+    bool WriteSection(const std::string&, const std::string&, const std::vector<std::string>&) override
+    {
+        return true;
+    }
+};
+
+class NoTray : public TrayIcon {
+public:
+    void SetHint(const std::string&) override {}
+    void SetAnimated(bool) override {}
+    void EnableUninstall(bool) override {}
+};
+
+}  // namespace
+
+ProfileFile& TMain::Profile()
+{
+    static NoProfile none;
+    return ports_.profile ? *ports_.profile : none;
+}
+
+TrayIcon& TMain::Tray()
+{
+    static NoTray none;
+    return ports_.tray ? *ports_.tray : none;
+}
+
 void TMain::FormCreate(const std::string& exePath)
 {
+    Guard([&] { Tray().SetHint(kApplicationTitle); });
     Hidden = false;
     settingsFile_ = SettingsFileName(exePath, ports_.locale);
     exeDir_ = ExtractFilePath(exePath, ports_.locale);
-    // Until settings are stored: by name, ascending.
-    Guard([&] { ApplySortState(0, true); });
+    settings_ = std::make_unique<quillet::SettingsFile>(Profile(), settingsFile_);
+    FormStorage.IniFileName = settingsFile_;
+    Guard([&] { LoadLog(); });
+    Guard([&] { ReadSettings(); });
     Guard([&] { LoadPrograms(); });
+}
+
+// ---- Settings file
+
+void TMain::LoadLog()
+{
+    for (LogRecord& record : ReadLogSection(*settings_)) log_.Append(std::move(record));
+    view_.LogCleared();
+    for (size_t i = 0; i < log_.Size(); ++i) view_.LogInserted(false);
+}
+
+void TMain::ReadSettings()
+{
+    using Size = MainView::Size;
+    StoredSettings s;
+    s.LogHeight = view_.GetSize(Size::LogHeight);
+    s.TimeWidth = view_.GetSize(Size::TimeWidth);
+    s.CommentWidth = view_.GetSize(Size::CommentWidth);
+    s.NameWidth = view_.GetSize(Size::NameWidth);
+    s.CmdLiNeWidth = view_.GetSize(Size::CmdLineWidth);
+    s.SubKeyWidth = view_.GetSize(Size::SubKeyWidth);
+    ReadStoredSettings(*settings_, s);
+
+    FormStorage.RestoreFormPlacement();
+    view_.SetSize(Size::LogHeight, s.LogHeight);
+    view_.SetSize(Size::TimeWidth, s.TimeWidth);
+    view_.SetSize(Size::CommentWidth, s.CommentWidth);
+    view_.SetSize(Size::NameWidth, s.NameWidth);
+    view_.SetSize(Size::CmdLineWidth, s.CmdLiNeWidth);
+    view_.SetSize(Size::SubKeyWidth, s.SubKeyWidth);
+    BackupDir = s.BackupDir;
+    viewSettings_ = s;
+    // A column outside the list (-1 when none was ever set) falls back to Name.
+    const bool known = s.SortOn >= 0 && s.SortOn < TSTListView::kColumnCount;
+    ApplySortState(known ? s.SortOn : 0, s.Ascending);
+}
+
+void TMain::FormClose()
+{
+    using Size = MainView::Size;
+    FormStorage.SaveFormPlacement();
+    StoredSettings s = viewSettings_;
+    s.LogHeight = view_.GetSize(Size::LogHeight);
+    s.TimeWidth = view_.GetSize(Size::TimeWidth);
+    s.CommentWidth = view_.GetSize(Size::CommentWidth);
+    s.NameWidth = view_.GetSize(Size::NameWidth);
+    s.CmdLiNeWidth = view_.GetSize(Size::CmdLineWidth);
+    s.SubKeyWidth = view_.GetSize(Size::SubKeyWidth);
+    s.BackupDir = BackupDir;
+    s.SortOn = Programs.SortColumnIndex();
+    s.Ascending = Programs.Ascending();
+    WriteStoredSettings(*settings_, s);
+    WriteLogSection(*settings_, log_.Records());
+}
+
+// ---- Notification-area icon
+
+void TMain::AppEventsMinimize()
+{
+    view_.ShowApplication(false);
+    Tray().SetHint(kApplicationTitle);
+    Hidden = true;
+}
+
+void TMain::AppEventsRestore()
+{
+    view_.ShowApplication(true);
+    Hidden = false;
+}
+
+void TMain::TrayMenuPopup()
+{
+    TrayItems.clear();
+    // Changes made while hidden show in the submenu.
+    if (Hidden && !Running) LoadPrograms();
+    TrayItems = TrayUninstallItems(rows_);
+}
+
+void TMain::TrayUninstallClick(const TrayItem& item)
+{
+    const int row = TrayItemRow(rows_, item);
+    if (row < 0) return;
+    view_.FocusProgram(row);
+    uninstallClick();
 }
 
 // ---- Entry list
@@ -164,6 +294,9 @@ void TMain::uninstallClick()
     OpenRegKey(RootKey::LocalMachine, kUninstallKey + row.subkey);
     RunningCommand = ports_.registry.ReadString("UninstallString");
     view_.SetStatusText("Adding or removing \"" + row.caption + "\"");
+    Tray().SetHint("Adding or removing \"" + row.caption + "\"");
+    Tray().SetAnimated(true);
+    Tray().EnableUninstall(false);
     view_.SetLed(true);
     Running = true;
     const bool started = ports_.runner.Execute(RunningCommand);
@@ -180,6 +313,9 @@ void TMain::uninstallClick()
 void TMain::RunnerTerminated()
 {
     view_.SetStatusText(kReady);
+    Tray().SetHint(kApplicationTitle);
+    Tray().SetAnimated(false);
+    Tray().EnableUninstall(true);
     view_.SetLed(false);
     const auto endJob = [this] {
         RunningName.clear();

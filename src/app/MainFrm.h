@@ -1,10 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainView.h"
+#include "app/Settings.h"
+#include "app/Tray.h"
 #include "catalogue/EntryRow.h"
 #include "catalogue/Find.h"
 #include "catalogue/Registry.h"
@@ -43,6 +46,9 @@ struct Ports {
     AppRunner& runner;
     // The backup file; needed by Backup only.
     FileWriter* backupFile = nullptr;
+    // The settings file and the notification-area icon; none: nothing stored, no icon.
+    ProfileFile* profile = nullptr;
+    TrayIcon* tray = nullptr;
 };
 
 // The main window's behaviour: its fields, the program list, the actions log
@@ -54,6 +60,21 @@ public:
 
     // The start-up sequence's portable steps; errors are shown, not raised.
     void FormCreate(const std::string& exePath);
+
+    // Settings file
+    void LoadLog();
+    void ReadSettings();
+    // Writes the settings and the log; raises "Unable to write to FILE".
+    void FormClose();
+
+    // Notification-area icon
+    void AppEventsMinimize();
+    void AppEventsRestore();
+    void TrayDblClick() { view_.BringToFront(); }
+    // Fills TrayItems for the "Uninstall" submenu.
+    void TrayMenuPopup();
+    void TrayUninstallClick(const TrayItem& item);
+    std::vector<TrayItem> TrayItems;
 
     // Entry list
     void LoadPrograms();
@@ -143,6 +164,12 @@ public:
     int64_t FreeBefore = 0;
 
 private:
+    ProfileFile& Profile();
+    TrayIcon& Tray();
+    // The view settings as last read, written back until the view keeps its own.
+    StoredSettings viewSettings_;
+    std::unique_ptr<quillet::SettingsFile> settings_;
+
     void ReadEntries();
     int64_t MeasureFreeSpace() const;
 
@@ -159,6 +186,7 @@ public:
     TPropertiesForm PropertiesForm{ports_.files};
     SaveDialog SaveRegDlg = MakeSaveRegDlg();
     TFindForm FindForm;
+    TFormStorage FormStorage{view_, Profile()};
     TSearchResultForm SearchResultForm;
 
 private:

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <string>
 
+#include "app/FormStorage.h"
 #include "catalogue/STListView.h"
 
 namespace quillet {
@@ -19,7 +20,7 @@ enum class MenuItem {
 };
 
 // What the main window's behaviour needs of the window on screen.
-class MainView : public SortHeaderView {
+class MainView : public SortHeaderView, public PlacementWindow {
 public:
     // The program rows were rebuilt; the list shows `count` rows from the model.
     virtual void ProgramsReplaced(size_t count) = 0;
@@ -60,6 +61,15 @@ public:
     // Make the log list the active control; false when it cannot take the
     // focus (hidden or disabled).
     virtual bool ActivateLog() = 0;
+
+    // Sizes the settings file keeps, in pixels.
+    enum class Size { LogHeight, TimeWidth, CommentWidth, NameWidth, CmdLineWidth, SubKeyWidth };
+    virtual int GetSize(Size size) const = 0;
+    virtual void SetSize(Size size, int pixels) = 0;
+    // The application's taskbar button (hidden while in the notification area).
+    virtual void ShowApplication(bool shown) = 0;
+    // Restores a minimised application and brings its window to the front.
+    virtual void BringToFront() = 0;
 };
 
 }  // namespace quillet

@@ -99,6 +99,31 @@ public:
         programsActive = false;
         return true;
     }
+
+    std::map<Size, int> sizes{{Size::LogHeight, 102}, {Size::TimeWidth, 150}, {Size::CommentWidth, 250},
+                              {Size::NameWidth, 200}, {Size::CmdLineWidth, 200}, {Size::SubKeyWidth, 120}};
+    int GetSize(Size size) const override { return sizes.at(size); }
+    void SetSize(Size size, int pixels) override { sizes[size] = pixels; }
+    bool applicationShown = true;
+    int broughtToFront = 0;
+    void ShowApplication(bool shown) override { applicationShown = shown; }
+    void BringToFront() override { ++broughtToFront; }
+
+    // The window placement: centred 642 x 505 on a 1024 x 768 screen at first.
+    WindowPlacement placement{0, 1, {-1, -1, -1, -1}, {191, 131, 833, 636}};
+    std::vector<WindowPlacement> placements;  // every placement applied
+    bool visible = false;
+    bool minimised = false;
+    ScreenInfo screen;
+    WindowPlacement GetPlacement() const override { return placement; }
+    void SetPlacement(const WindowPlacement& p) override
+    {
+        placement = p;
+        placements.push_back(p);
+    }
+    bool WindowVisible() const override { return visible; }
+    bool AppMinimised() const override { return minimised; }
+    ScreenInfo Screen() const override { return screen; }
 };
 
 // Records every box and answers confirmations and the log editor as told.

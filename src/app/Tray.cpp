@@ -1,0 +1,33 @@
+#include "app/Tray.h"
+
+#include "common/Text.h"
+
+namespace quillet {
+
+std::string TrayTip(const std::string& hint)
+{
+    return hint.substr(0, hint.find('|')).substr(0, kTrayTipLength);
+}
+
+std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows)
+{
+    std::vector<TrayItem> items;
+    items.reserve(rows.size());
+    for (const EntryRow& row : rows) {
+        TrayItem item{row.caption, row.command, row.image};
+        ReplaceAll(item.caption, "&", "&&");
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+int TrayItemRow(const std::vector<EntryRow>& rows, const TrayItem& item)
+{
+    std::string name = item.caption;
+    ReplaceAll(name, "&&", "&");
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].caption == name && rows[i].command == item.hint) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace quillet

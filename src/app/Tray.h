@@ -1,0 +1,39 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "catalogue/EntryRow.h"
+
+namespace quillet {
+
+// The notification-area icon as the main window drives it.
+class TrayIcon {
+public:
+    virtual ~TrayIcon() = default;
+    virtual void SetHint(const std::string& hint) = 0;
+    virtual void SetAnimated(bool animated) = 0;
+    // The menu's "Uninstall" item.
+    virtual void EnableUninstall(bool enabled) = 0;
+};
+
+inline constexpr size_t kTrayTipLength = 63;
+inline constexpr int kTrayFrameCount = 27;
+inline constexpr int kTrayInterval = 50;  // ms per frame
+
+// The tip: the short part of a hint (before the first '|'), cut to 63 characters.
+std::string TrayTip(const std::string& hint);
+// The frame after `index` in a cycle of `count`.
+inline int NextTrayFrame(int index, int count) { return index + 1 >= count ? 0 : index + 1; }
+
+// One item of the "Uninstall" submenu.
+struct TrayItem {
+    std::string caption;  // the name, "&" doubled so it shows literally
+    std::string hint;     // the command
+    int image = kImageGood;
+};
+
+std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows);
+// The first row whose name and command equal the item's, byte for byte; -1 when none.
+int TrayItemRow(const std::vector<EntryRow>& rows, const TrayItem& item);
+
+}  // namespace quillet

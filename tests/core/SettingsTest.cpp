@@ -1,0 +1,306 @@
+#include <gtest/gtest.h>
+
+#include "app/MainFrm.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainView.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeRegistry.h"
+
+using namespace quillet;
+using namespace quillet::fakes;
+using Size = MainView::Size;
+
+namespace {
+
+TEST(StoredForms, IntegersDecimalHexAndDefaults)
+{
+    struct Case {
+        const char* text;
+        int expected;
+    };
+    const Case cases[] = {
+        {"42", 42}, {"-7", -7}, {"+3", 3}, {"0x1F", 31}, {"0X1f", 31}, {"$10", 16}, {"$FFFFFFFF", -1},
+        {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+        // what does not convert keeps the default
+        {"", 99}, {"0x", 99}, {"$", 99}, {"12a", 99}, {"1 2", 99}, {"0xG", 99}, {"2147483648", 99},
+        {"$123456789", 99}, {"-", 99}, {"abc", 99},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadIntegerText(c.text, 99), c.expected) << c.text;
+}
+
+TEST(StoredForms, FourIntegersSplitAtCommasAndBlanks)
+{
+    const std::array<int, 4> d{1, 2, 3, 4};
+    EXPECT_EQ(ReadFourIntegers("10,20,30,40", d), (std::array<int, 4>{10, 20, 30, 40}));
+    EXPECT_EQ(ReadFourIntegers("10, 20 ,,30 $28", d), (std::array<int, 4>{10, 20, 30, 40}));
+    EXPECT_EQ(ReadFourIntegers("10,x,30", d), (std::array<int, 4>{10, 2, 30, 4}));
+    EXPECT_EQ(ReadFourIntegers("", d), d);
+    EXPECT_EQ(FourIntegersText({-1, 0, 640, 480}), "-1,0,640,480");
+}
+
+TEST(LogLines, HandEditedValues)
+{
+    struct Case {
+        const char* line;
+        LogRecord expected;
+    };
+    const Case cases[] = {
+        {"t=0;msg\xFE" "com", {"t", "msg", "com", 0}},
+        {"t=1;msg", {"t", "msg", "", 1}},                       // no mark: all message
+        {"t=1", {"t", "", "", 1}},                              // one character
+        {"t=", {"t", "", "", 0}},                               // empty: an information record
+        {"t=Hello\xFE" "there", {"t", "Hello", "there", 0}},    // no digit first: all text
+        {"t=0xmsg\xFE" "a\xFE" "b", {"t", "msg", "a\xFE" "b", 0}},  // any second byte is skipped
+        {"t=0;a;b=c", {"t", "a;b=c", "", 0}},
+        {" t = 0;x ", {"t", "x", "", 0}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ParseLogLine(c.line), c.expected) << c.line;
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void Start()
+    {
+        main = std::make_unique<TMain>(view, ports);
+        main->FormCreate("C:\\Tools\\QUILLET.EXE");
+    }
+    // The close of the window: the placement component's save, then FormClose.
+    void Close()
+    {
+        main->FormStorage.SaveFormPlacement();
+        main->FormClose();
+    }
+    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
+    {
+        auto& key = registry.Make(RootKey::LocalMachine,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subkey);
+        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
+        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
+    }
+
+    FakeRegistry registry;
+    FakeFileSystem files;
+    FakeLocale locale;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    FakeRunner runner;
+    FakeMainView view;
+    FakeProfile profile;
+    FakeTray tray;
+    Ports ports{registry, files, locale, clock, dialogs, runner, nullptr, &profile, &tray};
+    std::unique_ptr<TMain> main;
+};
+
+TEST_F(SettingsTest, FirstCloseOnANewFileWritesEveryKeyInOrder)
+{
+    Start();
+    EXPECT_EQ(main->SettingsFile(), "c:\\tools\\quillet.ini");
+    main->AddLog("A", "", kLogInformation);
+    clock.now.second = 10;
+    main->AddLog("B;x", "note", kLogError);
+    view.visible = true;
+    view.placement.showCmd = 1;
+    Close();
+    EXPECT_EQ(profile.Text(),
+              "[Main]\r\n"
+              "FormVersion=0\r\n"
+              "Flags=0\r\n"
+              "ShowCmd=1\r\n"
+              "PixelsPerInch=96\r\n"
+              "MinMaxPos(1024x768)=-1,-1,-4,-4\r\n"
+              "MinMaxPos=-1,-1,-4,-4\r\n"
+              "NormPos(1024x768)=191,131,833,636\r\n"
+              "NormPos=191,131,833,636\r\n"
+              "Visible=0\r\n"
+              "LogHeight=102\r\n"
+              "TimeWidth=150\r\n"
+              "CommentWidth=250\r\n"
+              "NameWidth=200\r\n"
+              "CmdLiNeWidth=200\r\n"
+              "SubKeyWidth=120\r\n"
+              "BackupDir=\r\n"
+              "[View]\r\n"
+              "ViewType=0\r\n"
+              "ToolBar=1\r\n"
+              "Log=1\r\n"
+              "StatusBar=1\r\n"
+              "TextLabels=1\r\n"
+              "SortOn=0\r\n"
+              "Ascending=1\r\n"
+              "[Log]\r\n"
+              "08.12.2026 14:05:10=1;B;x\xFEnote\r\n"
+              "08.12.2026 14:05:09=0;A\xFE\r\n");
+    for (const std::string& file : profile.files) EXPECT_EQ(file, "c:\\tools\\quillet.ini");
+
+    // A second close keeps the order: keys replaced in place, [Log] anew at the end.
+    const std::string first = profile.Text();
+    Start();
+    view.visible = true;
+    view.placement.showCmd = 1;
+    Close();
+    EXPECT_EQ(profile.Text(), first);
+}
+
+TEST_F(SettingsTest, RoundTripOf999RecordsKeepsEveryRecord)
+{
+    Start();
+    for (int i = 0; i < 999; ++i) {
+        // Repeated time texts, marks inside comments, empty comments.
+        clock.now.second = i / 100;
+        main->AddLog("Message " + std::to_string(i) + ";", i % 3 == 0 ? "" : "c\xFE" "d " + std::to_string(i),
+                     i % 2);
+    }
+    const std::vector<LogRecord> written = main->Log().Records();
+    Close();
+    view = FakeMainView();
+    Start();
+    ASSERT_EQ(main->Log().Size(), 999u);
+    EXPECT_EQ(main->Log().Records(), written);
+    EXPECT_EQ(view.logRows, 999u);
+
+    // An empty log erases the section, header included.
+    dialogs.answerYes = true;
+    main->ClearLogPMClick();
+    Close();
+    EXPECT_EQ(profile.Text().find("[Log]"), std::string::npos);
+}
+
+TEST_F(SettingsTest, StoredSizesSortAndBackupDirComeBack)
+{
+    profile.lines = {"[main]", "logheight=$50", "TimeWidth=0x64", "CommentWidth=oops", "NameWidth=111",
+                     "CmdLiNeWidth=222", "SubKeyWidth=333", "BackupDir= D:\\Saves\\ ",
+                     "[VIEW]", "SortOn=2", "Ascending=0"};
+    Start();
+    EXPECT_EQ(view.sizes[Size::LogHeight], 80);
+    EXPECT_EQ(view.sizes[Size::TimeWidth], 100);
+    EXPECT_EQ(view.sizes[Size::CommentWidth], 250);  // did not convert: the current width
+    EXPECT_EQ(view.sizes[Size::NameWidth], 111);
+    EXPECT_EQ(view.sizes[Size::CmdLineWidth], 222);
+    EXPECT_EQ(view.sizes[Size::SubKeyWidth], 333);
+    EXPECT_EQ(main->BackupDir, "D:\\Saves\\");
+    EXPECT_EQ(main->Programs.SortColumnIndex(), 2);
+    EXPECT_FALSE(main->Programs.Ascending());
+
+    view.sizes[Size::NameWidth] = 150;
+    main->SubkeyMMClick(1);
+    Close();
+    const std::string text = profile.Text();
+    SCOPED_TRACE(text);
+    EXPECT_NE(text.find("NameWidth=150\r\n"), std::string::npos);
+    const std::string direction = main->Programs.Ascending() ? "1" : "0";
+    EXPECT_NE(text.find("[VIEW]\r\nSortOn=1\r\nAscending=" + direction + "\r\n"), std::string::npos);
+    EXPECT_NE(text.find("BackupDir=D:\\Saves\\\r\n"), std::string::npos);
+}
+
+TEST_F(SettingsTest, HandEditedViewValues)
+{
+    profile.lines = {"[View]", "ViewType=7", "TextLabels=0", "SortOn=-1"};
+    Entry("b", "Beta", "b.exe");
+    Entry("a", "Alpha", "a.exe");
+    Start();
+    // No column named: sorted by Name, ascending.
+    EXPECT_EQ(main->Programs.SortColumnIndex(), 0);
+    EXPECT_TRUE(main->Programs.Ascending());
+    EXPECT_EQ(main->Rows().at(0).caption, "Alpha");
+    // Stored values the view does not yet apply go back unchanged.
+    Close();
+    // Existing keys keep their places; the missing ones follow.
+    EXPECT_NE(profile.Text().find("[View]\r\nViewType=7\r\nTextLabels=0\r\nSortOn=0\r\nToolBar=1\r\nLog=1\r\n"
+                                  "StatusBar=1\r\nAscending=1\r\n"),
+              std::string::npos);
+}
+
+TEST_F(SettingsTest, RefusedWritesNameTheFile)
+{
+    Start();
+    profile.refuse = true;
+    try {
+        Close();
+        FAIL() << "no error";
+    } catch (const QuilletError& e) {
+        EXPECT_STREQ(e.what(), "Unable to write to c:\\tools\\quillet.ini");
+    }
+}
+
+// ---- Window placement
+
+class PlacementTest : public SettingsTest {
+protected:
+    TFormStorage Storage()
+    {
+        TFormStorage storage(view, profile);
+        storage.IniFileName = "q.ini";
+        return storage;
+    }
+};
+
+TEST_F(PlacementTest, StoredPositionIsAppliedAtTheSamePixelDensityOnly)
+{
+    profile.lines = {"[Main]", "Flags=2", "PixelsPerInch=96", "NormPos(1024x768)=10,20,500,400",
+                     "MinMaxPos=5,6,7,8"};
+    TFormStorage storage = Storage();
+    storage.RestoreFormPlacement();
+    ASSERT_EQ(view.placements.size(), 2u);
+    EXPECT_EQ(view.placements[0], (WindowPlacement{2, 0, {5, 6, 7, 8}, {10, 20, 500, 400}}));
+    // Then the maximised position puts the frame outside the screen.
+    EXPECT_EQ(view.placements[1], (WindowPlacement{2, 0, {5, 6, -4, -4}, {10, 20, 500, 400}}));
+
+    // At another density only the maximised position changes.
+    profile.lines[2] = "PixelsPerInch=120";
+    view = FakeMainView();
+    TFormStorage other = Storage();
+    other.RestoreFormPlacement();
+    ASSERT_EQ(view.placements.size(), 1u);
+    EXPECT_EQ(view.placements[0].normal, (std::array<int, 4>{191, 131, 833, 636}));
+}
+
+TEST_F(PlacementTest, AfterAScreenSizeChangeThePlainKeyIsUsed)
+{
+    profile.lines = {"[Main]", "PixelsPerInch=96", "NormPos(800x600)=1,2,300,400", "NormPos=30,40,330,440"};
+    TFormStorage storage = Storage();
+    storage.RestoreFormPlacement();  // 1024 x 768: no key of its own
+    EXPECT_EQ(view.placement.normal, (std::array<int, 4>{30, 40, 330, 440}));
+
+    view.screen.width = 800;
+    view.screen.height = 600;
+    storage.RestoreFormPlacement();
+    EXPECT_EQ(view.placement.normal, (std::array<int, 4>{1, 2, 300, 400}));
+
+    // Nothing stored, or an empty rectangle: the window stays where it is.
+    for (const char* norm : {"NormPos=", "NormPos=50,50,50,90"}) {
+        profile.lines = {"[Main]", norm};
+        view = FakeMainView();
+        TFormStorage fresh = Storage();
+        fresh.RestoreFormPlacement();
+        EXPECT_EQ(view.placements.size(), 1u) << norm;
+    }
+}
+
+TEST_F(PlacementTest, SavesOnlyAfterARestoreAndOnceMoreOnDestruction)
+{
+    TFormStorage storage = Storage();
+    storage.SaveFormPlacement();
+    storage.FormDestroy();
+    EXPECT_TRUE(profile.lines.empty());
+
+    storage.RestoreFormPlacement();
+    view.minimised = true;
+    storage.FormDestroy();  // as after File > Exit
+    EXPECT_NE(profile.Text().find("ShowCmd=2\r\n"), std::string::npos);
+    EXPECT_NE(profile.Text().find("Visible=1\r\n"), std::string::npos);
+
+    storage.RestoreFormPlacement();
+    storage.SaveFormPlacement();  // as on a close: destruction then writes nothing
+    profile.lines.clear();
+    storage.FormDestroy();
+    EXPECT_TRUE(profile.lines.empty());
+
+    // A version below 0 skips the stored position.
+    profile.lines = {"[Main]", "FormVersion=-1", "PixelsPerInch=96", "NormPos=1,2,300,400"};
+    view = FakeMainView();
+    storage.RestoreFormPlacement();
+    EXPECT_EQ(view.placements.size(), 1u);
+    EXPECT_EQ(view.placement.normal, (std::array<int, 4>{191, 131, 833, 636}));
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "app/MainFrm.h"
+#include "fakes/FakeFileSystem.h"
+#include "fakes/FakeMainView.h"
+#include "fakes/FakeProfile.h"
+#include "fakes/FakeRegistry.h"
+
+using namespace quillet;
+using namespace quillet::fakes;
+
+namespace {
+
+TEST(TrayRules, TipIsTheShortHintCutTo63)
+{
+    EXPECT_EQ(TrayTip("Quillet"), "Quillet");
+    EXPECT_EQ(TrayTip("Short|Long text"), "Short");
+    const std::string long64(64, 'x');
+    EXPECT_EQ(TrayTip(long64), std::string(63, 'x'));
+    EXPECT_EQ(TrayTip(long64 + "|y"), std::string(63, 'x'));
+    EXPECT_EQ(TrayTip("|all long"), "");
+}
+
+TEST(TrayRules, FramesCycleThrough27)
+{
+    int frame = 0;
+    std::vector<int> seen;
+    for (int i = 0; i < kTrayFrameCount; ++i) seen.push_back(frame = NextTrayFrame(frame, kTrayFrameCount));
+    EXPECT_EQ(seen.front(), 1);
+    EXPECT_EQ(seen[25], 26);
+    EXPECT_EQ(seen.back(), 0);  // back at rest after frame 26
+}
+
+class TrayTest : public ::testing::Test {
+protected:
+    TrayTest()
+    {
+        files.AddFile("C:\\tj\\a.exe");
+        files.AddFile("C:\\tj\\b.exe");
+        files.freeSpace['C'] = 1000;
+        Entry("k1", "Tom & Jerry", "C:\\tj\\a.exe");
+        Entry("k2", "Tom & Jerry", "C:\\tj\\b.exe");
+        Entry("k3", "Zed", "C:\\missing.exe");
+        main.FormCreate("C:\\Q\\Quillet.exe");
+    }
+    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
+    {
+        auto& key = registry.Make(RootKey::LocalMachine,
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subkey);
+        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
+        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
+    }
+
+    FakeRegistry registry;
+    FakeFileSystem files;
+    FakeLocale locale;
+    FakeClock clock;
+    FakeDialogs dialogs;
+    FakeRunner runner;
+    FakeMainView view;
+    FakeProfile profile;
+    FakeTray tray;
+    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner, nullptr, &profile, &tray}};
+};
+
+TEST_F(TrayTest, SubmenuShowsNamesLiterallyAndPicksTheExactEntry)
+{
+    EXPECT_EQ(tray.hint, "Quillet");
+    main.TrayMenuPopup();
+    ASSERT_EQ(main.TrayItems.size(), 3u);
+    EXPECT_EQ(main.TrayItems[0].caption, "Tom && Jerry");
+    EXPECT_EQ(main.TrayItems[0].hint, "C:\\tj\\a.exe");
+    EXPECT_EQ(main.TrayItems[1].caption, "Tom && Jerry");
+    EXPECT_EQ(main.TrayItems[1].hint, "C:\\tj\\b.exe");
+    EXPECT_EQ(main.TrayItems[2].image, kImageBad);
+
+    view.focused = 2;
+    main.TrayUninstallClick(main.TrayItems[1]);
+    EXPECT_EQ(view.focused, 1);
+    ASSERT_EQ(runner.started.size(), 1u);
+    EXPECT_EQ(runner.started[0], "C:\\tj\\b.exe");
+    EXPECT_EQ(main.RunningName, "Tom & Jerry");
+}
+
+TEST_F(TrayTest, AnItemWithoutItsRowDoesNothing)
+{
+    main.TrayMenuPopup();
+    TrayItem item = main.TrayItems[0];
+    item.hint = "c:\\tj\\a.exe";  // the command differs in case
+    main.TrayUninstallClick(item);
+    item = main.TrayItems[0];
+    item.caption = "Tom && jerry";
+    main.TrayUninstallClick(item);
+    EXPECT_TRUE(runner.started.empty());
+}
+
+TEST_F(TrayTest, JobDisplayAtStartAndEnd)
+{
+    tray.calls.clear();
+    view.focused = 0;
+    main.uninstallClick();
+    EXPECT_EQ(tray.calls, (std::vector<std::string>{"hint:Adding or removing \"Tom & Jerry\"", "animated:1",
+                                                    "uninstall:0"}));
+    // Minimising during the job puts the title back; the animation goes on.
+    main.AppEventsMinimize();
+    EXPECT_EQ(tray.hint, "Quillet");
+    EXPECT_TRUE(tray.animated);
+    EXPECT_TRUE(main.Hidden);
+    EXPECT_FALSE(view.applicationShown);
+
+    tray.calls.clear();
+    runner.Finish();
+    EXPECT_EQ(tray.calls, (std::vector<std::string>{"hint:Quillet", "animated:0", "uninstall:1"}));
+    main.AppEventsRestore();
+    EXPECT_FALSE(main.Hidden);
+    EXPECT_TRUE(view.applicationShown);
+}
+
+TEST_F(TrayTest, OpeningWhileHiddenAndIdleReloads)
+{
+    Entry("k4", "New one", "C:\\tj\\a.exe");
+    main.TrayMenuPopup();
+    EXPECT_EQ(main.TrayItems.size(), 3u);  // shown: the list as it stands
+    main.AppEventsMinimize();
+    main.TrayMenuPopup();
+    EXPECT_EQ(main.TrayItems.size(), 4u);
+
+    Entry("k5", "Another", "C:\\tj\\a.exe");
+    view.focused = 0;
+    runner.whileRunning = [&] {};
+    main.uninstallClick();
+    main.TrayMenuPopup();  // not while a job runs
+    EXPECT_EQ(main.TrayItems.size(), 4u);
+}
+
+TEST_F(TrayTest, DoubleClickBringsTheWindowBack)
+{
+    main.TrayDblClick();
+    EXPECT_EQ(view.broughtToFront, 1);
+}
+
+}  // namespace

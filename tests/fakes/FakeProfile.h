@@ -1,0 +1,140 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "app/Settings.h"
+#include "app/Tray.h"
+
+namespace quillet::fakes {
+
+// An INI file held as its lines, with the platform's rules: names match
+// without regard to case, a key is replaced in place, a new key goes to the
+// end of its section, a new section to the end of the file.
+class FakeProfile : public ProfileFile {
+public:
+    std::vector<std::string> lines;
+    bool refuse = false;  // every write fails
+    std::vector<std::string> files;  // the file name of every call
+
+    std::string Text() const
+    {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\r\n";
+        return text;
+    }
+
+    std::string ReadString(const std::string& file, const std::string& section, const std::string& key,
+                           const std::string& fallback) override
+    {
+        files.push_back(file);
+        const size_t at = FindKey(section, key);
+        if (at == npos) return fallback;
+        return Trim(lines[at].substr(lines[at].find('=') + 1));
+    }
+    bool WriteString(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override
+    {
+        files.push_back(file);
+        if (refuse) return false;
+        const size_t existing = FindKey(section, key);
+        if (existing != npos) {
+            lines[existing] = key + "=" + value;
+            return true;
+        }
+        const size_t header = FindSection(section);
+        if (header == npos) {
+            lines.push_back("[" + section + "]");
+            lines.push_back(key + "=" + value);
+            return true;
+        }
+        lines.insert(lines.begin() + static_cast<long>(SectionEnd(header)), key + "=" + value);
+        return true;
+    }
+    bool EraseSection(const std::string& file, const std::string& section) override
+    {
+        files.push_back(file);
+        if (refuse) return false;
+        const size_t header = FindSection(section);
+        if (header != npos)
+            lines.erase(lines.begin() + static_cast<long>(header), lines.begin() + static_cast<long>(SectionEnd(header)));
+        return true;
+    }
+    std::vector<std::string> ReadSection(const std::string& file, const std::string& section) override
+    {
+        files.push_back(file);
+        const size_t header = FindSection(section);
+        if (header == npos) return {};
+        return {lines.begin() + static_cast<long>(header) + 1, lines.begin() + static_cast<long>(SectionEnd(header))};
+    }
+    bool WriteSection(const std::string& file, const std::string& section,
+                      const std::vector<std::string>& sectionLines) override
+    {
+        files.push_back(file);
+        if (refuse) return false;
+        EraseSection(file, section);
+        lines.push_back("[" + section + "]");
+        lines.insert(lines.end(), sectionLines.begin(), sectionLines.end());
+        return true;
+    }
+
+private:
+    static constexpr size_t npos = std::string::npos;
+    static std::string Lower(std::string s)
+    {
+        for (char& c : s)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return s;
+    }
+    static std::string Trim(const std::string& s)
+    {
+        const size_t first = s.find_first_not_of(' ');
+        return first == npos ? std::string() : s.substr(first, s.find_last_not_of(' ') - first + 1);
+    }
+    size_t FindSection(const std::string& section) const
+    {
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (Lower(lines[i]) == "[" + Lower(section) + "]") return i;
+        return npos;
+    }
+    size_t SectionEnd(size_t header) const
+    {
+        size_t i = header + 1;
+        while (i < lines.size() && !(lines[i].size() > 0 && lines[i][0] == '[')) ++i;
+        return i;
+    }
+    size_t FindKey(const std::string& section, const std::string& key) const
+    {
+        const size_t header = FindSection(section);
+        if (header == npos) return npos;
+        for (size_t i = header + 1; i < SectionEnd(header); ++i) {
+            const size_t eq = lines[i].find('=');
+            if (eq != npos && Lower(Trim(lines[i].substr(0, eq))) == Lower(key)) return i;
+        }
+        return npos;
+    }
+};
+
+class FakeTray : public TrayIcon {
+public:
+    std::string hint;
+    bool animated = false;
+    bool uninstallEnabled = true;
+    std::vector<std::string> calls;  // in order: "hint:TEXT", "animated:1", "uninstall:0"
+    void SetHint(const std::string& text) override
+    {
+        hint = text;
+        calls.push_back("hint:" + text);
+    }
+    void SetAnimated(bool on) override
+    {
+        animated = on;
+        calls.push_back(std::string("animated:") + (on ? "1" : "0"));
+    }
+    void EnableUninstall(bool on) override
+    {
+        uninstallEnabled = on;
+        calls.push_back(std::string("uninstall:") + (on ? "1" : "0"));
+    }
+};
+
+}  // namespace quillet::fakes
