@@ -17,6 +17,8 @@ add_library(quillet_win32 STATIC
     src/editing/win32/Win32OpenDialog.cpp
     src/editing/win32/PropertiesDialog.cpp
     src/editing/win32/Win32FileWriter.cpp
+    src/app/win32/Win32Profile.cpp
+    src/app/win32/TrayIcon.cpp
     src/app/win32/MainWindow.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
@@ -61,6 +63,7 @@ add_executable(platform_tests
     tests/platform/EditingTest.cpp
     tests/platform/BackupTest.cpp
     tests/platform/FindDialogsTest.cpp
+    tests/platform/ProfileTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -78,6 +81,8 @@ add_executable(e2e_tests
     tests/e2e/UninstallTest.cpp
     tests/e2e/EditTest.cpp
     tests/e2e/BackupFindTest.cpp
+    tests/e2e/SettingsTest.cpp
+    tests/e2e/TrayTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})

@@ -51,6 +51,8 @@ void TFormStorage::RestoreFormPlacement()
 void TFormStorage::Save(bool destroying)
 {
     if (!restored_) return;
+    // Marked first: a refused write is reported once, not again on destruction.
+    saved_ = true;
     SettingsFile file(profile_, IniFileName);
     const ScreenInfo screen = window_.Screen();
     const WindowPlacement p = window_.GetPlacement();
@@ -64,7 +66,6 @@ void TFormStorage::Save(bool destroying)
     file.WriteString(IniSection, Suffixed("NormPos", screen), normal);
     file.WriteString(IniSection, "NormPos", normal);
     file.WriteBool(IniSection, "Visible", destroying);
-    saved_ = true;
 }
 
 void TFormStorage::FormDestroy()

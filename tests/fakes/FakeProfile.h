@@ -38,7 +38,8 @@ public:
         if (refuse) return false;
         const size_t existing = FindKey(section, key);
         if (existing != npos) {
-            lines[existing] = key + "=" + value;
+            // The name keeps the spelling it has in the file.
+            lines[existing] = lines[existing].substr(0, lines[existing].find('=')) + "=" + value;
             return true;
         }
         const size_t header = FindSection(section);

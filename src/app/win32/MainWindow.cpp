@@ -68,7 +68,10 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 
 }  // namespace
 
-MainWindow::MainWindow() : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_}) {}
+MainWindow::MainWindow()
+    : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_})
+{
+}
 
 MainWindow::~MainWindow()
 {
@@ -104,6 +107,8 @@ bool MainWindow::Create(int showCommand)
     if (!CreateWindowExA(0, kClassName, kMainCaption, style, x, y, width, height, nullptr, nullptr, instance, this))
         return false;
     ShowWindow(hwnd_, showCommand);
+    // Shown for the first time: the stored position once more.
+    core_.Guard([&] { core_.FormStorage.RestoreFormPlacement(); });
     UpdateWindow(hwnd_);
     return true;
 }
@@ -114,10 +119,12 @@ void MainWindow::OnCreate()
     CreateChildren();
     LoadMenus();
     activationMessage_ = RegisterWindowMessageA(kInstanceName);
+    CreateTray();
 
     char path[MAX_PATH * 2];
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     core_.FormCreate(std::string(path, length));
+    tray_.Show();
 }
 
 void MainWindow::CreateChildren()
@@ -255,6 +262,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         Layout();
+        if (wParam == SIZE_MINIMIZED && !minimised_) {
+            minimised_ = true;
+            core_.Guard([&] { core_.AppEventsMinimize(); });
+        } else if (wParam != SIZE_MINIMIZED && minimised_) {
+            minimised_ = false;
+            core_.Guard([&] { core_.AppEventsRestore(); });
+        }
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -314,13 +328,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         info->ptMinTrackSize = {320, 240};
         return 0;
     }
-    case WM_CLOSE: {
-        bool close = true;
-        core_.Guard([&] { close = core_.FormCloseQuery(); });
-        if (close) DestroyWindow(hwnd_);
+    case WM_CLOSE:
+        OnClose();
         return 0;
-    }
     case WM_DESTROY:
+        // After File > Exit this is the only write: the position.
+        core_.Guard([&] { core_.FormStorage.FormDestroy(); });
+        tray_.Destroy();
         // A process that ends from now on is no concern of this window.
         runner_.Detach();
         PostQuitMessage(0);
@@ -380,6 +394,96 @@ void MainWindow::OnCommand(int id)
     case IDM_FIND:
         core_.Guard([&] { core_.FindMMClick(); });
         break;
+    }
+}
+
+void MainWindow::OnClose()
+{
+    bool close = true;
+    core_.Guard([&] { close = core_.FormCloseQuery(); });
+    if (!close) return;
+    // A refused write is shown once and the window still closes.
+    bool written = false;
+    core_.Guard([&] {
+        core_.FormStorage.SaveFormPlacement();
+        written = true;
+    });
+    if (written) core_.Guard([&] { core_.FormClose(); });
+    DestroyWindow(hwnd_);
+}
+
+// ---- The notification-area icon
+
+void MainWindow::CreateTray()
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
+    std::vector<HICON> frames;
+    if (HIMAGELIST strip = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TRAYFRAMES), 16, 0, RGB(255, 0, 255),
+                                                IMAGE_BITMAP, LR_CREATEDIBSECTION)) {
+        for (int i = 0; i < ImageList_GetImageCount(strip); ++i) frames.push_back(ImageList_GetIcon(strip, i, ILD_NORMAL));
+        ImageList_Destroy(strip);
+    }
+    tray_.Create(icon, std::move(frames));
+    tray_.PopupMenu = [this] { return TrayMenu(); };
+    tray_.OnCommand = [this](int id) { OnTrayCommand(id); };
+    tray_.OnDblClick = [this] { core_.Guard([&] { core_.TrayDblClick(); }); };
+
+    // The rows' two pictures as menu bitmaps, on the menu's colour.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    for (int i = 0; i < 2; ++i) {
+        trayImages_[i].reset(CreateCompatibleBitmap(screen, 16, 16));
+        HGDIOBJ old = SelectObject(dc, trayImages_[i].get());
+        RECT all{0, 0, 16, 16};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
+        ImageList_Draw(smallImages_, i, dc, 0, 0, ILD_TRANSPARENT);
+        SelectObject(dc, old);
+    }
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+HMENU MainWindow::TrayMenu()
+{
+    core_.Guard([&] { core_.TrayMenuPopup(); });
+    HMENU menu = CreatePopupMenu();
+    const auto& items = core_.TrayItems;
+    const UINT state = tray_.UninstallEnabled() ? MF_ENABLED : MF_GRAYED;
+    if (items.empty()) {
+        AppendMenuA(menu, MF_STRING | state, IDM_TRAYUNINSTALL, "Uninstall");
+    } else {
+        HMENU submenu = CreatePopupMenu();
+        for (size_t i = 0; i < items.size() && IDM_TRAYITEM_FIRST + i <= 0xFFFF; ++i) {
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+            info.wID = static_cast<UINT>(IDM_TRAYITEM_FIRST + i);
+            info.dwTypeData = const_cast<char*>(items[i].caption.c_str());
+            info.hbmpItem = static_cast<HBITMAP>(trayImages_[items[i].image == kImageBad ? 1 : 0].get());
+            InsertMenuItemA(submenu, static_cast<UINT>(i), TRUE, &info);
+        }
+        AppendMenuA(menu, MF_POPUP | state, reinterpret_cast<UINT_PTR>(submenu), "Uninstall");
+    }
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_BACKUP, "&Backup...");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, IDM_TRAYEXIT, "E&xit");
+    return menu;
+}
+
+void MainWindow::OnTrayCommand(int id)
+{
+    if (id == IDM_TRAYEXIT) {
+        SendMessageA(hwnd_, WM_CLOSE, 0, 0);  // the ordinary close, with its question
+    } else if (id >= IDM_TRAYITEM_FIRST) {
+        const size_t index = static_cast<size_t>(id - IDM_TRAYITEM_FIRST);
+        if (index < core_.TrayItems.size()) {
+            const TrayItem item = core_.TrayItems[index];
+            core_.Guard([&] { core_.TrayUninstallClick(item); });
+        }
+    } else if (id != IDM_TRAYUNINSTALL) {
+        OnCommand(id);
     }
 }
 
@@ -638,6 +742,91 @@ void MainWindow::FocusLogRow(int index)
     ListView_SetItemState(log_, index, LVIS_FOCUSED, LVIS_FOCUSED);
     ListView_SetItemState(log_, index, LVIS_SELECTED, LVIS_SELECTED);
     ListView_EnsureVisible(log_, index, TRUE);
+}
+
+int MainWindow::GetSize(Size size) const
+{
+    const auto width = [](HWND list, int column) {
+        // Kept by the columns in every view style.
+        LVCOLUMNA info{};
+        info.mask = LVCF_WIDTH;
+        return ListView_GetColumn(list, column, &info) ? info.cx : 0;
+    };
+    switch (size) {
+    case Size::LogHeight: return logHeight_;
+    case Size::TimeWidth: return width(log_, 0);
+    case Size::CommentWidth: return width(log_, 2);
+    case Size::NameWidth: return width(programs_, 0);
+    case Size::CmdLineWidth: return width(programs_, 1);
+    case Size::SubKeyWidth: return width(programs_, 2);
+    }
+    return 0;
+}
+
+void MainWindow::SetSize(Size size, int pixels)
+{
+    switch (size) {
+    case Size::LogHeight: logHeight_ = pixels; break;
+    case Size::TimeWidth: ListView_SetColumnWidth(log_, 0, pixels); break;
+    case Size::CommentWidth: ListView_SetColumnWidth(log_, 2, pixels); break;
+    case Size::NameWidth: ListView_SetColumnWidth(programs_, 0, pixels); break;
+    case Size::CmdLineWidth: ListView_SetColumnWidth(programs_, 1, pixels); break;
+    case Size::SubKeyWidth: ListView_SetColumnWidth(programs_, 2, pixels); break;
+    }
+    Layout();
+}
+
+void MainWindow::ShowApplication(bool shown)
+{
+    // The main window carries the taskbar button.
+    if (shown != (IsWindowVisible(hwnd_) != FALSE)) ShowWindow(hwnd_, shown ? SW_SHOW : SW_HIDE);
+}
+
+void MainWindow::BringToFront()
+{
+    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    HWND last = GetLastActivePopup(hwnd_);
+    if (IsWindowVisible(last) && IsWindowEnabled(last)) SetForegroundWindow(last);
+}
+
+WindowPlacement MainWindow::GetPlacement() const
+{
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    GetWindowPlacement(hwnd_, &wp);
+    return {static_cast<int>(wp.flags), static_cast<int>(wp.showCmd),
+            {wp.ptMinPosition.x, wp.ptMinPosition.y, wp.ptMaxPosition.x, wp.ptMaxPosition.y},
+            {wp.rcNormalPosition.left, wp.rcNormalPosition.top, wp.rcNormalPosition.right,
+             wp.rcNormalPosition.bottom}};
+}
+
+void MainWindow::SetPlacement(const WindowPlacement& p)
+{
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    wp.flags = static_cast<UINT>(p.flags);
+    wp.showCmd = static_cast<UINT>(p.showCmd);
+    wp.ptMinPosition = {p.minMax[0], p.minMax[1]};
+    wp.ptMaxPosition = {p.minMax[2], p.minMax[3]};
+    wp.rcNormalPosition = {p.normal[0], p.normal[1], p.normal[2], p.normal[3]};
+    SetWindowPlacement(hwnd_, &wp);
+}
+
+bool MainWindow::WindowVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+bool MainWindow::AppMinimised() const { return IsIconic(hwnd_) != FALSE; }
+
+ScreenInfo MainWindow::Screen() const
+{
+    ScreenInfo screen;
+    screen.width = GetSystemMetrics(SM_CXSCREEN);
+    screen.height = GetSystemMetrics(SM_CYSCREEN);
+    HDC dc = GetDC(nullptr);
+    screen.pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    screen.frameX = GetSystemMetrics(SM_CXFRAME);
+    screen.frameY = GetSystemMetrics(SM_CYFRAME);
+    return screen;
 }
 
 bool MainWindow::ActivateLog()

@@ -4,7 +4,9 @@
 
 #include "app/MainFrm.h"
 #include "app/MainView.h"
+#include "app/win32/TrayIcon.h"
 #include "app/win32/Win32Dialogs.h"
+#include "app/win32/Win32Profile.h"
 #include "app/win32/Window.h"
 #include "catalogue/win32/SortHeader.h"
 #include "catalogue/win32/Win32FileSystem.h"
@@ -74,6 +76,21 @@ private:
     bool LogActive() const override;
     void FocusLogRow(int index) override;
     bool ActivateLog() override;
+    int GetSize(Size size) const override;
+    void SetSize(Size size, int pixels) override;
+    void ShowApplication(bool shown) override;
+    void BringToFront() override;
+    WindowPlacement GetPlacement() const override;
+    void SetPlacement(const WindowPlacement& placement) override;
+    bool WindowVisible() const override;
+    bool AppMinimised() const override;
+    ScreenInfo Screen() const override;
+
+    // The notification-area icon and its menu.
+    void CreateTray();
+    HMENU TrayMenu();
+    void OnTrayCommand(int id);
+    void OnClose();
 
     struct MenuPlace {
         HMENU menu;
@@ -88,6 +105,8 @@ private:
     Win32Dialogs dialogs_;
     TAppRunner runner_;
     Win32FileWriter backupFile_;
+    Win32Profile profile_;
+    TRxTrayIcon tray_;
     TMain core_;
 
     UINT activationMessage_ = 0;
@@ -107,6 +126,8 @@ private:
     SortHeader sortHeader_;
     TAHMLed led_;
 
+    GdiObject trayImages_[2];  // the rows' pictures in the tray menu
+    bool minimised_ = false;
     int logHeight_ = 102;
     int splitterTop_ = 0;
     bool dragging_ = false;

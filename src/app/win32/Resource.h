@@ -7,6 +7,8 @@
 #define IDI_ENTRY_BAD 102
 #define IDI_LOG_INFO 103
 #define IDI_LOG_ERROR 104
+#define IDI_TRAY 105
+#define IDB_TRAYFRAMES 110
 
 // Menus, accelerator tables and dialogs: 200-299
 #define IDR_MAINMENU 200
@@ -44,6 +46,10 @@
 #define IDM_REFRESH 1040
 #define IDM_VIEWS 1041
 #define IDM_ABOUT 1050
+#define IDM_TRAYUNINSTALL 1060
+#define IDM_TRAYEXIT 1061
+// The tray's "Uninstall" submenu: one command per row from here on.
+#define IDM_TRAYITEM_FIRST 20000
 
 // Child controls: 3000-3999
 #define IDC_TOOLBAR 3000

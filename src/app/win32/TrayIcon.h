@@ -1,0 +1,72 @@
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Tray.h"
+
+namespace quillet::win32 {
+
+// The notification-area icon: a hidden window of its own receives the icon's
+// mouse messages; while animated, a timer thread steps through the frames.
+class TRxTrayIcon : public TrayIcon {
+public:
+    static constexpr const char* kClassName = "TRxTrayIconWindow";
+    static constexpr UINT kCallbackMessage = WM_APP + 0x100;
+
+    TRxTrayIcon() = default;
+    ~TRxTrayIcon() override;
+    TRxTrayIcon(const TRxTrayIcon&) = delete;
+    TRxTrayIcon& operator=(const TRxTrayIcon&) = delete;
+
+    // Makes the hidden window and loads the pictures; the icon shows from Show on.
+    void Create(HICON icon, std::vector<HICON> frames);
+    void Show();
+    void Destroy();
+
+    void SetHint(const std::string& hint) override;
+    void SetAnimated(bool animated) override;
+    void EnableUninstall(bool enabled) override { uninstallEnabled_ = enabled; }
+    bool UninstallEnabled() const { return uninstallEnabled_; }
+    int Interval = kTrayInterval;
+
+    // The menu to show on a right click (built by the owner) and what to do
+    // with the chosen command; the double-click handler.
+    std::function<HMENU()> PopupMenu;
+    std::function<void(int)> OnCommand;
+    std::function<void()> OnDblClick;
+    HWND Handle() const { return window_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnMouse(UINT message);
+    void ShowMenu();
+    // Sends the record to the shell; the caller holds the lock.
+    void Update(DWORD action);
+    void StopTimer();
+    void Run();
+
+    HWND window_ = nullptr;
+    HICON icon_ = nullptr;
+    std::vector<HICON> frames_;
+    bool uninstallEnabled_ = true;
+    bool rightDown_ = false;
+
+    // The icon record and the frame index are shared with the timer thread.
+    std::mutex lock_;
+    std::condition_variable wake_;
+    NOTIFYICONDATAA data_{};
+    bool added_ = false;
+    bool animated_ = false;
+    int frame_ = 0;
+    std::string hint_;
+    std::thread timer_;
+};
+
+}  // namespace quillet::win32

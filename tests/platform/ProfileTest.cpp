@@ -1,0 +1,123 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/Settings.h"
+#include "app/win32/Win32Profile.h"
+#include "fakes/FakeProfile.h"
+
+using namespace quillet;
+using quillet::fakes::FakeProfile;
+using quillet::win32::Win32Profile;
+
+namespace {
+
+std::string TempFile(const char* name)
+{
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string file = std::string(dir) + name;
+    DeleteFileA(file.c_str());
+    return file;
+}
+
+// The file's lines, blank ones left out.
+std::vector<std::string> Lines(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+// The same calls against the platform and the fake give the same file.
+TEST(Win32Profile, BehavesAsTheFake)
+{
+    const std::string file = TempFile("quillet_profile_rules.ini");
+    Win32Profile real;
+    FakeProfile fake;
+    for (ProfileFile* p : {static_cast<ProfileFile*>(&real), static_cast<ProfileFile*>(&fake)}) {
+        ASSERT_TRUE(p->WriteString(file, "Main", "First", "1"));
+        ASSERT_TRUE(p->WriteString(file, "View", "ViewType", "3"));
+        ASSERT_TRUE(p->WriteString(file, "Main", "Second", "two"));  // at the end of [Main]
+        ASSERT_TRUE(p->WriteString(file, "MAIN", "first", "one"));   // replaced in place
+        ASSERT_TRUE(p->WriteSection(file, "Log", {"t=0;a\xFE", "t=1;b\xFE" "c", "u=0;x"}));
+        ASSERT_TRUE(p->WriteString(file, "view", "Log", "0"));
+        ASSERT_TRUE(p->EraseSection(file, "LOG"));
+        ASSERT_TRUE(p->WriteSection(file, "Log", {"t=0;new\xFE", "t=0;new\xFE"}));
+    }
+    EXPECT_EQ(Lines(file), fake.lines);
+
+    for (ProfileFile* p : {static_cast<ProfileFile*>(&real), static_cast<ProfileFile*>(&fake)}) {
+        EXPECT_EQ(p->ReadString(file, "main", "FIRST", "d"), "one");
+        EXPECT_EQ(p->ReadString(file, "Main", "Missing", "d"), "d");
+        EXPECT_EQ(p->ReadString(file, "None", "First", "d"), "d");
+        EXPECT_EQ(p->ReadSection(file, "log"), (std::vector<std::string>{"t=0;new\xFE", "t=0;new\xFE"}));
+        EXPECT_TRUE(p->ReadSection(file, "None").empty());
+    }
+    DeleteFileA(file.c_str());
+}
+
+TEST(Win32Profile, BlanksAroundValuesAreDropped)
+{
+    const std::string file = TempFile("quillet_profile_blanks.ini");
+    std::ofstream(file, std::ios::binary) << "[Main]\r\n  Key  =  a value  \r\nEmpty=\r\n";
+    Win32Profile real;
+    EXPECT_EQ(real.ReadString(file, "Main", "key", "d"), "a value");
+    EXPECT_EQ(real.ReadString(file, "Main", "Empty", "d"), "");
+    DeleteFileA(file.c_str());
+}
+
+TEST(Win32Profile, RefusedWriteRaisesUnableToWrite)
+{
+    Win32Profile real;
+    SettingsFile settings(real, "c:\\no such folder\\quillet.ini");
+    try {
+        settings.WriteInteger("Main", "LogHeight", 1);
+        FAIL() << "the write was taken";
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Unable to write to c:\\no such folder\\quillet.ini");
+    }
+}
+
+// A full settings file written through the program's format comes back
+// through the platform's reads: every record, repeated keys and marks included.
+TEST(Win32Profile, SettingsAndA999RecordLogRoundTrip)
+{
+    const std::string file = TempFile("quillet_profile_log.ini");
+    Win32Profile real;
+    SettingsFile settings(real, file);
+    StoredSettings written;
+    written.NameWidth = 321;
+    written.BackupDir = "C:\\Back up\\";
+    written.Ascending = false;
+    WriteStoredSettings(settings, written);
+    std::vector<LogRecord> records;
+    for (int i = 0; i < 999; ++i)
+        records.push_back({"08.12.2026 10:" + std::to_string(i / 60) + ":00", "Msg;" + std::to_string(i),
+                           i % 4 ? "c\xFE" "d" : "", i % 2});
+    WriteLogSection(settings, records);
+
+    StoredSettings read;
+    ReadStoredSettings(settings, read);
+    EXPECT_EQ(read.NameWidth, 321);
+    EXPECT_EQ(read.BackupDir, "C:\\Back up\\");
+    EXPECT_FALSE(read.Ascending);
+    EXPECT_EQ(ReadLogSection(settings), records);
+
+    char value[64];
+    GetPrivateProfileStringA("View", "SortOn", "", value, sizeof value, file.c_str());
+    EXPECT_STREQ(value, "0");
+    GetPrivateProfileStringA("Log", "08.12.2026 10:0:00", "", value, sizeof value, file.c_str());
+    EXPECT_STREQ(value, "0;Msg;0\xFE");  // the first of the repeated keys
+    DeleteFileA(file.c_str());
+}
+
+}  // namespace
