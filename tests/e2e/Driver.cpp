@@ -110,6 +110,15 @@ Quillet::~Quillet()
     }
 }
 
+std::string Quillet::SettingsPath()
+{
+    std::string path = ExePath();
+    path = path.substr(0, path.rfind('.')) + ".ini";
+    for (char& c : path)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return path;
+}
+
 void Quillet::Start()
 {
     Launch();
@@ -120,6 +129,7 @@ void Quillet::Start()
 void Quillet::Launch()
 {
     if (!MainWindows().empty()) throw std::runtime_error("a Quillet window is already open");
+    if (!KeepSettings) DeleteFileA(SettingsPath().c_str());
     std::string command = "\"" + ExePath() + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -74,6 +74,9 @@ public:
         return true;
     }
     DWORD ProcessId() const { return process_.dwProcessId; }
+    // The settings file beside the executable; Launch deletes it first unless kept.
+    static std::string SettingsPath();
+    bool KeepSettings = false;
     bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
 private:

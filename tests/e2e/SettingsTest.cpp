@@ -1,0 +1,155 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/win32/Resource.h"
+#include "e2e/Driver.h"
+
+using namespace e2e;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char display[256];
+        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
+            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
+        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        SeedUninstallKey({
+            {"k3", "Alpha", WindowsFile("notepad.exe")},
+            {"k1", "Beta", WindowsFile("notepad.exe")},
+            {"k2", "Gamma", WindowsFile("notepad.exe")},
+        });
+        DeleteFileA(Quillet::SettingsPath().c_str());
+    }
+    void TearDown() override { DeleteFileA(Quillet::SettingsPath().c_str()); }
+
+    static std::string Ini(const char* section, const char* key)
+    {
+        char value[256];
+        GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, Quillet::SettingsPath().c_str());
+        return value;
+    }
+    static std::string FileText()
+    {
+        std::ifstream in(Quillet::SettingsPath(), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    static void WriteFile(const std::string& text)
+    {
+        std::ofstream(Quillet::SettingsPath(), std::ios::binary) << text;
+    }
+    static RECT Rect(HWND window)
+    {
+        RECT r;
+        GetWindowRect(window, &r);
+        return r;
+    }
+    static int Width(const Quillet& app, int list, int column)
+    {
+        return static_cast<int>(SendMessageA(app.Child(list), LVM_GETCOLUMNWIDTH, column, 0));
+    }
+    static void CloseAndWait(Quillet& app)
+    {
+        app.Close();
+        ASSERT_TRUE(app.Exited(15000));
+    }
+};
+
+TEST_F(SettingsTest, CloseAndRestartRestoresPositionSizesSortAndLog)
+{
+    // A hand-written log: repeated time texts, the mark inside a comment.
+    WriteFile("[Main]\r\nLogHeight=140\r\n[Log]\r\n"
+              "08.12.2026 10:00:00=1;Second;x\xFE" "c\xFE" "d\r\n"
+              "08.12.2026 10:00:00=0;First\xFE\r\n"
+              "07.12.2026 09:00:00=0;Oldest\r\n");
+    {
+        Quillet app;
+        app.KeepSettings = true;
+        app.Start();
+        ASSERT_EQ(app.LogRowCount(), 3);
+        SetWindowPos(app.Window(), nullptr, 40, 30, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(app.Child(IDC_PROGRAMS), LVM_SETCOLUMNWIDTH, 1, 170);
+        SendMessageA(app.Child(IDC_LOG), LVM_SETCOLUMNWIDTH, 0, 130);
+        app.Command(IDM_SORTSUBKEY);
+        app.Command(IDM_REVERSED);
+        ASSERT_EQ(app.Column(2), (Texts{"k3", "k2", "k1"}));
+        CloseAndWait(app);
+    }
+    EXPECT_EQ(Ini("Main", "NormPos"), "40,30,740,550");
+    EXPECT_EQ(Ini("Main", "Visible"), "0");
+    EXPECT_EQ(Ini("Main", "CmdLiNeWidth"), "170");
+    EXPECT_EQ(Ini("View", "SortOn"), "2");
+    EXPECT_EQ(Ini("View", "Ascending"), "0");
+    // Three lines back, newest first, one per record although two keys repeat.
+    EXPECT_NE(FileText().find("[Log]\r\n08.12.2026 10:00:00=1;Second;x\xFE" "c\xFE" "d\r\n"
+                              "08.12.2026 10:00:00=0;First\xFE\r\n07.12.2026 09:00:00=0;Oldest\xFE"),
+              std::string::npos)
+        << FileText();
+
+    Quillet again;
+    again.KeepSettings = true;
+    again.Start();
+    const RECT r = Rect(again.Window());
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right, 740);
+    EXPECT_EQ(r.bottom, 550);
+    EXPECT_EQ(Width(again, IDC_PROGRAMS, 1), 170);
+    EXPECT_EQ(Width(again, IDC_LOG, 0), 130);
+    RECT log;
+    GetWindowRect(again.Child(IDC_LOG), &log);
+    EXPECT_EQ(log.bottom - log.top, 140);
+    EXPECT_EQ(again.Column(2), (Texts{"k3", "k2", "k1"}));
+    ASSERT_EQ(again.LogRowCount(), 3);
+    EXPECT_EQ(again.LogText(0, 0), "08.12.2026 10:00:00");
+    EXPECT_EQ(again.LogText(0, 2), "c\xFE" "d");
+    EXPECT_EQ(again.LogText(1, 1), "First");
+    EXPECT_EQ(again.LogText(2, 1), "Oldest");
+}
+
+TEST_F(SettingsTest, FileExitKeepsTheOldSettingsButSavesThePosition)
+{
+    {
+        Quillet app;
+        app.Start();
+        CloseAndWait(app);
+    }
+    ASSERT_EQ(Ini("Main", "NameWidth"), "200");
+    Quillet app;
+    app.KeepSettings = true;
+    app.Start();
+    SetWindowPos(app.Window(), nullptr, 100, 80, 660, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(app.Child(IDC_PROGRAMS), LVM_SETCOLUMNWIDTH, 0, 90);
+    app.Command(IDM_SORTSUBKEY);
+    app.Command(IDM_EXIT);
+    ASSERT_TRUE(app.Exited(15000));
+    EXPECT_EQ(Ini("Main", "NormPos"), "100,80,760,580");
+    EXPECT_EQ(Ini("Main", "Visible"), "1");
+    EXPECT_EQ(Ini("Main", "NameWidth"), "200");
+    EXPECT_EQ(Ini("View", "SortOn"), "0");
+}
+
+TEST_F(SettingsTest, PositionFromAnotherPixelDensityIsIgnored)
+{
+    WriteFile("[Main]\r\nPixelsPerInch=1\r\nNormPos=10,10,400,300\r\n");
+    Quillet app;
+    app.KeepSettings = true;
+    app.Start();
+    const RECT r = Rect(app.Window());
+    EXPECT_NE(r.left, 10);
+    // Centred on the screen.
+    EXPECT_LE(std::abs((r.left + r.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+}
+
+}  // namespace
