@@ -64,6 +64,7 @@ add_executable(platform_tests
     tests/platform/BackupTest.cpp
     tests/platform/FindDialogsTest.cpp
     tests/platform/ProfileTest.cpp
+    tests/platform/TrayIconTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -106,3 +107,6 @@ add_executable(backup_find_bench bench/BackupFindBench.cpp)
 target_include_directories(backup_find_bench PRIVATE tests)
 target_link_libraries(backup_find_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
 quillet_warnings(backup_find_bench)
+add_executable(settings_bench bench/SettingsBench.cpp)
+target_link_libraries(settings_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(settings_bench)

@@ -152,4 +152,20 @@ TEST_F(SettingsTest, PositionFromAnotherPixelDensityIsIgnored)
     EXPECT_LE(std::abs((r.left + r.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
 }
 
+TEST_F(SettingsTest, RefusedWriteOnCloseIsShownOnceAndTheProgramCloses)
+{
+    // A folder where the file should be: every write is refused.
+    ASSERT_TRUE(CreateDirectoryA(Quillet::SettingsPath().c_str(), nullptr));
+    Quillet app;
+    app.KeepSettings = true;
+    app.Start();
+    app.Close();
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Quillet|Unable to write to " + Quillet::SettingsPath() + ".");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(app.Exited(15000)) << "a second box: " << DialogText(app.WaitForMessageBox(500));
+    RemoveDirectoryA(Quillet::SettingsPath().c_str());
+}
+
 }  // namespace

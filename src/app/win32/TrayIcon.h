@@ -42,6 +42,11 @@ public:
     std::function<void(int)> OnCommand;
     std::function<void()> OnDblClick;
     HWND Handle() const { return window_; }
+    int Frame()
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        return frame_;
+    }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
