@@ -63,7 +63,9 @@ TEST_F(UninstallTest, UninstallerThatLeavesItsEntryRecordsNothing)
 
 TEST_F(UninstallTest, ClosingDuringAJobAsksAndLeavesTheUninstallerRunning)
 {
-    SeedUninstallKey({{"Slow", "Slow App", TestProgram("qtest_console.exe") + " uninstall Slow 8000"}});
+    // Slow enough to outlast the close: under Xvfb without a window manager
+    // Wine spends about 2 s on each window it unmaps (ours, the tray icon's).
+    SeedUninstallKey({{"Slow", "Slow App", TestProgram("qtest_console.exe") + " uninstall Slow 15000"}});
     Quillet app;
     app.Start();
     app.PressKey(VK_RETURN);
@@ -84,7 +86,7 @@ TEST_F(UninstallTest, ClosingDuringAJobAsksAndLeavesTheUninstallerRunning)
     PostMessageA(box, WM_COMMAND, IDYES, 0);
     EXPECT_TRUE(app.Exited(10000));
     EXPECT_TRUE(KeyExists("Slow"));  // the uninstaller has not finished yet...
-    EXPECT_TRUE(Quillet::WaitFor([&] { return !KeyExists("Slow"); }, 15000));  // ...but it does, alone
+    EXPECT_TRUE(Quillet::WaitFor([&] { return !KeyExists("Slow"); }, 25000));  // ...but it does, alone
 }
 
 }  // namespace
