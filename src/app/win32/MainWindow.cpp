@@ -332,9 +332,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnClose();
         return 0;
     case WM_DESTROY:
-        // After File > Exit this is the only write: the position.
         // A process that ends from now on is no concern of this window.
         runner_.Detach();
+        // After File > Exit this is the only write: the position.
         core_.Guard([&] { core_.FormStorage.FormDestroy(); });
         tray_.Destroy();
         PostQuitMessage(0);
