@@ -6,6 +6,9 @@ elseif(MSVC)
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
+include(cmake/Libjpeg.cmake)
+target_link_libraries(quillet_jpeg PUBLIC quillet_libjpeg)
+
 add_library(quillet_win32 STATIC
     src/common/win32/Win32Locale.cpp
     src/catalogue/win32/Win32Registry.cpp
@@ -19,7 +22,7 @@ add_library(quillet_win32 STATIC
     src/editing/win32/Win32FileWriter.cpp
     src/app/win32/MainWindow.cpp
 )
-target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
+target_link_libraries(quillet_win32 PUBLIC quillet_core quillet_jpeg comctl32 advapi32 user32 gdi32 shell32 comdlg32)
 target_compile_definitions(quillet_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 quillet_warnings(quillet_win32)
 
