@@ -21,6 +21,7 @@ add_library(quillet_win32 STATIC
     src/editing/win32/PropertiesDialog.cpp
     src/editing/win32/Win32FileWriter.cpp
     src/app/win32/MainWindow.cpp
+    src/app/win32/AboutForm.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core quillet_jpeg comctl32 advapi32 user32 gdi32 shell32 comdlg32)
 target_compile_definitions(quillet_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
@@ -28,7 +29,8 @@ quillet_warnings(quillet_win32)
 
 add_executable(Quillet WIN32 src/app/win32/WinMain.cpp resources/Quillet.rc)
 target_include_directories(Quillet PRIVATE src)
-file(GLOB QUILLET_RESOURCE_FILES ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp)
+file(GLOB QUILLET_RESOURCE_FILES ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp
+    ${CMAKE_SOURCE_DIR}/resources/*.jpg)
 set_source_files_properties(resources/Quillet.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest;${QUILLET_RESOURCE_FILES}")
 target_link_libraries(Quillet PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
