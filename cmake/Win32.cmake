@@ -66,6 +66,7 @@ add_executable(platform_tests
     tests/platform/EditingTest.cpp
     tests/platform/BackupTest.cpp
     tests/platform/FindDialogsTest.cpp
+    tests/platform/AboutTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -83,6 +84,7 @@ add_executable(e2e_tests
     tests/e2e/UninstallTest.cpp
     tests/e2e/EditTest.cpp
     tests/e2e/BackupFindTest.cpp
+    tests/e2e/ViewsTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
