@@ -24,6 +24,7 @@ TMain::TMain(MainView& view, const Ports& ports)
 
 void TMain::FormCreate(const std::string& exePath)
 {
+    Guard([&] { RegisterApp(kApplicationTitle, kVersionText, exePath); });
     Hidden = false;
     settingsFile_ = SettingsFileName(exePath, ports_.locale);
     exeDir_ = ExtractFilePath(exePath, ports_.locale);

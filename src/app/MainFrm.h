@@ -43,6 +43,8 @@ struct Ports {
     AppRunner& runner;
     // The backup file; needed by Backup only.
     FileWriter* backupFile = nullptr;
+    // A registry accessor of the registration record's own; none: not written.
+    Registry* registration = nullptr;
 };
 
 // The main window's behaviour: its fields, the program list, the actions log
@@ -108,6 +110,26 @@ public:
     // "_0", "_1", ... while a subkey of that name exists under the open key.
     std::string NewSubkeyName(const std::string& displayName);
 
+    // Views, menus and hints (Views.cpp). The check marks live in the menus:
+    // read them with MenuItemChecked.
+    void ToolBarMMClick();
+    void LogMMClick();
+    void StatusMMClick();
+    void TextLabelsMMClick();
+    void LargeIconsPMClick();
+    void SmallIconsPMClick();
+    void ListPMClick();
+    void ReportPMClick();
+    void ViewsBtnClick();
+    void FileMMClick();
+    bool MenuItemChecked(MenuItem item) const { return view_.MenuItemChecked(item); }
+    // A shortcut of a File or Edit menu item runs that menu's opening handler,
+    // then acts only when this says the item is enabled.
+    bool ShortcutEnabled(MenuItem item);
+    // The application's hint changed: its long part goes to panel 0.
+    void AppEventsHint(const std::string& hint);
+    void RegisterApp(const std::string& title, const std::string& version, const std::string& path);
+
     // Runs a handler at the message boundary: a failure ends the handler and
     // goes to the general error display.
     template <class Handler>
@@ -163,6 +185,8 @@ public:
 
 private:
     void ResortPrograms();
+    void TogglePane(MenuItem item, Pane pane);
+    void SetViewStyle(ViewStyle style);
     int FindRowBySubkey(const std::string& subkey) const;
     std::string exeDir_;  // with its trailing backslash
 };

@@ -7,12 +7,17 @@
 #define IDI_ENTRY_BAD 102
 #define IDI_LOG_INFO 103
 #define IDI_LOG_ERROR 104
+#define IDB_TOOLBAR_INACTIVE 110
+#define IDB_TOOLBAR_ACTIVE 111
+#define IDR_ABOUTPICTURE 112
 
 // Menus, accelerator tables and dialogs: 200-299
 #define IDR_MAINMENU 200
 #define IDR_ACCELERATORS 201
 #define IDR_BASEMENU 202
 #define IDR_LOGMENU 203
+#define IDR_VIEWSMENU 204
+#define IDR_TOOLBARMENU 205
 #define IDD_EDITLOG 210
 #define IDD_PROPERTIES 211
 #define IDD_FIND 212
@@ -44,6 +49,9 @@
 #define IDM_REFRESH 1040
 #define IDM_VIEWS 1041
 #define IDM_ABOUT 1050
+
+// Hints are strings numbered as their command or control; others: 4000-4099
+#define IDS_SORTBY 4000
 
 // Child controls: 3000-3999
 #define IDC_TOOLBAR 3000
