@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/Hints.h"
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
@@ -11,9 +13,7 @@ using namespace quillet::fakes;
 
 namespace {
 
-const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-class ViewsTest : public ::testing::Test {
+class ViewsTest : public ::testing::Test, protected CoreHarness {
 protected:
     ViewsTest()
     {
@@ -23,12 +23,6 @@ protected:
         Entry("GoneKey", "Gone", "C:\\Gone\\uninst.exe");  // bad
         main.ApplySortState(0, true);
         main.LoadPrograms();
-    }
-    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
-        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
     }
     // The check marks of one style across the three menus.
     std::vector<bool> Checks(MenuItem viewMenu, MenuItem listMenu, MenuItem viewsMenu) const
@@ -52,14 +46,6 @@ protected:
         return result;
     }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST_F(ViewsTest, AStyleChosenInAnyMenuMovesTheChecksInAllThree)

@@ -4,20 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/Resource.h"
-#include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
 namespace {
 
-class ViewsTest : public ::testing::Test {
+class ViewsTest : public QuilletTest {
 protected:
     void SetUp() override
     {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
         SeedUninstallKey({{"Editor", "Editor", WindowsFile("notepad.exe")},
                           {"Gone", "Gone", "C:\\Nowhere\\uninst.exe"}});
         app.Start();
