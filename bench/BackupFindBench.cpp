@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Timing.h"
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "catalogue/win32/Win32FileSystem.h"
@@ -17,29 +18,9 @@
 #include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeMainView.h"
 
-namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-double Median(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        const double start = Now();
-        work();
-        times.push_back(Now() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-}  // namespace
+using bench::Median;
+using bench::MedianOf;
+using bench::Now;
 
 int main(int argc, char** argv)
 {

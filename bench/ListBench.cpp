@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "Timing.h"
 #include "app/MainFrm.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
@@ -16,35 +17,9 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 
-namespace {
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-// Median of what `measure` returns, run `runs` times.
-double MedianOf(int runs, const std::function<double()>& measure)
-{
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) times.push_back(measure());
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double Median(int runs, const std::function<void()>& work)
-{
-    return MedianOf(runs, [&] {
-        const double start = Now();
-        work();
-        return Now() - start;
-    });
-}
-
-}  // namespace
+using bench::Median;
+using bench::MedianOf;
+using bench::Now;
 
 int main(int argc, char** argv)
 {

@@ -1,5 +1,7 @@
 # Linux: the core and its tests against in-memory fakes.
 find_package(GTest REQUIRED)
+find_package(JPEG REQUIRED)  # libjpeg62-turbo-dev
+target_link_libraries(quillet_jpeg PUBLIC JPEG::JPEG)
 include(GoogleTest)
 
 add_executable(core_tests
@@ -15,9 +17,12 @@ add_executable(core_tests
     tests/core/FindTest.cpp
     tests/core/SettingsTest.cpp
     tests/core/TrayTest.cpp
+    tests/core/ViewsTest.cpp
+    tests/core/AboutTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
-target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden")
-target_link_libraries(core_tests PRIVATE quillet_core GTest::gtest_main)
+target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden"
+    QUILLET_RESOURCE_DIR="${CMAKE_SOURCE_DIR}/resources")
+target_link_libraries(core_tests PRIVATE quillet_core quillet_jpeg GTest::gtest_main)
 quillet_warnings(core_tests)
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST)

@@ -6,6 +6,9 @@ elseif(MSVC)
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 
+include(cmake/Libjpeg.cmake)
+target_link_libraries(quillet_jpeg PUBLIC quillet_libjpeg)
+
 add_library(quillet_win32 STATIC
     src/common/win32/Win32Locale.cpp
     src/catalogue/win32/Win32Registry.cpp
@@ -20,14 +23,16 @@ add_library(quillet_win32 STATIC
     src/app/win32/Win32Profile.cpp
     src/app/win32/TrayIcon.cpp
     src/app/win32/MainWindow.cpp
+    src/app/win32/AboutForm.cpp
 )
-target_link_libraries(quillet_win32 PUBLIC quillet_core comctl32 advapi32 user32 gdi32 shell32 comdlg32)
+target_link_libraries(quillet_win32 PUBLIC quillet_core quillet_jpeg comctl32 advapi32 user32 gdi32 shell32 comdlg32)
 target_compile_definitions(quillet_win32 PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 quillet_warnings(quillet_win32)
 
 add_executable(Quillet WIN32 src/app/win32/WinMain.cpp resources/Quillet.rc)
 target_include_directories(Quillet PRIVATE src)
-file(GLOB QUILLET_RESOURCE_FILES ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp)
+file(GLOB QUILLET_RESOURCE_FILES ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp
+    ${CMAKE_SOURCE_DIR}/resources/*.jpg)
 set_source_files_properties(resources/Quillet.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest;${QUILLET_RESOURCE_FILES}")
 target_link_libraries(Quillet PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
@@ -65,6 +70,7 @@ add_executable(platform_tests
     tests/platform/FindDialogsTest.cpp
     tests/platform/ProfileTest.cpp
     tests/platform/TrayIconTest.cpp
+    tests/platform/AboutTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -84,6 +90,7 @@ add_executable(e2e_tests
     tests/e2e/BackupFindTest.cpp
     tests/e2e/SettingsTest.cpp
     tests/e2e/TrayTest.cpp
+    tests/e2e/ViewsTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})

@@ -67,6 +67,7 @@ TrayIcon& TMain::Tray()
 
 void TMain::FormCreate(const std::string& exePath)
 {
+    Guard([&] { RegisterApp(kApplicationTitle, kVersionText, exePath); });
     Guard([&] { Tray().SetHint(kApplicationTitle); });
     Hidden = false;
     settingsFile_ = SettingsFileName(exePath, ports_.locale);
@@ -103,21 +104,38 @@ void TMain::ReadSettings()
     view_.SetSize(Size::LogHeight, s.LogHeight);
     view_.SetSize(Size::TimeWidth, s.TimeWidth);
     view_.SetSize(Size::CommentWidth, s.CommentWidth);
+    // Every switch is on at start: one toggle turns a stored "off" off.
+    if (!s.TextLabels) TextLabelsMMClick();
     view_.SetSize(Size::NameWidth, s.NameWidth);
     view_.SetSize(Size::CmdLineWidth, s.CmdLiNeWidth);
     view_.SetSize(Size::SubKeyWidth, s.SubKeyWidth);
     BackupDir = s.BackupDir;
-    viewSettings_ = s;
+    if (!s.ToolBar) ToolBarMMClick();
+    if (!s.Log) LogMMClick();
+    if (!s.StatusBar) StatusMMClick();
     // A column outside the list (-1 when none was ever set) falls back to Name.
     const bool known = s.SortOn >= 0 && s.SortOn < TSTListView::kColumnCount;
     ApplySortState(known ? s.SortOn : 0, s.Ascending);
+    switch (s.ViewType) {
+    case 0: LargeIconsPMClick(); break;
+    case 1: SmallIconsPMClick(); break;
+    case 2: ListPMClick(); break;
+    case 3: ReportPMClick(); break;
+    default: break;  // the list keeps its style
+    }
 }
 
 void TMain::FormClose()
 {
     using Size = MainView::Size;
     FormStorage.SaveFormPlacement();
-    StoredSettings s = viewSettings_;
+    StoredSettings s;
+    switch (ProgramsStyle) {
+    case ViewStyle::SmallIcons: s.ViewType = 1; break;
+    case ViewStyle::List: s.ViewType = 2; break;
+    case ViewStyle::Report: s.ViewType = 3; break;
+    case ViewStyle::LargeIcons: s.ViewType = 0; break;
+    }
     s.LogHeight = view_.GetSize(Size::LogHeight);
     s.TimeWidth = view_.GetSize(Size::TimeWidth);
     s.CommentWidth = view_.GetSize(Size::CommentWidth);
@@ -125,6 +143,10 @@ void TMain::FormClose()
     s.CmdLiNeWidth = view_.GetSize(Size::CmdLineWidth);
     s.SubKeyWidth = view_.GetSize(Size::SubKeyWidth);
     s.BackupDir = BackupDir;
+    s.ToolBar = view_.MenuItemChecked(MenuItem::ToolBarMM);
+    s.Log = view_.MenuItemChecked(MenuItem::LogMM);
+    s.StatusBar = view_.MenuItemChecked(MenuItem::StatusMM);
+    s.TextLabels = view_.MenuItemChecked(MenuItem::TextLabelsMM);
     s.SortOn = Programs.SortColumnIndex();
     s.Ascending = Programs.Ascending();
     WriteStoredSettings(*settings_, s);

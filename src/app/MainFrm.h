@@ -49,6 +49,8 @@ struct Ports {
     // The settings file and the notification-area icon; none: nothing stored, no icon.
     ProfileFile* profile = nullptr;
     TrayIcon* tray = nullptr;
+    // A registry accessor of the registration record's own; none: not written.
+    Registry* registration = nullptr;
 };
 
 // The main window's behaviour: its fields, the program list, the actions log
@@ -75,6 +77,8 @@ public:
     void TrayMenuPopup();
     void TrayUninstallClick(const TrayItem& item);
     std::vector<TrayItem> TrayItems;
+    // The program list's style: details at design, until a view handler sets one.
+    ViewStyle ProgramsStyle = ViewStyle::Report;
 
     // Entry list
     void LoadPrograms();
@@ -129,6 +133,26 @@ public:
     // "_0", "_1", ... while a subkey of that name exists under the open key.
     std::string NewSubkeyName(const std::string& displayName);
 
+    // Views, menus and hints (Views.cpp). The check marks live in the menus:
+    // read them with MenuItemChecked.
+    void ToolBarMMClick();
+    void LogMMClick();
+    void StatusMMClick();
+    void TextLabelsMMClick();
+    void LargeIconsPMClick();
+    void SmallIconsPMClick();
+    void ListPMClick();
+    void ReportPMClick();
+    void ViewsBtnClick();
+    void FileMMClick();
+    bool MenuItemChecked(MenuItem item) const { return view_.MenuItemChecked(item); }
+    // A shortcut of a File or Edit menu item runs that menu's opening handler,
+    // then acts only when this says the item is enabled.
+    bool ShortcutEnabled(MenuItem item);
+    // The application's hint changed: its long part goes to panel 0.
+    void AppEventsHint(const std::string& hint);
+    void RegisterApp(const std::string& title, const std::string& version, const std::string& path);
+
     // Runs a handler at the message boundary: a failure ends the handler and
     // goes to the general error display.
     template <class Handler>
@@ -166,8 +190,6 @@ public:
 private:
     ProfileFile& Profile();
     TrayIcon& Tray();
-    // The view settings as last read, written back until the view keeps its own.
-    StoredSettings viewSettings_;
     std::unique_ptr<quillet::SettingsFile> settings_;
 
     void ReadEntries();
@@ -191,6 +213,8 @@ public:
 
 private:
     void ResortPrograms();
+    void TogglePane(MenuItem item, Pane pane);
+    void SetViewStyle(ViewStyle style);
     int FindRowBySubkey(const std::string& subkey) const;
     std::string exeDir_;  // with its trailing backslash
 };

@@ -12,12 +12,22 @@ enum class Button { AddRemove, Delete, Properties, New, DeleteBad, Refresh, View
 enum class MenuItem {
     // File menu and the list's popup menu
     DeleteBadMM, AddRemovePM, DeletePM, PropertiesPM,
+    AddRemoveMM, DeleteMM, PropertiesMM, NewMM, FindMM,
     // the two "Sort by" submenus
     NameMM, CommandLineMM, SubkeyMM, ReversedorderMM,
     NamePM, CommandLinePM, SubkeyPM, ReversedorderPM,
     // the log commands in the Edit menu and the log's popup menu
     EditlogMM, ClearLogMM, EditlogPM, ClearLogPM,
+    // View menu switches and the toolbar's popup menu
+    ToolBarMM, LogMM, StatusMM, TextLabelsMM, TextLabelsPM,
+    // the view styles in the View menu, the list menu's View submenu and the Views drop-down
+    LargeIconsMM, SmalliconsMM, ListMM, DetailsMM,
+    LargeIconsPM2, SmalliconsPM2, ListPM2, ReportPM2,
+    LargeIconsPM, SmallIconsPM, ListPM, ReportPM,
 };
+
+enum class ViewStyle { LargeIcons, SmallIcons, List, Report };
+enum class Pane { ToolBar, Log, StatusBar };
 
 // What the main window's behaviour needs of the window on screen.
 class MainView : public SortHeaderView, public PlacementWindow {
@@ -49,6 +59,11 @@ public:
     virtual void EnableMenuItem(MenuItem item, bool enabled) = 0;
     virtual bool MenuItemEnabled(MenuItem item) const = 0;
     virtual void CheckMenuItem(MenuItem item, bool checked) = 0;
+    virtual bool MenuItemChecked(MenuItem item) const = 0;
+    virtual void ShowPane(Pane pane, bool visible) = 0;
+    // Captions on, tooltips off; or captions off, 28 x 27 buttons, tooltips on.
+    virtual void SetTextLabels(bool on) = 0;
+    virtual void SetViewStyle(ViewStyle style) = 0;
     virtual void SetStatusPanel(int panel, const std::string& text) = 0;
 
     // The strip above the program list: its text and its lamp.

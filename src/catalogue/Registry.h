@@ -27,6 +27,8 @@ public:
     virtual std::string ReadString(const std::string& name) = 0;
     // Writes REG_SZ; raises "Failed to set data for '%s'".
     virtual void WriteString(const std::string& name, const std::string& value) = 0;
+    // Writes REG_BINARY; raises "Failed to set data for '%s'".
+    virtual void WriteBinary(const std::string& name, const std::string& bytes) = 0;
     virtual bool KeyExists(const std::string& path) = 0;
     // Deletes the key and everything below it.
     virtual bool DeleteKey(const std::string& path) = 0;

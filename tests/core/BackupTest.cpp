@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -28,18 +30,10 @@ std::string Golden(const char* name)
     return bytes.str();
 }
 
-class BackupTest : public ::testing::Test {
+class BackupTest : public ::testing::Test, protected CoreHarness {
 protected:
     BackupTest() { main.FormCreate(kExe); }
 
-    FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command,
-                             ValueType type = kSz)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
-        if (!name.empty()) FakeRegistry::Set(key, "DisplayName", type, name + '\0');
-        if (!command.empty()) FakeRegistry::Set(key, "UninstallString", type, command + '\0');
-        return key;
-    }
     // Subkeys in the order the golden file lists them, with the skipped ones between.
     void GoldenEntries()
     {
@@ -55,15 +49,6 @@ protected:
         Entry("caf\xE9", "Ends in backslash\\", "line1\r\nline2 \\\"");
     }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    FakeFileWriter writer;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner, &writer}};
 };
 
 TEST(EscapeRegStringTest, DoublesBackslashesAndEscapesQuotesOnly)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "common/Text.h"
 #include "fakes/FakeFileSystem.h"
@@ -34,7 +36,7 @@ TEST(ReplaceAll, LeftToRightWithoutOverlapsAndNeverRescanned)
     EXPECT_EQ(Replaced("a b", "", "_"), "a b");              // nothing to find: unchanged
 }
 
-class EditTest : public ::testing::Test {
+class EditTest : public ::testing::Test, protected CoreHarness {
 protected:
     EditTest()
     {
@@ -91,14 +93,6 @@ protected:
         return out;
     }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 // ---- New

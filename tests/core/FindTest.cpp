@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -12,16 +14,10 @@ namespace {
 
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-class FindTest : public ::testing::Test {
+class FindTest : public ::testing::Test, protected CoreHarness {
 protected:
     FindTest() { main.ApplySortState(0, true); }
 
-    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
-        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
-    }
     // Sorted by name: Alpha, Beta, Caf\xE9, Gamma.
     void Load()
     {
@@ -40,14 +36,6 @@ protected:
     }
     std::string FocusedCaption() const { return view.focused < 0 ? "-" : main.Rows().at(view.focused).caption; }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST_F(FindTest, EveryFieldOfARowIsSearched)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -12,7 +14,7 @@ namespace {
 
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-class LoadProgramsTest : public ::testing::Test {
+class LoadProgramsTest : public ::testing::Test, protected CoreHarness {
 protected:
     LoadProgramsTest()
     {
@@ -20,13 +22,6 @@ protected:
         main.ApplySortState(0, true);
     }
 
-    FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
-        if (!name.empty()) FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        if (!command.empty()) FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
-        return key;
-    }
     void Entries(int count, int firstBad = -1)
     {
         for (int i = 0; i < count; ++i)
@@ -40,14 +35,6 @@ protected:
         return out;
     }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST_F(LoadProgramsTest, MissingUninstallKeyIsCreatedEmpty)

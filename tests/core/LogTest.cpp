@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -10,7 +12,7 @@ using namespace quillet::fakes;
 
 namespace {
 
-class LogTest : public ::testing::Test {
+class LogTest : public ::testing::Test, protected CoreHarness {
 protected:
     void Fill(size_t count)
     {
@@ -18,14 +20,6 @@ protected:
     }
     const LogRecord& Row(size_t i) const { return main.Log().Records().at(i); }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST_F(LogTest, NewestOnTopWithTimeMessageCommentAndImage)

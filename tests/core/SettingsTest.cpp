@@ -59,8 +59,11 @@ TEST(LogLines, HandEditedValues)
 
 class SettingsTest : public ::testing::Test {
 protected:
+    // A new window: every switch on, large icons checked, the list in details.
     void Start()
     {
+        view = FakeMainView();
+        view.StartChecks();
         main = std::make_unique<TMain>(view, ports);
         main->FormCreate("C:\\Tools\\QUILLET.EXE");
     }
@@ -152,7 +155,6 @@ TEST_F(SettingsTest, RoundTripOf999RecordsKeepsEveryRecord)
     }
     const std::vector<LogRecord> written = main->Log().Records();
     Close();
-    view = FakeMainView();
     Start();
     ASSERT_EQ(main->Log().Size(), 999u);
     EXPECT_EQ(main->Log().Records(), written);
@@ -202,12 +204,46 @@ TEST_F(SettingsTest, HandEditedViewValues)
     EXPECT_EQ(main->Programs.SortColumnIndex(), 0);
     EXPECT_TRUE(main->Programs.Ascending());
     EXPECT_EQ(main->Rows().at(0).caption, "Alpha");
-    // Stored values the view does not yet apply go back unchanged.
+    // An unknown style changes nothing: details, with the design's check marks.
+    EXPECT_EQ(view.viewStyle, ViewStyle::Report);
+    EXPECT_TRUE(view.MenuItemChecked(MenuItem::LargeIconsMM));
+    EXPECT_TRUE(view.MenuItemChecked(MenuItem::LargeIconsPM));
+    // Plain buttons, both "Text Labels" items unchecked.
+    EXPECT_FALSE(view.textLabels);
+    EXPECT_FALSE(view.MenuItemChecked(MenuItem::TextLabelsMM));
+    EXPECT_FALSE(view.MenuItemChecked(MenuItem::TextLabelsPM));
+    EXPECT_TRUE(view.panes[Pane::ToolBar]);
+
+    // The close writes what the window shows; existing keys keep their places.
     Close();
-    // Existing keys keep their places; the missing ones follow.
-    EXPECT_NE(profile.Text().find("[View]\r\nViewType=7\r\nTextLabels=0\r\nSortOn=0\r\nToolBar=1\r\nLog=1\r\n"
+    EXPECT_NE(profile.Text().find("[View]\r\nViewType=3\r\nTextLabels=0\r\nSortOn=0\r\nToolBar=1\r\nLog=1\r\n"
                                   "StatusBar=1\r\nAscending=1\r\n"),
-              std::string::npos);
+              std::string::npos)
+        << profile.Text();
+}
+
+TEST_F(SettingsTest, SwitchesAndViewStyleRoundTrip)
+{
+    Start();
+    EXPECT_EQ(view.viewStyle, ViewStyle::LargeIcons);  // no file: large icons, not the design's details
+    main->ToolBarMMClick();
+    main->StatusMMClick();
+    main->ListPMClick();
+    Close();
+    const std::string text = profile.Text();
+    EXPECT_NE(text.find("[View]\r\nViewType=2\r\nToolBar=0\r\nLog=1\r\nStatusBar=0\r\nTextLabels=1\r\n"),
+              std::string::npos)
+        << text;
+
+    Start();
+    EXPECT_EQ(view.viewStyle, ViewStyle::List);
+    EXPECT_TRUE(view.MenuItemChecked(MenuItem::ListMM));
+    EXPECT_FALSE(view.panes[Pane::ToolBar]);
+    EXPECT_TRUE(view.panes[Pane::Log]);
+    EXPECT_FALSE(view.panes[Pane::StatusBar]);
+    EXPECT_FALSE(view.MenuItemChecked(MenuItem::StatusMM));
+    Close();
+    EXPECT_EQ(profile.Text(), text);
 }
 
 TEST_F(SettingsTest, RefusedWritesNameTheFile)

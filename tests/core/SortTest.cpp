@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -12,14 +14,8 @@ namespace {
 
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-class SortTest : public ::testing::Test {
+class SortTest : public ::testing::Test, protected CoreHarness {
 protected:
-    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
-        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
-    }
     std::string Column(int column) const
     {
         std::string out;
@@ -33,14 +29,6 @@ protected:
         main.LoadPrograms();
     }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST(SortableList, HeaderClickRuleFromConstruction)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -46,7 +48,7 @@ TEST(CommandDrive, FirstLetterOrTheOneAfterAQuote)
     EXPECT_EQ(CommandDrive(""), 0);
 }
 
-class UninstallJobTest : public ::testing::Test {
+class UninstallJobTest : public ::testing::Test, protected CoreHarness {
 protected:
     UninstallJobTest()
     {
@@ -59,21 +61,7 @@ protected:
         main.LoadPrograms();
         view.focused = 0;  // "App"
     }
-    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + subkey);
-        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
-    }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
 TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/win32/Resource.h"
-#include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
@@ -42,14 +42,12 @@ std::string WindowText(HWND window)
     return text;
 }
 
-class BackupFindTest : public ::testing::Test {
+class BackupFindTest : public QuilletTest {
 protected:
     void SetUp() override
     {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
         notepad = WindowsFile("notepad.exe");
         SeedUninstallKey({
             {"k1 alpha", "Alpha", notepad + " /a"},

@@ -4,21 +4,14 @@
 
 #include <set>
 
-#include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
 namespace {
 
-class BadInputTest : public ::testing::Test {
+class BadInputTest : public QuilletTest {
 protected:
-    void SetUp() override
-    {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
-    }
 };
 
 TEST_F(BadInputTest, HugeAndOddTextsAreShownWhole)

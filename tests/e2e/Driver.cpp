@@ -266,31 +266,9 @@ COLORREF Quillet::LampColor() const
     return color;
 }
 
-std::string Quillet::LogText(int row, int column) const
-{
-    constexpr size_t kText = 4096;
-    RemoteBuffer buffer(process_.dwProcessId, sizeof(LVITEMA) + kText);
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.cchTextMax = static_cast<int>(kText);
-    item.pszText = static_cast<char*>(buffer.Address(sizeof(LVITEMA)));
-    buffer.Write(&item, sizeof item);
-    SendMessageA(Child(3003), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.Address()));
-    return buffer.ReadString(sizeof(LVITEMA));
-}
+std::string Quillet::LogText(int row, int column) const { return ListText(*this, 3003, row, column); }
 
-std::string Quillet::RowText(int row, int column) const
-{
-    constexpr size_t kText = 0x10000;
-    RemoteBuffer buffer(process_.dwProcessId, sizeof(LVITEMA) + kText);
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.cchTextMax = static_cast<int>(kText);
-    item.pszText = static_cast<char*>(buffer.Address(sizeof(LVITEMA)));
-    buffer.Write(&item, sizeof item);
-    SendMessageA(Child(3002), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.Address()));
-    return buffer.ReadString(sizeof(LVITEMA));
-}
+std::string Quillet::RowText(int row, int column) const { return ListText(*this, 3002, row, column); }
 
 void Quillet::PressKey(WORD key) const
 {

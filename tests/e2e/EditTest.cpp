@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/Resource.h"
-#include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
@@ -46,14 +46,12 @@ void SetText(HWND window, const std::string& text)
     SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-class EditTest : public ::testing::Test {
+class EditTest : public QuilletTest {
 protected:
     void SetUp() override
     {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
         good = WindowsFile("notepad.exe");
     }
     // Keys sent through the input queue go to the window in front.

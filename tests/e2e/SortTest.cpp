@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/Resource.h"
-#include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
@@ -12,14 +12,12 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class SortTest : public ::testing::Test {
+class SortTest : public QuilletTest {
 protected:
     void SetUp() override
     {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
         const std::string good = WindowsFile("notepad.exe");
         SeedUninstallKey({
             {"k3", "banana", good + " /b"},

@@ -4,20 +4,18 @@
 
 #include <set>
 
-#include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
 namespace {
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public QuilletTest {
 protected:
     void SetUp() override
     {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
         SeedUninstallKey({
             {"Notepad", "Notepad & Co", WindowsFile("notepad.exe") + " /uninstall"},
             {"Quoted", "Quoted path", "\"" + WindowsFile("regedit.exe") + "\" /S"},

@@ -81,6 +81,25 @@ public:
         return it == menuItems.end() || it->second;
     }
     void CheckMenuItem(MenuItem item, bool checked) override { checks[item] = checked; }
+    bool MenuItemChecked(MenuItem item) const override
+    {
+        const auto it = checks.find(item);
+        return it != checks.end() && it->second;
+    }
+    // The window as it starts: every switch on, large icons checked in the View
+    // menu and the Views drop-down, the list itself in details.
+    std::map<Pane, bool> panes{{Pane::ToolBar, true}, {Pane::Log, true}, {Pane::StatusBar, true}};
+    bool textLabels = true;
+    ViewStyle viewStyle = ViewStyle::Report;
+    void ShowPane(Pane pane, bool visible) override { panes[pane] = visible; }
+    void SetTextLabels(bool on) override { textLabels = on; }
+    void SetViewStyle(ViewStyle style) override { viewStyle = style; }
+    void StartChecks()
+    {
+        for (MenuItem item : {MenuItem::ToolBarMM, MenuItem::LogMM, MenuItem::StatusMM, MenuItem::TextLabelsMM,
+                              MenuItem::TextLabelsPM, MenuItem::LargeIconsMM, MenuItem::LargeIconsPM})
+            checks[item] = true;
+    }
     void SetStatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
     void SetStatusText(const std::string& text) override { statusText = text; }
     void SetLed(bool on) override { led = on; }

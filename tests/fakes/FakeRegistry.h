@@ -97,6 +97,12 @@ public:
         Set(*current_, name, kSz, value + std::string(1, '\0'));
     }
 
+    void WriteBinary(const std::string& name, const std::string& bytes) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToSetData, name));
+        Set(*current_, name, kBinary, bytes);
+    }
+
     bool KeyExists(const std::string& path) override
     {
         const bool absolute = !path.empty() && path[0] == '\\';

@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include "platform/AnswerDialog.h"
+
 #include "app/win32/Resource.h"
 #include "app/win32/Win32Dialogs.h"
 #include "log/ActionsLog.h"
@@ -13,29 +15,7 @@ using quillet::win32::Win32Dialogs;
 
 namespace {
 
-// Waits for a dialog of this process with the given caption.
-HWND WaitForDialog(const char* caption)
-{
-    for (int i = 0; i < 500; ++i) {
-        HWND found = FindWindowA("#32770", caption);
-        if (found && IsWindowVisible(found)) return found;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-// Runs `act` on another thread once the dialog shows, while this thread
-// runs the modal loop.
-template <class Act>
-std::thread Answer(const char* caption, RECT* where, Act act)
-{
-    return std::thread([=] {
-        HWND dialog = WaitForDialog(caption);
-        if (!dialog) return;
-        if (where) GetWindowRect(dialog, where);
-        act(dialog);
-    });
-}
+using platform_test::Answer;
 
 void PressKey(HWND dialog, WORD key)
 {
@@ -48,7 +28,7 @@ TEST(DialogsTest, ConfirmationIsCentredAndEscapeAnswersNo)
 {
     Win32Dialogs dialogs;
     RECT where{};
-    auto helper = Answer("Confirm", &where, [](HWND box) { PressKey(box, VK_ESCAPE); });
+    auto helper = Answer("Confirm", [](HWND box) { PressKey(box, VK_ESCAPE); }, &where);
     EXPECT_FALSE(dialogs.Confirm("Are you really want to clear actions log?"));
     helper.join();
     const int cx = (where.left + where.right) / 2, cy = (where.top + where.bottom) / 2;
@@ -56,7 +36,7 @@ TEST(DialogsTest, ConfirmationIsCentredAndEscapeAnswersNo)
     EXPECT_NEAR(cy, GetSystemMetrics(SM_CYSCREEN) / 2, 2);
 
     // Enter takes the default button, Yes.
-    helper = Answer("Confirm", nullptr, [](HWND box) { PressKey(box, VK_RETURN); });
+    helper = Answer("Confirm", [](HWND box) { PressKey(box, VK_RETURN); });
     EXPECT_TRUE(dialogs.Confirm("Sure?"));
     helper.join();
 }
@@ -67,7 +47,7 @@ TEST(DialogsTest, EditLogShowsTheRecordAndReturnsTheComment)
     const LogRecord record{"05.01.2027 07:08:09", "Shortcut for \"A & B\" application added.", "old", 0};
     std::string seenTime, seenMessage, seenComment;
     RECT where{};
-    auto helper = Answer("Edit log", &where, [&](HWND dialog) {
+    auto helper = Answer("Edit log", [&](HWND dialog) {
         char text[256];
         GetDlgItemTextA(dialog, IDC_TIME, text, sizeof text);
         seenTime = text;
@@ -77,7 +57,7 @@ TEST(DialogsTest, EditLogShowsTheRecordAndReturnsTheComment)
         seenComment = text;
         SendDlgItemMessageA(dialog, IDC_COMMENT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("checked by hand"));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    });
+    }, &where);
     std::string comment = record.comment;
     EXPECT_TRUE(dialogs.EditLog(record, comment));
     helper.join();
@@ -89,7 +69,7 @@ TEST(DialogsTest, EditLogShowsTheRecordAndReturnsTheComment)
     EXPECT_EQ(where.top, 252);
 
     // Cancel leaves the caller's comment alone.
-    helper = Answer("Edit log", nullptr, [](HWND dialog) {
+    helper = Answer("Edit log", [](HWND dialog) {
         SendDlgItemMessageA(dialog, IDC_COMMENT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed"));
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });

@@ -4,6 +4,8 @@
 
 #include <thread>
 
+#include "platform/AnswerDialog.h"
+
 #include "app/win32/Resource.h"
 #include "app/win32/Win32Dialogs.h"
 #include "catalogue/Find.h"
@@ -13,24 +15,7 @@ using quillet::win32::Win32Dialogs;
 
 namespace {
 
-HWND WaitForDialog(const char* caption)
-{
-    for (int i = 0; i < 500; ++i) {
-        HWND found = FindWindowA("#32770", caption);
-        if (found && IsWindowVisible(found)) return found;
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-// Acts on the dialog from another thread while this one runs its modal loop.
-template <class Act>
-std::thread Answer(const char* caption, Act act)
-{
-    return std::thread([=] {
-        if (HWND dialog = WaitForDialog(caption)) act(dialog);
-    });
-}
+using platform_test::Answer;
 
 void PostKey(HWND to, WORD key)
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "catalogue/win32/Win32Registry.h"
 #include "common/Error.h"
 
@@ -88,6 +90,17 @@ TEST_F(RegistryTest, ListsEverySubkeyOnceWithOddNames)
     std::vector<std::string> listed = registry.GetKeyNames();
     ASSERT_EQ(listed.size(), names.size());
     for (const auto& n : names) EXPECT_EQ(std::count(listed.begin(), listed.end(), n), 1) << n;
+
+    // In the platform's enumeration order, index by index.
+    HKEY raw;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (kBase + "\\List").c_str(), 0, KEY_READ, &raw), ERROR_SUCCESS);
+    for (DWORD i = 0; i < listed.size(); ++i) {
+        char name[256];
+        DWORD length = sizeof name;
+        ASSERT_EQ(RegEnumKeyExA(raw, i, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+        EXPECT_EQ(listed[i], std::string(name, length));
+    }
+    RegCloseKey(raw);
 }
 
 TEST_F(RegistryTest, ReadsStringsAsTheCatalogueExpects)

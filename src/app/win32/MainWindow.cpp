@@ -5,6 +5,7 @@
 
 #include <iterator>
 
+#include "app/Hints.h"
 #include "app/win32/Resource.h"
 
 namespace quillet::win32 {
@@ -23,19 +24,40 @@ struct ToolButton {
     Button button;
     int command;
     const char* caption;
+    int image;
 };
 
-// Left to right; a zero command is the separator.
+// Left to right; a zero command is the separator. Hints: the string table.
 constexpr ToolButton kToolButtons[] = {
-    {Button::AddRemove, IDM_ADDREMOVE, "Add/Remove"},
-    {Button::Delete, IDM_DELETE, "Delete"},
-    {Button::Properties, IDM_PROPERTIES, "Properties"},
-    {Button::New, IDM_NEW, "New"},
-    {Button::New, 0, ""},
-    {Button::DeleteBad, IDM_DELETEBAD, "Delete bad"},
-    {Button::Refresh, IDM_REFRESH, "Refresh"},
-    {Button::Views, IDM_VIEWS, "Views"},
+    {Button::AddRemove, IDM_ADDREMOVE, "Add/Remove", 0},
+    {Button::Delete, IDM_DELETE, "Delete", 2},
+    {Button::Properties, IDM_PROPERTIES, "Properties", 1},
+    {Button::New, IDM_NEW, "New", 3},
+    {Button::New, 0, "", 8},
+    {Button::DeleteBad, IDM_DELETEBAD, "Delete bad", 4},
+    {Button::Refresh, IDM_REFRESH, "Refresh", 5},
+    {Button::Views, IDM_VIEWS, "Views", 6},
 };
+constexpr int kButtonWidth = 81, kButtonHeight = 41;
+constexpr int kSmallButtonWidth = 28, kSmallButtonHeight = 27;
+
+// The hint of a command or control from the string table; empty when it has none.
+std::string HintText(int id)
+{
+    char text[512];
+    const int length = LoadStringA(GetModuleHandleA(nullptr), static_cast<UINT>(id), text, sizeof text);
+    return std::string(text, length > 0 ? length : 0);
+}
+
+HIMAGELIST LoadStrip(int id)
+{
+    HIMAGELIST list = ImageList_Create(21, 21, ILC_COLOR24 | ILC_MASK, 7, 0);
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ImageList_AddMasked(list, bitmap, RGB(255, 0, 255));
+    DeleteObject(bitmap);
+    return list;
+}
 
 int CommandOf(Button button)
 {
@@ -69,14 +91,15 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 }  // namespace
 
 MainWindow::MainWindow()
-    : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_})
+    : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_,
+                         &registration_})
 {
 }
 
 MainWindow::~MainWindow()
 {
     if (hwnd_) DestroyWindow(hwnd_);
-    for (HIMAGELIST list : {smallImages_, bigImages_, logImages_})
+    for (HIMAGELIST list : {smallImages_, bigImages_, logImages_, inactiveImages_, activeImages_})
         if (list) ImageList_Destroy(list);
 }
 
@@ -139,18 +162,24 @@ void MainWindow::CreateChildren()
                                0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(IDC_TOOLBAR), instance, nullptr);
     SendMessageA(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(toolBar_, WM_SETFONT, font, 0);
-    SendMessageA(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(0, 0));
+    SendMessageA(toolBar_, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+    inactiveImages_ = LoadStrip(IDB_TOOLBAR_INACTIVE);
+    activeImages_ = LoadStrip(IDB_TOOLBAR_ACTIVE);
+    SendMessageA(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(inactiveImages_));
+    SendMessageA(toolBar_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(activeImages_));
     TBBUTTON buttons[std::size(kToolButtons)]{};
     for (size_t i = 0; i < std::size(kToolButtons); ++i) {
         const ToolButton& b = kToolButtons[i];
-        buttons[i].iBitmap = b.command ? I_IMAGENONE : 8;
+        buttons[i].iBitmap = b.image;
         buttons[i].idCommand = b.command;
         buttons[i].fsState = TBSTATE_ENABLED;
-        buttons[i].fsStyle = b.command ? BTNS_BUTTON : BTNS_SEP;
+        buttons[i].fsStyle = !b.command ? BTNS_SEP : b.button == Button::Views ? BTNS_DROPDOWN : BTNS_BUTTON;
         buttons[i].iString = b.command ? reinterpret_cast<INT_PTR>(b.caption) : 0;
     }
     SendMessageA(toolBar_, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
-    SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(81, 41));
+    SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    // Captions show at start: no tooltips while they do.
+    SendMessageA(reinterpret_cast<HWND>(SendMessageA(toolBar_, TB_GETTOOLTIPS, 0, 0)), TTM_ACTIVATE, FALSE, 0);
 
     led_.Create(hwnd_, 0, 0);
     statusText_ = CreateWindowExA(0, "STATIC", kReady, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
@@ -201,6 +230,10 @@ void MainWindow::LoadMenus()
     logMenuBar_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_LOGMENU)));
     baseMenu_ = GetSubMenu(baseMenuBar_.get(), 0);
     logMenu_ = GetSubMenu(logMenuBar_.get(), 0);
+    viewsMenuBar_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_VIEWSMENU)));
+    toolBarMenuBar_.reset(LoadMenuA(instance, MAKEINTRESOURCEA(IDR_TOOLBARMENU)));
+    viewsMenu_ = GetSubMenu(viewsMenuBar_.get(), 0);
+    toolBarMenu_ = GetSubMenu(toolBarMenuBar_.get(), 0);
     SetMenuDefaultItem(baseMenu_, IDM_ADDREMOVE, FALSE);
     SetMenuDefaultItem(GetSubMenu(GetMenu(hwnd_), 0), IDM_ADDREMOVE, FALSE);
 
@@ -209,7 +242,7 @@ void MainWindow::LoadMenus()
     info.cbSize = sizeof info;
     info.fMask = MIIM_FTYPE;
     info.fType = MFT_RADIOCHECK;
-    for (HMENU menu : {GetMenu(hwnd_), baseMenu_})
+    for (HMENU menu : {GetMenu(hwnd_), baseMenu_, viewsMenu_})
         for (UINT id : {IDM_SORTNAME, IDM_SORTCOMMAND, IDM_SORTSUBKEY, IDM_LARGEICONS, IDM_SMALLICONS, IDM_LIST,
                         IDM_DETAILS})
             SetMenuItemInfoA(menu, id, FALSE, &info);
@@ -223,12 +256,15 @@ void MainWindow::Layout()
     const int width = client.right;
 
     SendMessageA(statusBar_, WM_SIZE, 0, 0);
-    RECT bar;
-    GetWindowRect(statusBar_, &bar);
+    RECT bar{};
+    if (IsWindowVisible(statusBar_)) GetWindowRect(statusBar_, &bar);
     const int bottom = client.bottom - (bar.bottom - bar.top);
 
-    MoveWindow(toolBar_, 0, 0, width, kToolBarHeight, TRUE);
-    const int top = kToolBarHeight;
+    // The toolbar fits its buttons: 45 high with captions.
+    const int buttonHeight = HIWORD(SendMessageA(toolBar_, TB_GETBUTTONSIZE, 0, 0));
+    const int toolBarHeight = buttonHeight >= kButtonHeight ? kToolBarHeight : buttonHeight + 4;
+    MoveWindow(toolBar_, 0, 0, width, toolBarHeight, TRUE);
+    const int top = IsWindowVisible(toolBar_) ? toolBarHeight : 0;
     led_.Move(4, top + (kStatusPanelHeight - TAHMLed::kSize) / 2);
     MoveWindow(statusText_, kLedWidth, top, width - kLedWidth, kStatusPanelHeight, TRUE);
 
@@ -236,7 +272,8 @@ void MainWindow::Layout()
     const int room = bottom - listTop - kSplitterHeight;
     if (logHeight_ > room - kMinPaneHeight) logHeight_ = room - kMinPaneHeight;
     if (logHeight_ < kMinPaneHeight) logHeight_ = kMinPaneHeight;
-    const int listHeight = room - logHeight_;
+    // A hidden log leaves its room to the list; the splitter stays.
+    const int listHeight = room - (IsWindowVisible(log_) ? logHeight_ : 0);
     MoveWindow(programs_, 0, listTop, width, listHeight > 0 ? listHeight : 0, TRUE);
     splitterTop_ = listTop + listHeight;
     MoveWindow(log_, 0, splitterTop_ + kSplitterHeight, width, logHeight_, TRUE);
@@ -271,7 +308,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     case WM_COMMAND:
+        if (HIWORD(wParam) == 1 && !ShortcutAllowed(LOWORD(wParam))) return 0;
         OnCommand(LOWORD(wParam));
+        return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
@@ -394,6 +435,36 @@ void MainWindow::OnCommand(int id)
     case IDM_FIND:
         core_.Guard([&] { core_.FindMMClick(); });
         break;
+    case IDM_TOOLBAR:
+        core_.Guard([&] { core_.ToolBarMMClick(); });
+        break;
+    case IDM_LOG:
+        core_.Guard([&] { core_.LogMMClick(); });
+        break;
+    case IDM_STATUSBAR:
+        core_.Guard([&] { core_.StatusMMClick(); });
+        break;
+    case IDM_TEXTLABELS:
+        core_.Guard([&] { core_.TextLabelsMMClick(); });
+        break;
+    case IDM_LARGEICONS:
+        core_.Guard([&] { core_.LargeIconsPMClick(); });
+        break;
+    case IDM_SMALLICONS:
+        core_.Guard([&] { core_.SmallIconsPMClick(); });
+        break;
+    case IDM_LIST:
+        core_.Guard([&] { core_.ListPMClick(); });
+        break;
+    case IDM_DETAILS:
+        core_.Guard([&] { core_.ReportPMClick(); });
+        break;
+    case IDM_VIEWS:
+        core_.Guard([&] { core_.ViewsBtnClick(); });
+        break;
+    case IDM_ABOUT:
+        core_.Guard([&] { AboutMMClick(); });
+        break;
     }
 }
 
@@ -487,8 +558,93 @@ void MainWindow::OnTrayCommand(int id)
     }
 }
 
+bool MainWindow::ShortcutAllowed(int id)
+{
+    static constexpr struct {
+        int command;
+        MenuItem item;
+    } kShortcuts[] = {{IDM_ADDREMOVE, MenuItem::AddRemoveMM}, {IDM_DELETE, MenuItem::DeleteMM},
+                      {IDM_PROPERTIES, MenuItem::PropertiesMM}, {IDM_NEW, MenuItem::NewMM},
+                      {IDM_DELETEBAD, MenuItem::DeleteBadMM},   {IDM_FIND, MenuItem::FindMM}};
+    for (const auto& s : kShortcuts)
+        if (s.command == id) {
+            bool allowed = false;
+            core_.Guard([&] { allowed = core_.ShortcutEnabled(s.item); });
+            return allowed;
+        }
+    return true;
+}
+
+void MainWindow::AboutMMClick()
+{
+    if (!about_) {
+        auto about = std::make_unique<TAboutForm>();
+        if (!about->Create(hwnd_)) return;
+        about_ = std::move(about);
+    }
+    about_->Show();
+}
+
+void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu)
+{
+    std::string hint;
+    if (flags == 0xFFFF && !menu) hint.clear();  // the menu closed
+    else if (flags & MF_POPUP) {
+        HMENU sub = GetSubMenu(menu, static_cast<int>(item));
+        if (sub && GetMenuState(sub, IDM_SORTNAME, MF_BYCOMMAND) != static_cast<UINT>(-1) &&
+            GetMenuItemCount(sub) == 5)
+            hint = HintText(IDS_SORTBY);
+    } else if (!(flags & MF_SEPARATOR)) {
+        hint = HintText(static_cast<int>(item));
+    }
+    core_.Guard([&] { core_.AppEventsHint(hint); });
+}
+
+void MainWindow::OnIdle()
+{
+    POINT at;
+    if (!GetCursorPos(&at)) return;
+    HWND under = WindowFromPoint(at);
+    HWND window = nullptr;
+    int command = -1;
+    if (under == toolBar_) {
+        POINT local = at;
+        ScreenToClient(toolBar_, &local);
+        const int index = static_cast<int>(SendMessageA(toolBar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&local)));
+        TBBUTTON button{};
+        if (index >= 0 && SendMessageA(toolBar_, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button)) &&
+            button.idCommand) {
+            window = toolBar_;
+            command = button.idCommand;
+        }
+    } else if (under == log_ || (under && GetParent(under) == log_)) {
+        window = log_;
+        command = IDC_LOG;
+    }
+    if (window == hintWindow_ && command == hintCommand_) return;
+    hintWindow_ = window;
+    hintCommand_ = command;
+    const std::string hint = command >= 0 ? HintText(command) : std::string();
+    core_.Guard([&] { core_.AppEventsHint(hint); });
+}
+
 LRESULT MainWindow::OnNotify(NMHDR* header)
 {
+    if (header->code == TTN_GETDISPINFOA && header->idFrom >= IDM_ADDREMOVE && header->idFrom <= IDM_ABOUT) {
+        // A toolbar button's tooltip: the short part of its hint.
+        static std::string tip;
+        tip = ShortHint(HintText(static_cast<int>(header->idFrom)));
+        reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(tip.c_str());
+        return 0;
+    }
+    if (header->hwndFrom == toolBar_ && header->code == TBN_DROPDOWN) {
+        RECT button;
+        SendMessageA(toolBar_, TB_GETRECT, IDM_VIEWS, reinterpret_cast<LPARAM>(&button));
+        POINT at{button.left, button.bottom};
+        ClientToScreen(toolBar_, &at);
+        TrackPopupMenu(viewsMenu_, TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+        return TBDDRET_DEFAULT;
+    }
     if (header->hwndFrom == programs_) {
         switch (header->code) {
         case LVN_GETDISPINFOA:
@@ -558,16 +714,18 @@ LRESULT CALLBACK MainWindow::ProgramsProc(HWND list, UINT message, WPARAM wParam
 
 void MainWindow::OnInitMenuPopup(HMENU menu)
 {
-    if (menu == baseMenu_ || menu == GetSubMenu(GetMenu(hwnd_), 1)) core_.Guard([&] { core_.BaseMenuPopup(); });
+    if (menu == GetSubMenu(GetMenu(hwnd_), 0)) core_.Guard([&] { core_.FileMMClick(); });
+    else if (menu == baseMenu_ || menu == GetSubMenu(GetMenu(hwnd_), 1)) core_.Guard([&] { core_.BaseMenuPopup(); });
     else if (menu == logMenu_) core_.Guard([&] { core_.LogMenuPopup(); });
 }
 
 void MainWindow::OnContextMenu(HWND control, LPARAM position)
 {
-    HMENU menu = control == programs_ ? baseMenu_ : control == log_ ? logMenu_ : nullptr;
+    HMENU menu = control == programs_ ? baseMenu_ : control == log_ ? logMenu_ : control == toolBar_ ? toolBarMenu_
+                                                                                                    : nullptr;
     if (!menu) return;
     POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    if (position == -1) {  // from the keyboard: below the focused row, or the list's corner
+    if (position == -1 && control != toolBar_) {  // from the keyboard: below the focused row, or the list's corner
         RECT row{};
         const int focused = ListView_GetNextItem(control, -1, LVNI_FOCUSED);
         if (focused < 0 || !ListView_GetItemRect(control, focused, &row, LVIR_LABEL)) row = RECT{};
@@ -703,6 +861,28 @@ MainWindow::MenuPlace MainWindow::Place(MenuItem item) const
     case MenuItem::ClearLogMM: return {main, IDM_CLEARLOG};
     case MenuItem::EditlogPM: return {logMenu_, IDM_EDITLOG};
     case MenuItem::ClearLogPM: return {logMenu_, IDM_CLEARLOG};
+    case MenuItem::AddRemoveMM: return {main, IDM_ADDREMOVE};
+    case MenuItem::DeleteMM: return {main, IDM_DELETE};
+    case MenuItem::PropertiesMM: return {main, IDM_PROPERTIES};
+    case MenuItem::NewMM: return {main, IDM_NEW};
+    case MenuItem::FindMM: return {main, IDM_FIND};
+    case MenuItem::ToolBarMM: return {main, IDM_TOOLBAR};
+    case MenuItem::LogMM: return {main, IDM_LOG};
+    case MenuItem::StatusMM: return {main, IDM_STATUSBAR};
+    case MenuItem::TextLabelsMM: return {main, IDM_TEXTLABELS};
+    case MenuItem::TextLabelsPM: return {toolBarMenu_, IDM_TEXTLABELS};
+    case MenuItem::LargeIconsMM: return {main, IDM_LARGEICONS};
+    case MenuItem::SmalliconsMM: return {main, IDM_SMALLICONS};
+    case MenuItem::ListMM: return {main, IDM_LIST};
+    case MenuItem::DetailsMM: return {main, IDM_DETAILS};
+    case MenuItem::LargeIconsPM2: return {baseMenu_, IDM_LARGEICONS};
+    case MenuItem::SmalliconsPM2: return {baseMenu_, IDM_SMALLICONS};
+    case MenuItem::ListPM2: return {baseMenu_, IDM_LIST};
+    case MenuItem::ReportPM2: return {baseMenu_, IDM_DETAILS};
+    case MenuItem::LargeIconsPM: return {viewsMenu_, IDM_LARGEICONS};
+    case MenuItem::SmallIconsPM: return {viewsMenu_, IDM_SMALLICONS};
+    case MenuItem::ListPM: return {viewsMenu_, IDM_LIST};
+    case MenuItem::ReportPM: return {viewsMenu_, IDM_DETAILS};
     }
     return {nullptr, 0};
 }
@@ -724,6 +904,40 @@ void MainWindow::CheckMenuItem(MenuItem item, bool checked)
 {
     const MenuPlace place = Place(item);
     ::CheckMenuItem(place.menu, place.command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool MainWindow::MenuItemChecked(MenuItem item) const
+{
+    const MenuPlace place = Place(item);
+    const UINT state = GetMenuState(place.menu, place.command, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
+}
+
+void MainWindow::ShowPane(Pane pane, bool visible)
+{
+    HWND window = pane == Pane::ToolBar ? toolBar_ : pane == Pane::Log ? log_ : statusBar_;
+    ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+    Layout();
+}
+
+void MainWindow::SetTextLabels(bool on)
+{
+    SendMessageA(toolBar_, TB_SETMAXTEXTROWS, on ? 1 : 0, 0);
+    if (on) SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+    else SendMessageA(toolBar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kSmallButtonWidth, kSmallButtonHeight));
+    SendMessageA(toolBar_, TB_AUTOSIZE, 0, 0);
+    SendMessageA(reinterpret_cast<HWND>(SendMessageA(toolBar_, TB_GETTOOLTIPS, 0, 0)), TTM_ACTIVATE, on ? FALSE : TRUE,
+                 0);
+    Layout();
+    InvalidateRect(toolBar_, nullptr, TRUE);
+}
+
+void MainWindow::SetViewStyle(ViewStyle style)
+{
+    static constexpr DWORD kStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    const DWORD current = static_cast<DWORD>(GetWindowLongPtrA(programs_, GWL_STYLE));
+    SetWindowLongPtrA(programs_, GWL_STYLE, (current & ~LVS_TYPEMASK) | kStyles[static_cast<int>(style)]);
+    InvalidateRect(programs_, nullptr, TRUE);
 }
 
 void MainWindow::SetStatusText(const std::string& text) { SetWindowTextA(statusText_, text.c_str()); }

@@ -2,8 +2,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "app/MainFrm.h"
 #include "app/MainView.h"
+#include "app/win32/AboutForm.h"
 #include "app/win32/TrayIcon.h"
 #include "app/win32/Win32Dialogs.h"
 #include "app/win32/Win32Profile.h"
@@ -31,6 +34,8 @@ public:
     // Creates the window and runs the start-up sequence; shows it afterwards.
     bool Create(int showCommand);
     HACCEL Accelerators() const { return accelerators_; }
+    // The message queue became empty: the hint follows the control under the pointer.
+    void OnIdle();
 
 private:
     friend class Window<MainWindow>;
@@ -45,6 +50,10 @@ private:
     void OnCommand(int id);
     LRESULT OnNotify(NMHDR* header);
     void OnInitMenuPopup(HMENU menu);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    // A shortcut of a File or Edit menu item acts only while the item is enabled.
+    bool ShortcutAllowed(int id);
+    void AboutMMClick();
     void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
     bool SplitterHit(int y) const;
@@ -70,6 +79,10 @@ private:
     void EnableMenuItem(MenuItem item, bool enabled) override;
     bool MenuItemEnabled(MenuItem item) const override;
     void CheckMenuItem(MenuItem item, bool checked) override;
+    bool MenuItemChecked(MenuItem item) const override;
+    void ShowPane(Pane pane, bool visible) override;
+    void SetTextLabels(bool on) override;
+    void SetViewStyle(ViewStyle style) override;
     void SetStatusPanel(int panel, const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void SetLed(bool on) override;
@@ -107,6 +120,7 @@ private:
     Win32FileWriter backupFile_;
     Win32Profile profile_;
     TRxTrayIcon tray_;
+    Win32Registry registration_;  // the registration record's own accessor
     TMain core_;
 
     UINT activationMessage_ = 0;
@@ -114,6 +128,13 @@ private:
     GdiObject font_;
     MenuHandle baseMenuBar_, logMenuBar_;  // own the popups below
     HMENU baseMenu_ = nullptr, logMenu_ = nullptr;
+    MenuHandle viewsMenuBar_, toolBarMenuBar_;
+    HMENU viewsMenu_ = nullptr, toolBarMenu_ = nullptr;
+    HIMAGELIST inactiveImages_ = nullptr, activeImages_ = nullptr;
+    std::unique_ptr<TAboutForm> about_;
+    // What gave the hint under the pointer last: a window and a button command.
+    HWND hintWindow_ = nullptr;
+    int hintCommand_ = -1;
     HWND toolBar_ = nullptr;
     HWND statusText_ = nullptr;
     HWND programs_ = nullptr;

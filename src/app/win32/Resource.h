@@ -8,13 +8,18 @@
 #define IDI_LOG_INFO 103
 #define IDI_LOG_ERROR 104
 #define IDI_TRAY 105
-#define IDB_TRAYFRAMES 110
+#define IDB_TOOLBAR_INACTIVE 110
+#define IDB_TOOLBAR_ACTIVE 111
+#define IDR_ABOUTPICTURE 112
+#define IDB_TRAYFRAMES 113
 
 // Menus, accelerator tables and dialogs: 200-299
 #define IDR_MAINMENU 200
 #define IDR_ACCELERATORS 201
 #define IDR_BASEMENU 202
 #define IDR_LOGMENU 203
+#define IDR_VIEWSMENU 204
+#define IDR_TOOLBARMENU 205
 #define IDD_EDITLOG 210
 #define IDD_PROPERTIES 211
 #define IDD_FIND 212
@@ -50,6 +55,9 @@
 #define IDM_TRAYEXIT 1061
 // The tray's "Uninstall" submenu: one command per row from here on.
 #define IDM_TRAYITEM_FIRST 20000
+
+// Hints are strings numbered as their command or control; others: 4000-4099
+#define IDS_SORTBY 4000
 
 // Child controls: 3000-3999
 #define IDC_TOOLBAR 3000

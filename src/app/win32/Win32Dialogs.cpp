@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/MainFrm.h"
+#include "app/win32/DialogParts.h"
 #include "app/win32/Resource.h"
 #include "editing/win32/PropertiesDialog.h"
 #include "catalogue/Find.h"
@@ -82,17 +83,8 @@ INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         // At its own place on the screen, not centred.
         SetWindowPos(dialog, nullptr, 594, 252, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        TCITEMA page{};
-        page.mask = TCIF_TEXT;
-        page.pszText = const_cast<char*>("General");
-        SendDlgItemMessageA(dialog, IDC_PAGES, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&page));
-        // Labels and buttons bold, fields plain.
-        LOGFONTA font{};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
-        font.lfWeight = FW_BOLD;
-        state->bold = CreateFontIndirectA(&font);
-        for (int id : {IDOK, IDCANCEL, IDC_TIMELABEL, IDC_MSGLABEL, IDC_COMMENTLABEL})
-            SendDlgItemMessageA(dialog, id, WM_SETFONT, reinterpret_cast<WPARAM>(state->bold), FALSE);
+        AddGeneralPage(dialog, IDC_PAGES);
+        state->bold = MakeBold(dialog, {IDOK, IDCANCEL, IDC_TIMELABEL, IDC_MSGLABEL, IDC_COMMENTLABEL});
         SetDlgItemTextA(dialog, IDC_TIME, state->record->time.c_str());
         SetDlgItemTextA(dialog, IDC_MSG, state->record->message.c_str());
         SetDlgItemTextA(dialog, IDC_COMMENT, state->record->comment.c_str());
@@ -102,10 +94,7 @@ INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            HWND edit = GetDlgItem(dialog, IDC_COMMENT);
-            std::string text(GetWindowTextLengthA(edit) + 1, '\0');
-            text.resize(GetWindowTextA(edit, text.data(), static_cast<int>(text.size())));
-            state->comment = std::move(text);
+            state->comment = ItemText(dialog, IDC_COMMENT);
             EndDialog(dialog, IDOK);
             return TRUE;
         }
@@ -119,14 +108,6 @@ INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         break;
     }
     return FALSE;
-}
-
-std::string ItemText(HWND dialog, int id)
-{
-    HWND item = GetDlgItem(dialog, id);
-    std::string text(GetWindowTextLengthA(item) + 1, '\0');
-    text.resize(GetWindowTextA(item, text.data(), static_cast<int>(text.size())));
-    return text;
 }
 
 INT_PTR CALLBACK FindProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

@@ -24,7 +24,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
     if (!window.Create(showCommand)) return 0;
 
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) window.OnIdle();
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         if (msg.hwnd && (msg.hwnd == window.hwnd() || IsChild(window.hwnd(), msg.hwnd)) &&
             TranslateAcceleratorA(window.hwnd(), window.Accelerators(), &msg))
             continue;

@@ -125,6 +125,14 @@ void Win32Registry::WriteString(const std::string& name, const std::string& valu
         throw QuilletError(FormatText(kFailedToSetData, name));
 }
 
+void Win32Registry::WriteBinary(const std::string& name, const std::string& bytes)
+{
+    if (!current_ || RegSetValueExA(current_.get(), name.c_str(), 0, REG_BINARY,
+                                    reinterpret_cast<const BYTE*>(bytes.data()),
+                                    static_cast<DWORD>(bytes.size())) != ERROR_SUCCESS)
+        throw QuilletError(FormatText(kFailedToSetData, name));
+}
+
 bool Win32Registry::KeyExists(const std::string& path)
 {
     std::string relative;

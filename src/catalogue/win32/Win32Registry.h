@@ -15,6 +15,7 @@ public:
     std::vector<std::string> GetKeyNames() override;
     std::string ReadString(const std::string& name) override;
     void WriteString(const std::string& name, const std::string& value) override;
+    void WriteBinary(const std::string& name, const std::string& bytes) override;
     bool KeyExists(const std::string& path) override;
     bool DeleteKey(const std::string& path) override;
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/win32/DialogParts.h"
 #include "app/win32/Resource.h"
 #include "app/win32/Win32Dialogs.h"
 #include "editing/win32/Win32OpenDialog.h"
@@ -15,13 +16,6 @@ namespace {
 constexpr int kClientWidth = 350;
 constexpr int kClientHeight = 165;
 constexpr UINT kFormShow = WM_APP + 1;
-
-std::string TextOf(HWND control)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // The dialog on screen for one showing; the form keeps what outlives it.
 class PropertiesDialog : public PropertiesView {
@@ -45,13 +39,13 @@ private:
     // The controls hold the texts while the dialog is open; the rules read the form.
     void Pull()
     {
-        form_.Display = TextOf(display_);
-        form_.Uninstall.Text = TextOf(uninstall_);
+        form_.Display = WindowText(display_);
+        form_.Uninstall.Text = WindowText(uninstall_);
     }
     void Push()
     {
-        if (TextOf(display_) != form_.Display) SetWindowTextA(display_, form_.Display.c_str());
-        if (TextOf(uninstall_) != form_.Uninstall.Text) SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());
+        if (WindowText(display_) != form_.Display) SetWindowTextA(display_, form_.Display.c_str());
+        if (WindowText(uninstall_) != form_.Uninstall.Text) SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());
     }
     void TryClose(bool ok)
     {
@@ -149,18 +143,9 @@ void PropertiesDialog::OnInit()
     uninstall_ = GetDlgItem(dialog_, IDC_PROP_UNINSTALL);
     SetWindowTextA(dialog_, form_.Caption.c_str());
 
-    TCITEMA page{};
-    page.mask = TCIF_TEXT;
-    page.pszText = const_cast<char*>("General");
-    SendDlgItemMessageA(dialog_, IDC_PROP_PAGES, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&page));
+    AddGeneralPage(dialog_, IDC_PROP_PAGES);
 
-    // Labels and buttons bold, fields plain.
-    LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog_, WM_GETFONT, 0, 0)), sizeof font, &font);
-    font.lfWeight = FW_BOLD;
-    bold_ = CreateFontIndirectA(&font);
-    for (int id : {IDOK, IDCANCEL, IDC_PROP_NAMELABEL, IDC_PROP_COMMANDLABEL, IDC_PROP_BROWSE})
-        SendDlgItemMessageA(dialog_, id, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
+    bold_ = MakeBold(dialog_, {IDOK, IDCANCEL, IDC_PROP_NAMELABEL, IDC_PROP_COMMANDLABEL, IDC_PROP_BROWSE});
 
     SetWindowTextA(display_, form_.Display.c_str());
     SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());

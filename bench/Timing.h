@@ -1,0 +1,38 @@
+#pragma once
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+// Wall-clock timing for the benchmarks: medians of repeated runs.
+namespace bench {
+
+inline double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+// Median of what `measure` returns, run `runs` times.
+inline double MedianOf(int runs, const std::function<double()>& measure)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) times.push_back(measure());
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Median time of `work`, run `runs` times.
+inline double Median(int runs, const std::function<void()>& work)
+{
+    return MedianOf(runs, [&] {
+        const double start = Now();
+        work();
+        return Now() - start;
+    });
+}
+
+}  // namespace bench

@@ -1,0 +1,187 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "app/win32/Resource.h"
+#include "e2e/Fixture.h"
+
+using namespace e2e;
+
+namespace {
+
+class ViewsTest : public QuilletTest {
+protected:
+    void SetUp() override
+    {
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
+        SeedUninstallKey({{"Editor", "Editor", WindowsFile("notepad.exe")},
+                          {"Gone", "Gone", "C:\\Nowhere\\uninst.exe"}});
+        app.Start();
+    }
+    bool Visible(int id) const { return IsWindowVisible(app.Child(id)) != FALSE; }
+    RECT ChildRect(int id) const
+    {
+        RECT r;
+        GetWindowRect(app.Child(id), &r);
+        MapWindowPoints(nullptr, app.Window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    DWORD ListStyle() const
+    {
+        return static_cast<DWORD>(GetWindowLongPtrA(app.Child(IDC_PROGRAMS), GWL_STYLE)) & LVS_TYPEMASK;
+    }
+    // Puts the pointer over a point of a child control and waits for the hint.
+    bool HintAt(int id, POINT at, const std::string& expected)
+    {
+        ClientToScreen(app.Child(id), &at);
+        SetCursorPos(at.x + 1, at.y);
+        SetCursorPos(at.x, at.y);
+        return Quillet::WaitFor([&] { return app.StatusPanel(0) == expected; }, 5000);
+    }
+
+    Quillet app;
+};
+
+TEST_F(ViewsTest, SwitchesHideAndShowTheirPartAndTheListTakesTheRoom)
+{
+    const RECT list = ChildRect(IDC_PROGRAMS);
+    app.Command(IDM_TOOLBAR);
+    EXPECT_FALSE(Visible(IDC_TOOLBAR));
+    EXPECT_EQ(ChildRect(IDC_PROGRAMS).top, list.top - 45);
+    app.Command(IDM_TOOLBAR);
+    EXPECT_TRUE(Visible(IDC_TOOLBAR));
+    EXPECT_EQ(ChildRect(IDC_PROGRAMS).top, list.top);
+
+    app.Command(IDM_LOG);
+    EXPECT_FALSE(Visible(IDC_LOG));
+    EXPECT_GT(ChildRect(IDC_PROGRAMS).bottom, list.bottom + 90);  // the log's 102 pixels, less nothing else
+    app.Command(IDM_LOG);
+    EXPECT_TRUE(Visible(IDC_LOG));
+    EXPECT_EQ(ChildRect(IDC_PROGRAMS).bottom, list.bottom);
+
+    app.Command(IDM_STATUSBAR);
+    EXPECT_FALSE(Visible(IDC_STATUSBAR));
+    EXPECT_GT(ChildRect(IDC_PROGRAMS).bottom + ChildRect(IDC_LOG).bottom, list.bottom + ChildRect(IDC_LOG).top);
+    app.Command(IDM_STATUSBAR);
+    EXPECT_TRUE(Visible(IDC_STATUSBAR));
+}
+
+TEST_F(ViewsTest, TextLabelsShrinkTheButtonsAndBringThemBack)
+{
+    HWND toolBar = app.Child(IDC_TOOLBAR);
+    const int listTop = ChildRect(IDC_PROGRAMS).top;
+    EXPECT_EQ(SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0), MAKELONG(81, 41));
+    app.Command(IDM_TEXTLABELS);
+    EXPECT_EQ(SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0), MAKELONG(28, 27));
+    EXPECT_EQ(SendMessageA(toolBar, TB_GETTEXTROWS, 0, 0), 0);
+    EXPECT_LT(ChildRect(IDC_PROGRAMS).top, listTop - 10);  // the toolbar fits the small buttons
+    app.Command(IDM_TEXTLABELS);
+    EXPECT_EQ(SendMessageA(toolBar, TB_GETBUTTONSIZE, 0, 0), MAKELONG(81, 41));
+    EXPECT_EQ(SendMessageA(toolBar, TB_GETTEXTROWS, 0, 0), 1);
+    EXPECT_EQ(ChildRect(IDC_PROGRAMS).top, listTop);
+}
+
+TEST_F(ViewsTest, ViewStylesAndTheViewsButtonCycle)
+{
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_REPORT));  // details until settings say otherwise
+    app.Command(IDM_VIEWS);  // large icons checked at start: small icons next
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_SMALLICON));
+    app.Command(IDM_VIEWS);
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_LIST));
+    app.Command(IDM_VIEWS);
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_REPORT));
+    app.Command(IDM_VIEWS);
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_ICON));
+    app.Command(IDM_LIST);
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_LIST));
+    app.Command(IDM_VIEWS);
+    EXPECT_EQ(ListStyle(), static_cast<DWORD>(LVS_REPORT));
+    EXPECT_EQ(app.RowCount(), 2);  // the rows stay through every style
+}
+
+TEST_F(ViewsTest, HintOfTheButtonOrLogUnderThePointerGoesToTheFirstPanel)
+{
+    // Buttons 81 wide from the left; an 8-pixel separator after the fourth.
+    EXPECT_TRUE(HintAt(IDC_TOOLBAR, {81 + 40, 20}, "Delete selected shortcut to add or remove application"))
+        << app.StatusPanel(0);
+    EXPECT_TRUE(HintAt(IDC_TOOLBAR, {6 * 81 + 8 + 20, 20}, "Choose view type")) << app.StatusPanel(0);
+    EXPECT_TRUE(HintAt(IDC_LOG, {40, 40}, "Actions log")) << app.StatusPanel(0);
+    EXPECT_TRUE(HintAt(IDC_PROGRAMS, {40, 60}, "")) << app.StatusPanel(0);
+}
+
+TEST_F(ViewsTest, DelAndAltEnterDoNothingOnTheEntryBeingUninstalled)
+{
+    SeedUninstallKey({{"Slow", "Slow", TestProgram("qtest_console.exe") + " exit 0 4000"}});
+    app.Command(IDM_REFRESH);
+    ASSERT_EQ(app.RowCount(), 1);
+    app.PressKey(VK_RETURN);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Slow\""; }));
+    app.PressKey(VK_DELETE);
+    EXPECT_EQ(app.WaitForMessageBox(1500), nullptr) << "Del acted on the running entry";
+    SetForegroundWindow(app.Window());
+    SendKeys({VK_MENU}, VK_RETURN);
+    EXPECT_EQ(WaitForDialog(app, "Edit program properties", 1500), nullptr) << "Alt+Enter acted";
+    // Once it has ended, Del asks again.
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Ready..."; }, 20000));
+    app.PressKey(VK_DELETE);
+    HWND box = app.WaitForMessageBox(5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box).substr(0, 8), "Confirm|");
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST_F(ViewsTest, AboutBoxOpensCentredAndHidesWhenAnotherWindowIsActivated)
+{
+    app.Command(IDM_ABOUT);
+    HWND about = nullptr;
+    ASSERT_TRUE(Quillet::WaitFor([&] {
+        about = FindWindowA("TAboutForm", "About");
+        return about && IsWindowVisible(about);
+    }));
+    RECT r;
+    GetWindowRect(about, &r);
+    EXPECT_EQ(r.right - r.left, 299);
+    EXPECT_EQ(r.bottom - r.top, 264);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 299) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 264) / 2);
+    EXPECT_TRUE(GetWindowLongA(about, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // The elliptic region: the corners are cut off.
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(about, region), ERROR);
+    EXPECT_FALSE(PtInRegion(region, 2, 2));
+    EXPECT_TRUE(PtInRegion(region, 149, 132));
+    DeleteObject(region);
+
+    SetForegroundWindow(app.Window());
+    EXPECT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(about); }, 5000)) << "still shown";
+    EXPECT_TRUE(IsWindow(about));
+
+    app.Command(IDM_ABOUT);
+    EXPECT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(about) != FALSE; }));
+    EXPECT_EQ(FindWindowA("TAboutForm", "About"), about);  // the same window
+}
+
+TEST_F(ViewsTest, StartWritesTheRegistrationRecord)
+{
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Marrowby\\Quillet", 0, KEY_READ, &key), ERROR_SUCCESS);
+    char path[MAX_PATH];
+    DWORD type = 0, size = sizeof path;
+    EXPECT_EQ(RegQueryValueExA(key, "Path", nullptr, &type, reinterpret_cast<BYTE*>(path), &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    // Quillet.exe is built beside this test program.
+    char exe[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, exe, sizeof exe);
+    const std::string expected = std::string(exe, length).substr(0, std::string(exe).rfind('\\')) + "\\Quillet.exe";
+    EXPECT_EQ(lstrcmpiA(path, expected.c_str()), 0) << path << " / " << expected;
+    unsigned char lastRun[16];
+    size = sizeof lastRun;
+    EXPECT_EQ(RegQueryValueExA(key, "LastRun", nullptr, &type, lastRun, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(size, 8u);
+    RegCloseKey(key);
+}
+
+}  // namespace
