@@ -129,7 +129,10 @@ void Quillet::Start()
 void Quillet::Launch()
 {
     if (!MainWindows().empty()) throw std::runtime_error("a Quillet window is already open");
-    if (!KeepSettings) DeleteFileA(SettingsPath().c_str());
+    if (!KeepSettings) {
+        DeleteFileA(SettingsPath().c_str());
+        WritePrivateProfileStringA("View", "ViewType", "-1", SettingsPath().c_str());
+    }
     std::string command = "\"" + ExePath() + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

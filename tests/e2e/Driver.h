@@ -74,7 +74,9 @@ public:
         return true;
     }
     DWORD ProcessId() const { return process_.dwProcessId; }
-    // The settings file beside the executable; Launch deletes it first unless kept.
+    // The settings file beside the executable. Unless kept, Launch replaces it
+    // by one whose view style names no style: the list starts in its design
+    // style (details) with the design's check marks, as if nothing were stored.
     static std::string SettingsPath();
     bool KeepSettings = false;
     bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }

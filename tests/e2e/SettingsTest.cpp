@@ -8,6 +8,7 @@
 
 #include "app/win32/Resource.h"
 #include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
@@ -15,14 +16,11 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public QuilletTest {
 protected:
     void SetUp() override
     {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        QuilletTest::SetUp();
         SeedUninstallKey({
             {"k3", "Alpha", WindowsFile("notepad.exe")},
             {"k1", "Beta", WindowsFile("notepad.exe")},
@@ -59,6 +57,10 @@ protected:
     {
         return static_cast<int>(SendMessageA(app.Child(list), LVM_GETCOLUMNWIDTH, column, 0));
     }
+    static DWORD StyleOf(const Quillet& app)
+    {
+        return static_cast<DWORD>(GetWindowLongA(app.Child(IDC_PROGRAMS), GWL_STYLE)) & LVS_TYPEMASK;
+    }
     static void CloseAndWait(Quillet& app)
     {
         app.Close();
@@ -78,12 +80,15 @@ TEST_F(SettingsTest, CloseAndRestartRestoresPositionSizesSortAndLog)
         app.KeepSettings = true;
         app.Start();
         ASSERT_EQ(app.LogRowCount(), 3);
+        app.Command(IDM_DETAILS);  // the widths belong to the details view
         SetWindowPos(app.Window(), nullptr, 40, 30, 700, 520, SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageA(app.Child(IDC_PROGRAMS), LVM_SETCOLUMNWIDTH, 1, 170);
         SendMessageA(app.Child(IDC_LOG), LVM_SETCOLUMNWIDTH, 0, 130);
         app.Command(IDM_SORTSUBKEY);
         app.Command(IDM_REVERSED);
         ASSERT_EQ(app.Column(2), (Texts{"k3", "k2", "k1"}));
+        app.Command(IDM_LIST);
+        app.Command(IDM_STATUSBAR);
         CloseAndWait(app);
     }
     EXPECT_EQ(Ini("Main", "NormPos"), "40,30,740,550");
@@ -91,6 +96,8 @@ TEST_F(SettingsTest, CloseAndRestartRestoresPositionSizesSortAndLog)
     EXPECT_EQ(Ini("Main", "CmdLiNeWidth"), "170");
     EXPECT_EQ(Ini("View", "SortOn"), "2");
     EXPECT_EQ(Ini("View", "Ascending"), "0");
+    EXPECT_EQ(Ini("View", "ViewType"), "2");
+    EXPECT_EQ(Ini("View", "StatusBar"), "0");
     // Three lines back, newest first, one per record although two keys repeat.
     EXPECT_NE(FileText().find("[Log]\r\n08.12.2026 10:00:00=1;Second;x\xFE" "c\xFE" "d\r\n"
                               "08.12.2026 10:00:00=0;First\xFE\r\n07.12.2026 09:00:00=0;Oldest\xFE"),
@@ -100,17 +107,21 @@ TEST_F(SettingsTest, CloseAndRestartRestoresPositionSizesSortAndLog)
     Quillet again;
     again.KeepSettings = true;
     again.Start();
+    EXPECT_EQ(StyleOf(again), static_cast<DWORD>(LVS_LIST));
     const RECT r = Rect(again.Window());
     EXPECT_EQ(r.left, 40);
     EXPECT_EQ(r.top, 30);
     EXPECT_EQ(r.right, 740);
     EXPECT_EQ(r.bottom, 550);
+    again.Command(IDM_DETAILS);
     EXPECT_EQ(Width(again, IDC_PROGRAMS, 1), 170);
     EXPECT_EQ(Width(again, IDC_LOG, 0), 130);
     RECT log;
     GetWindowRect(again.Child(IDC_LOG), &log);
     EXPECT_EQ(log.bottom - log.top, 140);
     EXPECT_EQ(again.Column(2), (Texts{"k3", "k2", "k1"}));
+    EXPECT_FALSE(IsWindowVisible(again.Child(IDC_STATUSBAR)));
+    EXPECT_TRUE(IsWindowVisible(again.Child(IDC_TOOLBAR)));
     ASSERT_EQ(again.LogRowCount(), 3);
     EXPECT_EQ(again.LogText(0, 0), "08.12.2026 10:00:00");
     EXPECT_EQ(again.LogText(0, 2), "c\xFE" "d");
@@ -122,13 +133,18 @@ TEST_F(SettingsTest, FileExitKeepsTheOldSettingsButSavesThePosition)
 {
     {
         Quillet app;
+        app.KeepSettings = true;  // none yet
         app.Start();
         CloseAndWait(app);
     }
     ASSERT_EQ(Ini("Main", "NameWidth"), "200");
+    ASSERT_EQ(Ini("View", "ViewType"), "0");  // no file: large icons
     Quillet app;
     app.KeepSettings = true;
     app.Start();
+    EXPECT_EQ(StyleOf(app), static_cast<DWORD>(LVS_ICON));
+    app.Command(IDM_DETAILS);
+    app.Command(IDM_TOOLBAR);
     SetWindowPos(app.Window(), nullptr, 100, 80, 660, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(app.Child(IDC_PROGRAMS), LVM_SETCOLUMNWIDTH, 0, 90);
     app.Command(IDM_SORTSUBKEY);
@@ -138,6 +154,8 @@ TEST_F(SettingsTest, FileExitKeepsTheOldSettingsButSavesThePosition)
     EXPECT_EQ(Ini("Main", "Visible"), "1");
     EXPECT_EQ(Ini("Main", "NameWidth"), "200");
     EXPECT_EQ(Ini("View", "SortOn"), "0");
+    EXPECT_EQ(Ini("View", "ViewType"), "0");
+    EXPECT_EQ(Ini("View", "ToolBar"), "1");
 }
 
 TEST_F(SettingsTest, PositionFromAnotherPixelDensityIsIgnored)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/Driver.h"
+#include "e2e/Fixture.h"
 
 using namespace e2e;
 
@@ -10,15 +11,8 @@ namespace {
 
 constexpr UINT kTrayCallback = WM_APP + 0x100;
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public QuilletTest {
 protected:
-    void SetUp() override
-    {
-        char display[256];
-        ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
-            << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
-        ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
-    }
     // The icon's own hidden window in the program's process.
     static HWND TrayWindow(const Quillet& app)
     {
