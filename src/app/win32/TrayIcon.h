@@ -41,7 +41,6 @@ public:
     std::function<HMENU()> PopupMenu;
     std::function<void(int)> OnCommand;
     std::function<void()> OnDblClick;
-    HWND Handle() const { return window_; }
     int Frame()
     {
         std::lock_guard<std::mutex> guard(lock_);
