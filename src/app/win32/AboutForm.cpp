@@ -58,11 +58,11 @@ TSTCommandLabel::TSTCommandLabel()
     mouseDown_ = Make({11, CLR_DEFAULT});
 }
 
-TSTCommandLabel::Font TSTCommandLabel::Make(FontSpec spec)
+TSTCommandLabel::Font TSTCommandLabel::Make(FontSpec style)
 {
     Font font;
-    font.font.reset(Verdana(spec.height, false, true));
-    font.colour = spec.colour;
+    font.font.reset(Verdana(style.height, false, true));
+    font.colour = style.colour;
     return font;
 }
 
@@ -94,9 +94,9 @@ void TSTCommandLabel::SetCaption(const std::string& caption)
     }
 }
 
-void TSTCommandLabel::SetNormalFont(FontSpec spec)
+void TSTCommandLabel::SetNormalFont(FontSpec style)
 {
-    normal_ = Make(spec);
+    normal_ = Make(style);
     Display(&normal_);
     AutoSize();
 }

@@ -23,9 +23,9 @@ public:
     bool Create(HWND parent, int x, int y, int id);
     void SetCaption(const std::string& caption);
     // Assigning the normal font shows it at once.
-    void SetNormalFont(FontSpec spec);
-    void SetMouseOverFont(FontSpec spec) { mouseOver_ = Make(spec); }
-    void SetMouseDownFont(FontSpec spec) { mouseDown_ = Make(spec); }
+    void SetNormalFont(FontSpec style);
+    void SetMouseOverFont(FontSpec style) { mouseOver_ = Make(style); }
+    void SetMouseDownFont(FontSpec style) { mouseDown_ = Make(style); }
 
     std::string Command = "https://marrowby.example/quillet/";
     std::string Hint;
@@ -36,7 +36,7 @@ private:
         GdiObject font;
         COLORREF colour = CLR_DEFAULT;
     };
-    static Font Make(FontSpec spec);
+    static Font Make(FontSpec style);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Display(const Font* font);
     void Paint(HDC dc);
