@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -57,7 +59,7 @@ TEST(LogLines, HandEditedValues)
     for (const Case& c : cases) EXPECT_EQ(ParseLogLine(c.line), c.expected) << c.line;
 }
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test, protected CoreFakes {
 protected:
     // A new window: every switch on, large icons checked, the list in details.
     void Start()
@@ -73,24 +75,7 @@ protected:
         main->FormStorage.SaveFormPlacement();
         main->FormClose();
     }
-    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subkey);
-        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
-    }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    FakeProfile profile;
-    FakeTray tray;
-    Ports ports{registry, files, locale, clock, dialogs, runner, nullptr, &profile, &tray};
     std::unique_ptr<TMain> main;
 };
 

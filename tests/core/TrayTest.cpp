@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/CoreHarness.h"
+
 #include "app/MainFrm.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -31,7 +33,7 @@ TEST(TrayRules, FramesCycleThrough27)
     EXPECT_EQ(seen.back(), 0);  // back at rest after frame 26
 }
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public ::testing::Test, protected CoreHarness {
 protected:
     TrayTest()
     {
@@ -43,24 +45,7 @@ protected:
         Entry("k3", "Zed", "C:\\missing.exe");
         main.FormCreate("C:\\Q\\Quillet.exe");
     }
-    void Entry(const std::string& subkey, const std::string& name, const std::string& command)
-    {
-        auto& key = registry.Make(RootKey::LocalMachine,
-                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subkey);
-        FakeRegistry::Set(key, "DisplayName", kSz, name + '\0');
-        FakeRegistry::Set(key, "UninstallString", kSz, command + '\0');
-    }
 
-    FakeRegistry registry;
-    FakeFileSystem files;
-    FakeLocale locale;
-    FakeClock clock;
-    FakeDialogs dialogs;
-    FakeRunner runner;
-    FakeMainView view;
-    FakeProfile profile;
-    FakeTray tray;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner, nullptr, &profile, &tray}};
 };
 
 TEST_F(TrayTest, SubmenuShowsNamesLiterallyAndPicksTheExactEntry)

@@ -5,14 +5,15 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeFileWriter.h"
 #include "fakes/FakeMainView.h"
+#include "fakes/FakeProfile.h"
 #include "fakes/FakeRegistry.h"
 
 namespace quillet::fakes {
 
 inline const std::string kUninstallPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
-// The main window's behaviour on a fake of everything it reaches.
-struct CoreHarness {
+// A fake of everything the main window's behaviour reaches.
+struct CoreFakes {
     FakeRegistry registry;
     FakeFileSystem files;
     FakeLocale locale;
@@ -21,7 +22,9 @@ struct CoreHarness {
     FakeRunner runner;
     FakeMainView view;
     FakeFileWriter writer;
-    TMain main{view, Ports{registry, files, locale, clock, dialogs, runner, &writer}};
+    FakeProfile profile;
+    FakeTray tray;
+    Ports ports{registry, files, locale, clock, dialogs, runner, &writer, &profile, &tray};
 
     // An uninstall entry; an empty text leaves its value out.
     FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command,
@@ -32,6 +35,11 @@ struct CoreHarness {
         if (!command.empty()) FakeRegistry::Set(key, "UninstallString", type, command + '\0');
         return key;
     }
+};
+
+// The main window's behaviour on those fakes.
+struct CoreHarness : CoreFakes {
+    TMain main{view, ports};
 };
 
 }  // namespace quillet::fakes
