@@ -37,6 +37,7 @@ set_source_files_properties(resources/Quillet.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/Quillet.manifest;${QUILLET_RESOURCE_FILES}")
 target_link_libraries(Quillet PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME})
 quillet_warnings(Quillet)
+include(cmake/Package.cmake)
 if(MSVC)
     target_link_options(Quillet PRIVATE /MANIFEST:NO)  # ours comes from the resource script
 endif()
