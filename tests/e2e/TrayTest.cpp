@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/win32/Resource.h"
 #include "e2e/Driver.h"
 #include "e2e/Fixture.h"
 
@@ -19,11 +20,18 @@ TEST_F(TrayTest, MinimiseHidesTheTaskbarButtonAndASecondStartBringsItBack)
     Quillet app;
     app.Start();
     ASSERT_NE(TrayWindow(app), nullptr);
+    const auto logHeight = [&] {
+        RECT r;
+        GetWindowRect(app.Child(IDC_LOG), &r);
+        return r.bottom - r.top;
+    };
+    const int shownHeight = logHeight();
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(app.Window()); })) << "the window still shows";
 
     EXPECT_EQ(Quillet::StartSecondCopy(20000), 0);
     EXPECT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }));
+    EXPECT_EQ(logHeight(), shownHeight);  // the panes come back as they were
 
     // The icon's double-click does the same.
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
