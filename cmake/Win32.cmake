@@ -92,6 +92,7 @@ add_executable(e2e_tests
     tests/e2e/SettingsTest.cpp
     tests/e2e/TrayTest.cpp
     tests/e2e/ViewsTest.cpp
+    tests/e2e/WholeDayTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})

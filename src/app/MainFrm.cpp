@@ -276,6 +276,9 @@ void TMain::ProgramsClick()
 {
     const EntryRow* row = FocusedRow();
     if (!row) return;
+    // A deleted row takes the focus with it and UpdateButtons then turns
+    // Add/Remove off; a row focused afterwards must turn it on again.
+    view_.EnableButton(Button::AddRemove, !Running);
     const bool isRunningEntry = Running && row->caption == RunningName && row->command == RunningCommand;
     view_.EnableButton(Button::Delete, !isRunningEntry);
     view_.EnableButton(Button::Properties, !isRunningEntry);

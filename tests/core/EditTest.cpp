@@ -352,6 +352,24 @@ TEST_F(EditTest, DeleteAsksThenRemovesSubkeyRowAndRecords)
     EXPECT_EQ(dialogs.confirmations.size(), 2u);
 }
 
+TEST_F(EditTest, RowFocusedAfterADeleteCanBeUninstalledAgain)
+{
+    Entry("k1", "Alpha", kGood);
+    Entry("k2", "Beta", kGood);
+    main.LoadPrograms();
+    view.focused = 1;
+    main.DeleteClick();
+    ASSERT_EQ(view.focused, -1);
+    EXPECT_FALSE(view.buttons[Button::AddRemove]);
+
+    // The user picks the remaining row: Enter and the button work again.
+    view.focused = 0;
+    main.ProgramsChange();
+    EXPECT_TRUE(view.buttons[Button::AddRemove]);
+    EXPECT_TRUE(view.buttons[Button::Delete]);
+    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::AddRemoveMM));
+}
+
 TEST_F(EditTest, DeleteQuotesTheCaptionAsListedAndAcceptsAVanishedSubkey)
 {
     Entry("k1", "Listed Name", kGood);

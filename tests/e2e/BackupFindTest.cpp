@@ -3,44 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "app/win32/Resource.h"
 #include "e2e/Fixture.h"
 
 using namespace e2e;
 
 namespace {
-
-// The folder Quillet.exe runs from, as Windows names it.
-std::string ExeDirectory()
-{
-    char value[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableA("QUILLET_EXE", value, MAX_PATH);
-    std::string path(value, length < MAX_PATH ? length : 0);
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        path = "Z:" + path;
-    }
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-std::string WindowText(HWND window)
-{
-    char text[1024] = "";
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 class BackupFindTest : public QuilletTest {
 protected:
@@ -84,7 +52,7 @@ TEST_F(BackupFindTest, BackupProposesTheDatedNameInTheBackupFolderAndWritesTheFi
     HWND name = GetDlgItem(save, 0x47c);  // the file name box (cmb13, or edt1 in older dialogs)
     if (!name) name = GetDlgItem(save, 0x480);
     ASSERT_NE(name, nullptr);
-    EXPECT_EQ(WindowText(name), proposed);
+    EXPECT_EQ(ControlText(name), proposed);
 
     backupFile = backupDir + "\\" + proposed;
     PostMessageA(save, WM_COMMAND, IDOK, 0);
@@ -99,13 +67,13 @@ TEST_F(BackupFindTest, BackupProposesTheDatedNameInTheBackupFolderAndWritesTheFi
     std::string escaped;
     for (char c : notepad) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
     const std::string section = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-    EXPECT_EQ(ReadFile(backupFile), "REGEDIT4\r\n\r\n" + section + "]\r\n" +
-                                        "\r\n" + section + "\\k1 alpha]\r\n\"DisplayName\"=\"Alpha\"\r\n"
-                                        "\"UninstallString\"=\"" + escaped + " /a\"\r\n" +
-                                        "\r\n" + section + "\\k2 beta]\r\n\"DisplayName\"=\"Beta \\\"B\\\"\"\r\n"
-                                        "\"UninstallString\"=\"" + escaped + " /zzUniq\"\r\n" +
-                                        "\r\n" + section + "\\k3 gamma]\r\n\"DisplayName\"=\"Gamma\"\r\n"
-                                        "\"UninstallString\"=\"" + escaped + " /g\"\r\n");
+    EXPECT_EQ(ReadFileBytes(backupFile), "REGEDIT4\r\n\r\n" + section + "]\r\n" +
+                                             "\r\n" + section + "\\k1 alpha]\r\n\"DisplayName\"=\"Alpha\"\r\n"
+                                             "\"UninstallString\"=\"" + escaped + " /a\"\r\n" +
+                                             "\r\n" + section + "\\k2 beta]\r\n\"DisplayName\"=\"Beta \\\"B\\\"\"\r\n"
+                                             "\"UninstallString\"=\"" + escaped + " /zzUniq\"\r\n" +
+                                             "\r\n" + section + "\\k3 gamma]\r\n\"DisplayName\"=\"Gamma\"\r\n"
+                                             "\"UninstallString\"=\"" + escaped + " /g\"\r\n");
 }
 
 TEST_F(BackupFindTest, FindSelectsTheEntryWhoseCommandHoldsTheText)
@@ -129,7 +97,7 @@ TEST_F(BackupFindTest, FindSelectsTheEntryWhoseCommandHoldsTheText)
     PostMessageA(app.Window(), WM_COMMAND, IDM_FIND, 0);
     find = WaitForDialog(app, "Find Text");
     ASSERT_NE(find, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(find, IDC_FINDEDIT)), "ZZUNIQ");
+    EXPECT_EQ(ControlText(GetDlgItem(find, IDC_FINDEDIT)), "ZZUNIQ");
     SendDlgItemMessageA(find, IDC_FINDEDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("No Such"));
     PostMessageA(find, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindow(find); }));

@@ -366,3 +366,187 @@ HWND WaitForDialog(const Quillet& app, const char* caption, DWORD timeoutMs)
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+namespace {
+
+constexpr UINT kTrayCallback = WM_APP + 0x100;
+
+std::string UninstallPath(const std::string& subkey) { return std::string(kUninstallKey) + "\\" + subkey; }
+
+void ReadTree(HKEY key, const std::string& path, RegistryTree& tree)
+{
+    auto& values = tree[path];
+    for (DWORD i = 0;; ++i) {
+        char name[16384];
+        DWORD nameLength = sizeof name, type = 0, size = 0;
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        std::string data(size, '\0');
+        nameLength = sizeof name;
+        RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        data.resize(size);
+        values[std::string(name, nameLength)] = std::to_string(type) + ":" + data;
+    }
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const std::string child(name, length);
+        HKEY sub;
+        const std::string childPath = path.empty() ? child : path + "\\" + child;
+        if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, &sub) != ERROR_SUCCESS) {
+            tree[childPath]["<unreadable>"];
+            continue;
+        }
+        ReadTree(sub, childPath, tree);
+        RegCloseKey(sub);
+    }
+}
+
+}  // namespace
+
+std::string ExeDirectory()
+{
+    const std::string exe = ExePath();
+    return exe.substr(0, exe.find_last_of('\\') + 1);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool KeyExists(const std::string& subkey)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallPath(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string StoredValue(const std::string& subkey, const char* name)
+{
+    char data[4096];
+    DWORD size = sizeof data;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, UninstallPath(subkey).c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) !=
+        ERROR_SUCCESS)
+        return "<none>";
+    return data;
+}
+
+void SeedValue(const std::string& subkeyPath, const char* name, const std::string& value)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallPath(subkeyPath).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot seed " + subkeyPath);
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+std::vector<std::string> UninstallSubkeys()
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+RegistryTree ReadUninstallTree()
+{
+    RegistryTree tree;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return tree;
+    ReadTree(key, "", tree);
+    RegCloseKey(key);
+    return tree;
+}
+
+std::string ControlText(HWND control)
+{
+    char text[4096] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void SetControlText(HWND control, const std::string& text)
+{
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool BringToFront(const Quillet& app)
+{
+    SetForegroundWindow(app.Window());
+    return Quillet::WaitFor([&] { return GetForegroundWindow() == app.Window(); });
+}
+
+void PostCommand(const Quillet& app, int id) { PostMessageA(app.Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+bool FocusRow(const Quillet& app, int row)
+{
+    app.PressKey(VK_HOME);
+    for (int i = 0; i < row; ++i) app.PressKey(VK_DOWN);
+    return Quillet::WaitFor([&] { return app.FocusedRow() == row; }, 5000);
+}
+
+int ArrowColumn(const Quillet& app)
+{
+    const std::pair<int, HBITMAP> items[3] = {app.HeaderImage(0), app.HeaderImage(1), app.HeaderImage(2)};
+    for (int column = 0; column < 3; ++column) {
+        const auto& a = items[(column + 1) % 3];
+        const auto& b = items[(column + 2) % 3];
+        const auto& sorted = items[column];
+        if ((sorted.first & HDF_BITMAP) && !(sorted.first & HDF_BITMAP_ON_RIGHT) && a.second == b.second &&
+            sorted.second != a.second)
+            return column;
+    }
+    return -1;
+}
+
+HWND TrayWindow(const Quillet& app)
+{
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, "TRxTrayIconWindow", nullptr)) != nullptr) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == app.ProcessId()) return w;
+    }
+    return nullptr;
+}
+
+bool TrayMenuKeys(const Quillet& app, const std::vector<WORD>& keys)
+{
+    HWND tray = TrayWindow(app);
+    if (!tray) return false;
+    PostMessageA(tray, kTrayCallback, 0, WM_RBUTTONDOWN);
+    PostMessageA(tray, kTrayCallback, 0, WM_RBUTTONUP);
+    if (!Quillet::WaitFor([] { return FindWindowA("#32768", nullptr) != nullptr; }, 5000)) return false;
+    for (WORD key : keys) {
+        Sleep(150);
+        PostMessageA(tray, WM_KEYDOWN, key, 0);
+        PostMessageA(tray, WM_KEYUP, key, 0xC0000000);
+    }
+    return true;
+}
+
+}  // namespace e2e

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -101,5 +102,47 @@ std::string ListText(const Quillet& app, int listId, int row, int column);
 void SendKeys(std::initializer_list<WORD> held, WORD key);
 // A visible dialog of the program with that caption, or null after the time.
 HWND WaitForDialog(const Quillet& app, const char* caption, DWORD timeoutMs = 10000);
+
+}  // namespace e2e
+
+// Helpers shared by tests that follow a user through several steps: what they
+// read outside the window, and a few more ways of driving it.
+
+namespace e2e {
+
+// The folder of Quillet.exe as Windows names it, with its trailing backslash.
+std::string ExeDirectory();
+// A file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+bool FileExists(const std::string& path);
+// An entry's subkey exists below the Uninstall key.
+bool KeyExists(const std::string& subkey);
+// A string value of a subkey below the Uninstall key as stored, "<none>" when missing.
+std::string StoredValue(const std::string& subkey, const char* name);
+// Writes a string value below the Uninstall key, creating the subkey path.
+void SeedValue(const std::string& subkeyPath, const char* name, const std::string& value);
+// The direct subkeys of the Uninstall key in the registry's enumeration order.
+std::vector<std::string> UninstallSubkeys();
+// Everything below the Uninstall key, read with the registry's own calls:
+// subkey path ("a\\b") -> value name -> type and bytes.
+using RegistryTree = std::map<std::string, std::map<std::string, std::string>>;
+RegistryTree ReadUninstallTree();
+// The text of another process's control, and setting it.
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
+// Brings the main window in front, as keys through the input queue need; false after the time.
+bool BringToFront(const Quillet& app);
+// Posts a menu command, as choosing the item would, for commands that open a modal window.
+void PostCommand(const Quillet& app, int id);
+// Moves the program list's focus to a row with the keyboard; false when it did not get there.
+bool FocusRow(const Quillet& app, int row);
+// The column whose header shows the sort arrow: its bitmap differs from the
+// other two, which show the same blank one; -1 when no column does.
+int ArrowColumn(const Quillet& app);
+// The notification-area icon's hidden window in the program's process, or null.
+HWND TrayWindow(const Quillet& app);
+// What the shell sends for a right click on the icon, then these keys to the
+// menu that opens; false when no menu opened.
+bool TrayMenuKeys(const Quillet& app, const std::vector<WORD>& keys);
 
 }  // namespace e2e

@@ -12,40 +12,6 @@ namespace {
 
 constexpr int kLog = IDC_LOG;
 
-// A value as stored, "<none>" when the key or value is missing.
-std::string Stored(const std::string& subkey, const char* name)
-{
-    char data[4096];
-    DWORD size = sizeof data;
-    const std::string path = std::string(kUninstallKey) + "\\" + subkey;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-        return "<none>";
-    return data;
-}
-
-bool KeyExists(const std::string& subkey)
-{
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + subkey).c_str(), 0, KEY_READ, &h) !=
-        ERROR_SUCCESS)
-        return false;
-    RegCloseKey(h);
-    return true;
-}
-
-// Another process's control answers only to the messages themselves.
-std::string Text(HWND window)
-{
-    char text[4096] = "";
-    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-void SetText(HWND window, const std::string& text)
-{
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
 class EditTest : public QuilletTest {
 protected:
     void SetUp() override
@@ -55,11 +21,7 @@ protected:
         good = WindowsFile("notepad.exe");
     }
     // Keys sent through the input queue go to the window in front.
-    static void Front(const Quillet& app)
-    {
-        SetForegroundWindow(app.Window());
-        ASSERT_TRUE(Quillet::WaitFor([&] { return GetForegroundWindow() == app.Window(); }));
-    }
+    static void Front(const Quillet& app) { ASSERT_TRUE(BringToFront(app)); }
 
     std::string good;
 };
@@ -75,8 +37,8 @@ TEST_F(EditTest, CtrlNTypeANameAndACommandEnterMakesTheEntry)
     ASSERT_NE(dialog, nullptr);
     HWND name = GetDlgItem(dialog, IDC_PROP_DISPLAY);
     HWND command = GetDlgItem(dialog, IDC_PROP_UNINSTALL);
-    EXPECT_EQ(Text(name), "");
-    EXPECT_EQ(Text(command), "");
+    EXPECT_EQ(ControlText(name), "");
+    EXPECT_EQ(ControlText(command), "");
 
     // The name field has the keyboard: typing lands there.
     ASSERT_TRUE(Quillet::WaitFor([&] { return GetForegroundWindow() == dialog; }));
@@ -84,15 +46,15 @@ TEST_F(EditTest, CtrlNTypeANameAndACommandEnterMakesTheEntry)
     for (WORD key : {'Z', 'U', 'L', 'U'}) SendKeys({}, key);
     SendKeys({}, VK_SPACE);
     for (WORD key : {'T', 'O', 'O', 'L'}) SendKeys({}, key);
-    ASSERT_TRUE(Quillet::WaitFor([&] { return Text(name) == "zulu tool"; })) << Text(name);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return ControlText(name) == "zulu tool"; })) << ControlText(name);
     SendKeys({}, VK_TAB);
-    SetText(command, good + " /u");
+    SetControlText(command, good + " /u");
     SendKeys({}, VK_RETURN);
 
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 2; }));
     EXPECT_FALSE(IsWindow(dialog) && IsWindowVisible(dialog));
-    EXPECT_EQ(Stored("zulu_tool", "DisplayName"), "zulu tool");
-    EXPECT_EQ(Stored("zulu_tool", "UninstallString"), good + " /u");
+    EXPECT_EQ(StoredValue("zulu_tool", "DisplayName"), "zulu tool");
+    EXPECT_EQ(StoredValue("zulu_tool", "UninstallString"), good + " /u");
     EXPECT_EQ(app.FocusedRow(), 1);
     EXPECT_EQ(app.RowText(1, 0), "zulu tool");
     EXPECT_EQ(app.RowText(1, 2), "zulu_tool");
@@ -136,16 +98,16 @@ TEST_F(EditTest, AltEnterShowsTheRegistryValuesAndOkWritesThemBack)
     SendKeys({VK_MENU}, VK_RETURN);
     HWND dialog = WaitForDialog(app, "\"Alpha (registry)\" properties");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PROP_DISPLAY)), "Alpha (registry)");
-    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_PROP_UNINSTALL)), good + " /r");
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_PROP_DISPLAY)), "Alpha (registry)");
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_PROP_UNINSTALL)), good + " /r");
 
-    SetText(GetDlgItem(dialog, IDC_PROP_UNINSTALL), good + " /y");
+    SetControlText(GetDlgItem(dialog, IDC_PROP_UNINSTALL), good + " /y");
     PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowText(0, 1) == good + " /y"; })) << app.RowText(0, 1);
     EXPECT_EQ(app.RowText(0, 0), "Alpha (registry)");
     EXPECT_EQ(app.RowText(0, 2), "k1");
-    EXPECT_EQ(Stored("k1", "UninstallString"), good + " /y");
-    EXPECT_EQ(Stored("k1", "DisplayName"), "Alpha (registry)");
+    EXPECT_EQ(StoredValue("k1", "UninstallString"), good + " /y");
+    EXPECT_EQ(StoredValue("k1", "DisplayName"), "Alpha (registry)");
     EXPECT_EQ(ListView_GetItemCount(app.Child(kLog)), 0);  // no record for a change of properties
 }
 

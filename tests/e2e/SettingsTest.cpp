@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "app/win32/Resource.h"
 #include "e2e/Driver.h"
@@ -36,13 +35,7 @@ protected:
         GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, Quillet::SettingsPath().c_str());
         return value;
     }
-    static std::string FileText()
-    {
-        std::ifstream in(Quillet::SettingsPath(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
+    static std::string FileText() { return ReadFileBytes(Quillet::SettingsPath()); }
     static void WriteFile(const std::string& text)
     {
         std::ofstream(Quillet::SettingsPath(), std::ios::binary) << text;

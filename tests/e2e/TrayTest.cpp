@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/win32/Resource.h"
 #include "e2e/Driver.h"
 #include "e2e/Fixture.h"
 
@@ -11,42 +12,7 @@ namespace {
 
 constexpr UINT kTrayCallback = WM_APP + 0x100;
 
-class TrayTest : public QuilletTest {
-protected:
-    // The icon's own hidden window in the program's process.
-    static HWND TrayWindow(const Quillet& app)
-    {
-        HWND w = nullptr;
-        while ((w = FindWindowExA(nullptr, w, "TRxTrayIconWindow", nullptr)) != nullptr) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == app.ProcessId()) return w;
-        }
-        return nullptr;
-    }
-    // What the shell sends for a right click on the icon, then keys to the open menu.
-    static void RightClickAndKeys(HWND tray, std::initializer_list<WORD> keys)
-    {
-        PostMessageA(tray, kTrayCallback, 0, WM_RBUTTONDOWN);
-        PostMessageA(tray, kTrayCallback, 0, WM_RBUTTONUP);
-        ASSERT_TRUE(Quillet::WaitFor([] { return FindWindowA("#32768", nullptr) != nullptr; }, 5000))
-            << "no menu opened";
-        for (WORD key : keys) {
-            Sleep(150);
-            PostMessageA(tray, WM_KEYDOWN, key, 0);
-            PostMessageA(tray, WM_KEYUP, key, 0xC0000000);
-        }
-    }
-    static bool KeyExists(const std::string& subkey)
-    {
-        HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + subkey).c_str(), 0, KEY_READ,
-                          &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
-    }
-};
+class TrayTest : public QuilletTest {};
 
 TEST_F(TrayTest, MinimiseHidesTheTaskbarButtonAndASecondStartBringsItBack)
 {
@@ -54,11 +20,18 @@ TEST_F(TrayTest, MinimiseHidesTheTaskbarButtonAndASecondStartBringsItBack)
     Quillet app;
     app.Start();
     ASSERT_NE(TrayWindow(app), nullptr);
+    const auto logHeight = [&] {
+        RECT r;
+        GetWindowRect(app.Child(IDC_LOG), &r);
+        return r.bottom - r.top;
+    };
+    const int shownHeight = logHeight();
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(app.Window()); })) << "the window still shows";
 
     EXPECT_EQ(Quillet::StartSecondCopy(20000), 0);
     EXPECT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }));
+    EXPECT_EQ(logHeight(), shownHeight);  // the panes come back as they were
 
     // The icon's double-click does the same.
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -82,7 +55,7 @@ TEST_F(TrayTest, UninstallItemStartsTheJobOfThePickedEntry)
     ASSERT_NE(tray, nullptr);
 
     // "Uninstall", into its submenu, the second item.
-    RightClickAndKeys(tray, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(TrayMenuKeys(app, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN})) << "no menu opened";
     EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Tom & Jerry\""; }))
         << app.StatusText();
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.LogRowCount() == 1; }, 20000));

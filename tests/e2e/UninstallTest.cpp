@@ -8,17 +8,7 @@ using namespace e2e;
 
 namespace {
 
-class UninstallTest : public QuilletTest {
-protected:
-    static bool KeyExists(const std::string& subkey)
-    {
-        HKEY key;
-        const std::string path = std::string(kUninstallKey) + "\\" + subkey;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-        RegCloseKey(key);
-        return true;
-    }
-};
+class UninstallTest : public QuilletTest {};
 
 TEST_F(UninstallTest, UninstallerThatRemovesItsEntryIsRecorded)
 {

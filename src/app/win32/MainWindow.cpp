@@ -250,7 +250,9 @@ void MainWindow::LoadMenus()
 
 void MainWindow::Layout()
 {
-    if (!statusBar_) return;
+    // Minimised, the client area is empty: squeezing the panes into it would
+    // lose the log's height for the restore and for the settings file.
+    if (!statusBar_ || IsIconic(hwnd_)) return;
     RECT client;
     GetClientRect(hwnd_, &client);
     const int width = client.right;
