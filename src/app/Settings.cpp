@@ -1,5 +1,6 @@
 #include "app/Settings.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "common/Error.h"
@@ -22,7 +23,10 @@ int HexDigit(char c)
 
 bool ParseHex(const std::string& digits, int& out)
 {
-    if (digits.empty() || digits.size() > 8) return false;
+    if (digits.empty()) return false;
+    // Leading zeros add nothing: only the digits after them must fit 32 bits.
+    const size_t first = std::min(digits.find_first_not_of('0'), digits.size());
+    if (digits.size() - first > 8) return false;
     uint32_t value = 0;
     for (char c : digits) {
         const int d = HexDigit(c);

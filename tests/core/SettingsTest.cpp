@@ -30,6 +30,17 @@ TEST(StoredForms, IntegersDecimalHexAndDefaults)
     for (const Case& c : cases) EXPECT_EQ(ReadIntegerText(c.text, 99), c.expected) << c.text;
 }
 
+// Found by the fuzz target: leading zeros made a hexadecimal value that fits
+// in 32 bits give the default, while decimal ones were read.
+TEST(StoredForms, HexadecimalLeadingZerosDoNotCount)
+{
+    EXPECT_EQ(ReadIntegerText("0x00000001F", 99), 31);
+    EXPECT_EQ(ReadIntegerText("$000000000000FFFFFFFF", 99), -1);
+    EXPECT_EQ(ReadIntegerText("$000000000", 99), 0);
+    EXPECT_EQ(ReadIntegerText("0x0100000000", 99), 99);  // still one digit too many
+    EXPECT_EQ(ReadFourIntegers("$0000000010,0x000000000A", {1, 2, 3, 4}), (std::array<int, 4>{16, 10, 3, 4}));
+}
+
 TEST(StoredForms, FourIntegersSplitAtCommasAndBlanks)
 {
     const std::array<int, 4> d{1, 2, 3, 4};
