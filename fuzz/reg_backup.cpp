@@ -2,15 +2,17 @@
 // with a small reader of the format, to exactly the entries that have both
 // values, in the order they were made, with their names and values.
 //
-// What the format cannot hold is not made here: a subkey name or a value
-// with CR or LF (every item is one line, and names are never escaped), and a
-// NUL inside a value (the registry's text ends at it).
+// What the format cannot hold is not made here: a subkey name with CR or LF
+// (every item is one line, and names are never escaped), and a NUL inside a
+// value (the registry's text ends at it). A value with CR or LF comes back
+// from its hex(1) spelling.
 //
 // A value of another type stops the export, a full disk too: then no file
 // may be left behind.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <set>
 #include <string>
@@ -39,11 +41,35 @@ struct Entry {
     }
 };
 
+bool OneLine(const std::string& s) { return s.find_first_of("\r\n") == std::string::npos; }
+
+// hex(1) bytes "xx,xx,...,00": lower-case pairs, the last one the closing
+// NUL and the only NUL. Used only for a value with a line break.
+std::optional<std::string> HexValue(const std::string& body)
+{
+    std::string value;
+    for (size_t i = 0; i < body.size(); i += 3) {
+        if (i + 2 > body.size() || (i + 2 < body.size() && body[i + 2] != ',')) return std::nullopt;
+        const char* digits = "0123456789abcdef";
+        const char* hi = std::strchr(digits, body[i]);
+        const char* lo = std::strchr(digits, body[i + 1]);
+        if (!body[i] || !body[i + 1] || !hi || !lo) return std::nullopt;
+        value += static_cast<char>((hi - digits) * 16 + (lo - digits));
+    }
+    if (value.empty() || value.back() != '\0') return std::nullopt;
+    value.pop_back();
+    if (value.find('\0') != std::string::npos || value.find_first_of("\r\n") == std::string::npos)
+        return std::nullopt;
+    return value;
+}
+
 // "NAME"="BODY" with BODY read as the registry editor reads it: a backslash
 // takes the next byte (only a backslash or a quote are escaped), a bare
 // quote ends the string, which must be the line's end.
 std::optional<std::string> StringValue(const std::string& line, const std::string& name)
 {
+    const std::string hexHead = "\"" + name + "\"=hex(1):";
+    if (line.compare(0, hexHead.size(), hexHead) == 0) return HexValue(line.substr(hexHead.size()));
     const std::string head = "\"" + name + "\"=\"";
     if (line.size() < head.size() + 1 || line.compare(0, head.size(), head) != 0) return std::nullopt;
     std::string value;
@@ -64,8 +90,11 @@ std::optional<std::vector<Entry>> ReadBack(const std::string& file)
     if (file.size() < 2 || file.compare(file.size() - 2, 2, "\r\n") != 0) return std::nullopt;
     std::vector<std::string> lines;
     size_t from = 0;
-    for (size_t at; (at = file.find("\r\n", from)) != std::string::npos; from = at + 2)
+    for (size_t at; (at = file.find("\r\n", from)) != std::string::npos; from = at + 2) {
         lines.push_back(file.substr(from, at - from));
+        // The registry editor ends a line at a lone CR or LF too.
+        if (!OneLine(lines.back())) return std::nullopt;
+    }
     if (lines.size() < 3 || lines[0] != "REGEDIT4" || !lines[1].empty() || lines[2] != kSection + "]")
         return std::nullopt;
     if ((lines.size() - 3) % 4 != 0) return std::nullopt;
@@ -85,8 +114,6 @@ std::optional<std::vector<Entry>> ReadBack(const std::string& file)
     }
     return entries;
 }
-
-bool OneLine(const std::string& s) { return s.find_first_of("\r\n") == std::string::npos; }
 
 }  // namespace
 
@@ -114,7 +141,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (int v = 0; v < 2; ++v) {
             std::string& value = values[v];
             value = value.substr(0, value.find('\0'));
-            if (!OneLine(value)) value.clear();
             // Two bits a value: plain, expandable, another type, or missing.
             switch ((types >> (2 * v)) & 3) {
             case 0: FakeRegistry::Set(key, names[v], kSz, value + '\0'); break;

@@ -71,6 +71,26 @@ private:
     bool open_ = false;
 };
 
+// "NAME"="VALUE", escaped. A value holding a line break cannot be a quoted
+// string (one line per item), so it goes as hex(1), a string value spelt as
+// its bytes and the closing NUL, which the registry editor reads back as is.
+std::string ValueLine(const char* name, const std::string& value)
+{
+    if (value.find_first_of("\r\n") == std::string::npos) {
+        std::string escaped = value;
+        EscapeRegString(escaped);
+        return std::string("\"") + name + "\"=\"" + escaped + "\"";
+    }
+    static const char digits[] = "0123456789abcdef";
+    std::string line = std::string("\"") + name + "\"=hex(1):";
+    for (unsigned char c : value) {
+        line += digits[c >> 4];
+        line += digits[c & 15];
+        line += ',';
+    }
+    return line + "00";
+}
+
 }  // namespace
 
 SaveDialog MakeSaveRegDlg()
@@ -119,15 +139,13 @@ void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& pat
         registry.SetRootKey(RootKey::LocalMachine);
         // Skipped as the list skips it (a key that vanished or is locked).
         if (!registry.OpenKey(std::string(kUninstallPath) + "\\" + name, true)) continue;
-        std::string displayName = registry.ReadString("DisplayName");
-        std::string command = registry.ReadString("UninstallString");
-        EscapeRegString(displayName);
-        EscapeRegString(command);
+        const std::string displayName = registry.ReadString("DisplayName");
+        const std::string command = registry.ReadString("UninstallString");
         if (displayName.empty() || command.empty()) continue;
         out.Line("");
         out.Line(section + "\\" + name + "]");  // as enumerated: names are never escaped
-        out.Line("\"DisplayName\"=\"" + displayName + "\"");
-        out.Line("\"UninstallString\"=\"" + command + "\"");
+        out.Line(ValueLine("DisplayName", displayName));
+        out.Line(ValueLine("UninstallString", command));
     }
     out.Finish();
 }

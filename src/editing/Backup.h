@@ -40,7 +40,8 @@ std::string BackupDateText(const LocalTime& today);
 std::string BackupFileName(const std::string& dateText);
 
 // Writes every uninstall entry that has both values into a REGEDIT4 file
-// at `path`, reading the registry afresh. On a file failure, and on a
+// at `path`, reading the registry afresh; a value with a line break as
+// hex(1) bytes, the only spelling of it that stays on one line. On a file failure, and on a
 // registry failure, the incomplete file is removed; a file failure raises
 // QuilletError with the file's name and the reason, a registry failure is
 // raised as it came.

@@ -137,12 +137,13 @@ TEST_F(BackupTest, RegistryEditorRestoresEveryEntryByteForByte)
     Seed("Ends", REG_SZ, "Ends in backslash\\", "C:\\x\\\\\\\"odd\"\\");
     Seed("{8A2B-1234}", REG_EXPAND_SZ, "Expandable", "%ProgramFiles%\\x\\u.exe");
     Seed("Tabs", REG_SZ, "Tab\there", "C:\\t.exe\t/q");
+    Seed("Lines", REG_SZ, "Two\r\nlines \"q\" caf\xE9", "C:\\l.exe\n/q\\");
     struct Expected {
         std::string subkey;
         Value name, command;
     };
     std::vector<Expected> expected;
-    for (const char* subkey : {"Plain", "A & B \"quoted\"", "caf\xE9 na\xEFve", "Ends", "{8A2B-1234}", "Tabs"})
+    for (const char* subkey : {"Plain", "A & B \"quoted\"", "caf\xE9 na\xEFve", "Ends", "{8A2B-1234}", "Tabs", "Lines"})
         expected.push_back({subkey, Read(subkey, "DisplayName"), Read(subkey, "UninstallString")});
     // Written as plain strings, also what was stored expandable.
     expected[4].name.type = expected[4].command.type = REG_SZ;
