@@ -84,6 +84,7 @@ add_executable(e2e_tests
     tests/e2e/Driver.cpp
     tests/e2e/StartupTest.cpp
     tests/e2e/BadInputTest.cpp
+    tests/e2e/EnduranceTest.cpp
     tests/e2e/SortTest.cpp
     tests/e2e/UninstallTest.cpp
     tests/e2e/EditTest.cpp
