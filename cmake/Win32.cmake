@@ -103,6 +103,18 @@ gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e
     ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
 
+# Long end-to-end runs (hundreds of jobs, 10,000 rows): a program of their
+# own, so that they get a longer time limit than the other tests.
+add_executable(endurance_tests tests/e2e/Driver.cpp tests/e2e/EnduranceTest.cpp)
+target_include_directories(endurance_tests PRIVATE tests src)
+target_link_libraries(endurance_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
+target_compile_definitions(endurance_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+add_dependencies(endurance_tests Quillet qtest_console qtest_window)
+quillet_warnings(endurance_tests)
+gtest_discover_tests(endurance_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e TIMEOUT 480
+    ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
+
 # Benchmarks (run by bench/run, not by ctest).
 add_executable(list_bench bench/ListBench.cpp)
 target_include_directories(list_bench PRIVATE tests)

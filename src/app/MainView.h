@@ -51,6 +51,10 @@ public:
     // the focus stays on the record it was on.
     virtual void LogInserted(bool dropped) = 0;
     virtual void LogCleared() = 0;
+    // Many rows change at once (Delete bad): the lists may skip drawing
+    // until the end, then show the outcome once.
+    virtual void BeginBulkChange() {}
+    virtual void EndBulkChange() {}
     virtual void LogRowChanged(size_t row) = 0;
     virtual int FocusedLogRow() const = 0;
 

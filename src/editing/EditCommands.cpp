@@ -154,6 +154,12 @@ void TMain::DeleteBadBtnClick()
 {
     std::vector<std::string> failed;
     if (ports_.dialogs.Confirm("Are you sure want to delete " + std::to_string(BadCount) + " bad shortcut(s)?")) {
+        // Thousands of rows may go: the lists show the outcome once.
+        struct Bulk {
+            MainView& view;
+            explicit Bulk(MainView& v) : view(v) { view.BeginBulkChange(); }
+            ~Bulk() { view.EndBulkChange(); }
+        } bulk(view_);
         size_t index = 0;
         while (index != rows_.size()) {
             if (rows_[index].image == kImageBad) {

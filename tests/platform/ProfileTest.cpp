@@ -87,6 +87,23 @@ TEST(Win32Profile, RefusedWriteRaisesUnableToWrite)
     }
 }
 
+TEST(Win32Profile, ReadOnlyFileIsRefusedAndLeftAsItWas)
+{
+    const std::string file = TempFile("quillet-readonly.ini");
+    std::ofstream(file, std::ios::binary) << "[Main]\r\nLogHeight=7\r\n[Log]\r\nt=0;m\xFE\r\n";
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+    Win32Profile real;
+    EXPECT_EQ(real.ReadString(file, "Main", "LogHeight", ""), "7");
+    EXPECT_FALSE(real.WriteString(file, "Main", "LogHeight", "8"));
+    EXPECT_FALSE(real.EraseSection(file, "Log"));
+    EXPECT_FALSE(real.WriteSection(file, "Log", {"u=0;n\xFE"}));
+    EXPECT_EQ(Lines(file), (std::vector<std::string>{"[Main]", "LogHeight=7", "[Log]", "t=0;m\xFE"}));
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(real.WriteString(file, "Main", "LogHeight", "8"));
+    EXPECT_EQ(real.ReadString(file, "Main", "LogHeight", ""), "8");
+    DeleteFileA(file.c_str());
+}
+
 // A full settings file written through the program's format comes back
 // through the platform's reads: every record, repeated keys and marks included.
 TEST(Win32Profile, SettingsAndA999RecordLogRoundTrip)

@@ -801,7 +801,11 @@ void MainWindow::UpdateHeaderImages(int sortColumn, bool ascending)
 void MainWindow::MoveFocus(HWND list, int from, int to)
 {
     const bool selected = from >= 0 && (ListView_GetItemState(list, from, LVIS_SELECTED) & LVIS_SELECTED);
-    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Only the rows that hold a state (one selection at most): a clear of
+    // all rows visits every row, on each of thousands of removals.
+    const int selectedRow = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+    if (selectedRow >= 0) ListView_SetItemState(list, selectedRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (from >= 0) ListView_SetItemState(list, from, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (to >= 0) {
         ListView_SetItemState(list, to, LVIS_FOCUSED | (selected ? LVIS_SELECTED : 0), LVIS_FOCUSED | LVIS_SELECTED);
     }
@@ -821,6 +825,21 @@ void MainWindow::LogInserted(bool dropped)
     ListView_SetItemCountEx(log_, count, LVSICF_NOSCROLL);
     if (focused >= 0) MoveFocus(log_, focused, dropped && focused + 1 >= count ? -1 : focused + 1);
     InvalidateRect(log_, nullptr, TRUE);
+}
+
+void MainWindow::BeginBulkChange()
+{
+    // Each removal would redraw the lists' scroll bars and headers at once.
+    SendMessageA(programs_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(log_, WM_SETREDRAW, FALSE, 0);
+}
+
+void MainWindow::EndBulkChange()
+{
+    for (HWND list : {programs_, log_}) {
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
 }
 
 void MainWindow::LogCleared()

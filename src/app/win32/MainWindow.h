@@ -71,6 +71,8 @@ private:
     void UpdateHeaderImages(int sortColumn, bool ascending) override;
     void RowsReordered(int focused) override;
     void LogInserted(bool dropped) override;
+    void BeginBulkChange() override;
+    void EndBulkChange() override;
     void LogCleared() override;
     void LogRowChanged(size_t row) override;
     int FocusedLogRow() const override;

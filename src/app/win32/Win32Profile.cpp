@@ -4,6 +4,19 @@
 
 namespace quillet::win32 {
 
+namespace {
+
+// Windows refuses to write a file marked read-only; Wine running as root
+// would write it anyway, so the mark is honoured here too.
+bool ReadOnly(const std::string& file)
+{
+    const DWORD attributes = GetFileAttributesA(file.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
 std::string Win32Profile::ReadString(const std::string& file, const std::string& section, const std::string& key,
                                      const std::string& fallback)
 {
@@ -16,11 +29,13 @@ std::string Win32Profile::ReadString(const std::string& file, const std::string&
 bool Win32Profile::WriteString(const std::string& file, const std::string& section, const std::string& key,
                                const std::string& value)
 {
+    if (ReadOnly(file)) return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
 bool Win32Profile::EraseSection(const std::string& file, const std::string& section)
 {
+    if (ReadOnly(file)) return false;
     return WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()) != FALSE;
 }
 
@@ -49,6 +64,7 @@ std::vector<std::string> Win32Profile::ReadSection(const std::string& file, cons
 bool Win32Profile::WriteSection(const std::string& file, const std::string& section,
                                 const std::vector<std::string>& lines)
 {
+    if (ReadOnly(file)) return false;
     std::string block;
     for (const std::string& line : lines) block += line + '\0';
     block += '\0';
