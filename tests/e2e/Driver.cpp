@@ -436,6 +436,13 @@ bool KeyExists(const std::string& subkey)
     return true;
 }
 
+std::string Ini(const char* section, const char* key)
+{
+    char value[2048];
+    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, Quillet::SettingsPath().c_str());
+    return value;
+}
+
 std::string StoredValue(const std::string& subkey, const char* name)
 {
     char data[4096];

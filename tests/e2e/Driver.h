@@ -117,6 +117,8 @@ std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 // An entry's subkey exists below the Uninstall key.
 bool KeyExists(const std::string& subkey);
+// A key of Quillet's settings file, "<none>" when missing.
+std::string Ini(const char* section, const char* key);
 // A string value of a subkey below the Uninstall key as stored, "<none>" when missing.
 std::string StoredValue(const std::string& subkey, const char* name);
 // Writes a string value below the Uninstall key, creating the subkey path.

@@ -136,13 +136,6 @@ void WriteBytes(const std::string& name, const std::string& bytes)
     std::ofstream(name, std::ios::binary) << bytes;
 }
 
-std::string Ini(const char* section, const char* key)
-{
-    char value[256];
-    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, Quillet::SettingsPath().c_str());
-    return value;
-}
-
 // The [Log] lines of the settings file, in file order.
 std::vector<std::string> LogLines()
 {

@@ -29,12 +29,6 @@ protected:
     }
     void TearDown() override { DeleteFileA(Quillet::SettingsPath().c_str()); }
 
-    static std::string Ini(const char* section, const char* key)
-    {
-        char value[256];
-        GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, Quillet::SettingsPath().c_str());
-        return value;
-    }
     static std::string FileText() { return ReadFileBytes(Quillet::SettingsPath()); }
     static void WriteFile(const std::string& text)
     {

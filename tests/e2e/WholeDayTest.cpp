@@ -82,13 +82,6 @@ Texts ProfileNames(const char* section)
     return names;
 }
 
-std::string Ini(const char* section, const char* key)
-{
-    char value[2048];
-    GetPrivateProfileStringA(section, key, "<none>", value, sizeof value, Quillet::SettingsPath().c_str());
-    return value;
-}
-
 class WholeDayTest : public QuilletTest {
 protected:
     struct Row {
