@@ -1,8 +1,12 @@
 #include <windows.h>
+#include <psapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstring>
 #include <set>
+#include <string>
 
 #include "e2e/Fixture.h"
 
@@ -27,6 +31,40 @@ protected:
         });
     }
 };
+
+// Where a DLL loaded in another process comes from, lower case; empty when it is not loaded.
+std::string LoadedModulePath(DWORD processId, const char* dll)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return {};
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    std::string found;
+    if (EnumProcessModules(process, modules, sizeof modules, &bytes)) {
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE) && found.empty(); ++i) {
+            char path[MAX_PATH] = {};
+            GetModuleFileNameExA(process, modules[i], path, MAX_PATH);
+            const char* name = strrchr(path, '\\');
+            if (name && lstrcmpiA(name + 1, dll) == 0) found = path;
+        }
+    }
+    CloseHandle(process);
+    for (char& c : found) c = char(tolower(static_cast<unsigned char>(c)));
+    return found;
+}
+
+// The manifest's common-controls dependency fits this build's architecture:
+// version 6 comes from the side-by-side assembly of the program's own
+// architecture; a wrong one fails to start or falls back to the old controls.
+TEST_F(StartupTest, RunsOnVersion6OfTheCommonControls)
+{
+    Quillet app;
+    app.Start();
+    const std::string assembly = std::string(sizeof(void*) == 8 ? "\\amd64_" : "\\x86_") +
+                                 "microsoft.windows.common-controls_6595b64144ccf1df_6.0.";
+    EXPECT_NE(LoadedModulePath(app.ProcessId(), "comctl32.dll").find(assembly), std::string::npos)
+        << LoadedModulePath(app.ProcessId(), "comctl32.dll");
+}
 
 TEST_F(StartupTest, ShowsTheSeededEntriesWithTheirCounts)
 {
