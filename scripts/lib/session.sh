@@ -4,6 +4,20 @@
 
 session_pids=()
 
+# A 91-byte i386 Linux program that only exits with code 0: whether it starts
+# tells whether this kernel runs 32-bit code (some boot with it switched off).
+runs_32bit_code() {
+    local probe
+    mkdir -p build
+    probe=$(mktemp build/probe32.XXXXXX)  # not /tmp, which may forbid running programs
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5b\x00\x00\x00\x5b\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\x31\xc0\x40\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    "$probe" 2>/dev/null
+    local rc=$?
+    rm -f "$probe"
+    return $rc
+}
+
 # Starts Xvfb on a free display and exports DISPLAY.
 start_xvfb() {
     local fifo
