@@ -59,6 +59,11 @@ target_link_libraries(qtest_window PRIVATE advapi32 ${QUILLET_STATIC_RUNTIME})
 if(MINGW)
     target_link_options(qtest_window PRIVATE -mwindows)
 endif()
+# scripts/run waits with it for the filled list before its screenshot.
+add_executable(qwait_list tests/programs/WaitForList.cpp)
+target_link_libraries(qwait_list PRIVATE user32 ${QUILLET_STATIC_RUNTIME})
+quillet_warnings(qwait_list)
+
 add_executable(platform_tests
     tests/platform/RegistryTest.cpp
     tests/platform/FileSystemTest.cpp
@@ -95,7 +100,7 @@ add_executable(e2e_tests
     tests/e2e/WholeDayTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
-target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
+target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 psapi ${QUILLET_STATIC_RUNTIME})
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_dependencies(e2e_tests Quillet qtest_console qtest_window)
 quillet_warnings(e2e_tests)
