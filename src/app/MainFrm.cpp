@@ -52,9 +52,9 @@ TrayIcon& TMain::TrayPort()
 TMain::TMain(MainView& view, const Ports& ports)
     : ports_(ports),
       logging_(ports.clock, ports.locale, ports.dialogs, ports.dialogs, view, view),
-      catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_),
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
            {view, TrayPort(), ports.dialogs}),
+      catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_),
       editing_(catalogue_, logging_, ports.registry, ports.files, ports.dialogs, ports.dialogs, view),
       backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, ports.dialogs, ports.dialogs),
       find_(catalogue_, logging_.Log(), ports.locale, ports.dialogs, ports.dialogs, view, view),

@@ -94,8 +94,9 @@ private:
 
     Ports ports_;
     LogCommands logging_;
-    EntryCatalogue catalogue_;
+    // The job before the list: the list keeps the job as its RunningEntry.
     Uninstaller job_;
+    EntryCatalogue catalogue_;
     EntryEditor editing_;
     BackupCommand backup_;
     FindCommand find_;
