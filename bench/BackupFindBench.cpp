@@ -39,8 +39,8 @@ int main(int argc, char** argv)
     quillet::win32::Win32Clock clock;
     quillet::win32::Win32FileWriter writer;
     quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs, runner, &writer});
-    main.ApplySortState(0, true);
-    main.Guard([&] { main.LoadPrograms(); });
+    main.Catalogue().ApplySortState(0, true);
+    main.Guard([&] { main.Catalogue().LoadPrograms(); });
 
     const double backup = Median(runs, [&] { quillet::WriteRegBackup(registry, writer, file); });
     std::printf("rows=%zu backup=%.3f\n", main.Rows().size(), backup);
@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         {"find_one", "App 9999\""}, {"find_none", "no such text"}, {"find_all", "app"}};
     for (const auto& [label, text] : searches) {
         dialogs.findText = text;
-        const double time = Median(runs, [&] { main.Guard([&] { main.FindMMClick(); }); });
+        const double time = Median(runs, [&] { main.Guard([&] { main.Find().FindMMClick(); }); });
         const size_t offered = dialogs.resultForms.empty() ? 0 : dialogs.resultForms.back().List.size();
         dialogs.resultForms.clear();
         std::printf("%s=%.3f offered=%zu\n", label, time, offered);

@@ -32,11 +32,11 @@ int main(int argc, char** argv)
     quillet::win32::Win32Clock clock;
     quillet::fakes::FakeRunner runner;
     quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs, runner});
-    main.ApplySortState(0, true);
+    main.Catalogue().ApplySortState(0, true);
 
-    const double load = Median(runs, [&] { main.Guard([&] { main.LoadPrograms(); }); });
+    const double load = Median(runs, [&] { main.Guard([&] { main.Catalogue().LoadPrograms(); }); });
     for (const auto& failure : dialogs.failures) std::fprintf(stderr, "error: %s\n", failure.c_str());
-    std::printf("rows=%zu bad=%d load=%.3f\n", main.Rows().size(), main.BadCount, load);
+    std::printf("rows=%zu bad=%d load=%.3f\n", main.Rows().size(), main.Catalogue().BadCount, load);
 
     // Where the load's time goes: the registry reads alone, then the checks alone.
     const double registryTime = Median(1, [&] {
@@ -59,18 +59,18 @@ int main(int argc, char** argv)
     // A sort by each column, from the order of the load (by name).
     for (int column = 0; column < quillet::TSTListView::kColumnCount; ++column) {
         const double sort = MedianOf(runs, [&] {
-            main.Programs.SortByColumn(0, true);  // back to the name order, descending
+            main.Catalogue().Programs.SortByColumn(0, true);  // back to the name order, descending
             const double start = Now();
-            main.Programs.SortByColumn(column, false);
+            main.Catalogue().Programs.SortByColumn(column, false);
             return Now() - start;
         });
         std::printf("sort%d=%.3f\n", column, sort);
     }
 
     // AddLog into a full log: each call drops the oldest record.
-    while (main.Log().Size() < quillet::ActionsLog::kCap) main.AddLog("filler", "", 0);
+    while (main.Log().Size() < quillet::ActionsLog::kCap) main.Logging().AddLog("filler", "", 0);
     const double addLog = Median(runs, [&] {
-        for (int i = 0; i < 1000; ++i) main.AddLog("Application \"X\" successfuly uninstalled.", "", 0);
+        for (int i = 0; i < 1000; ++i) main.Logging().AddLog("Application \"X\" successfuly uninstalled.", "", 0);
     });
     std::printf("addlog1000=%.3f logsize=%zu\n", addLog, main.Log().Size());
     return 0;

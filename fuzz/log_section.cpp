@@ -120,7 +120,7 @@ void HandEditedSectionSurvivesAClose(const std::string& text)
             FUZZ_CHECK(r.message.find(kCommentMark) == std::string::npos);
             FUZZ_CHECK(r.image >= 0 && r.image <= 9);
         }
-        main.FormClose();
+        main.Settings().FormClose();
     }
     fakes.view = FakeMainView();
     fakes.view.StartChecks();

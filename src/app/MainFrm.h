@@ -1,23 +1,23 @@
 #pragma once
-#include <cstdint>
-#include <memory>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainView.h"
 #include "app/Settings.h"
+#include "app/SettingsStore.h"
 #include "app/Tray.h"
-#include "catalogue/EntryRow.h"
-#include "catalogue/Find.h"
-#include "catalogue/Registry.h"
-#include "catalogue/STFileExists.h"
-#include "catalogue/STListView.h"
+#include "app/TrayCommands.h"
+#include "app/ViewMenus.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/FindCommand.h"
 #include "common/Error.h"
-#include "editing/PropFrm.h"
-#include "editing/Backup.h"
-#include "log/ActionsLog.h"
+#include "editing/BackupCommand.h"
+#include "editing/EntryEditor.h"
+#include "log/LogCommands.h"
 #include "runner/AppRunner.h"
+#include "runner/Uninstaller.h"
 
 namespace quillet {
 
@@ -30,11 +30,6 @@ inline constexpr const char* kApplicationTitle = "Quillet";
 inline constexpr const char* kMainCaption = "Quillet 2.0";
 inline constexpr const char* kVersionText = "2.0";
 inline constexpr const char* kInstanceName = "quillet2.0";
-inline constexpr const char* kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-inline constexpr const char* kReady = "Ready...";
-
-// Settings file beside the executable: same name, ".ini", ASCII lower case.
-std::string SettingsFileName(const std::string& exePath, const Locale& locale);
 
 // Everything outside the program that its behaviour reaches.
 struct Ports {
@@ -53,104 +48,17 @@ struct Ports {
     Registry* registration = nullptr;
 };
 
-// The main window's behaviour: its fields, the program list, the actions log
-// and the commands that act on them. The window on screen is reached only
-// through MainView.
+// The main window's coordinator: owns the parts that hold the program's
+// commands, wires them to each other and to the window, runs the start-up
+// sequence and keeps failures at the message boundary.
 class TMain {
 public:
     TMain(MainView& view, const Ports& ports);
+    TMain(const TMain&) = delete;
+    TMain& operator=(const TMain&) = delete;
 
     // The start-up sequence's portable steps; errors are shown, not raised.
     void FormCreate(const std::string& exePath);
-
-    // Settings file
-    void LoadLog();
-    void ReadSettings();
-    // Writes the settings and the log; raises "Unable to write to FILE".
-    void FormClose();
-
-    // Notification-area icon
-    void AppEventsMinimize();
-    void AppEventsRestore();
-    void TrayDblClick() { view_.BringToFront(); }
-    // Fills TrayItems for the "Uninstall" submenu.
-    void TrayMenuPopup();
-    void TrayUninstallClick(const TrayItem& item);
-    std::vector<TrayItem> TrayItems;
-    // The program list's style: details at design, until a view handler sets one.
-    ViewStyle ProgramsStyle = ViewStyle::Report;
-
-    // Entry list
-    void LoadPrograms();
-    bool OpenRegKey(RootKey root, const std::string& path);
-    void CheckProgram(EntryRow& row) const;
-    void UpdateButtons();
-    void UpdateStatusBar();
-    void ProgramsClick();
-    void ProgramsChange() { ProgramsClick(); }
-    void RefreshClick() { LoadPrograms(); }
-
-    // Sorting
-    // The sort state before the first load: the column sorted ascending, then
-    // the direction (as stored, or column 0 ascending).
-    void ApplySortState(int column, bool ascending)
-    {
-        Programs.SortByColumn(column, true);
-        Programs.SetAscending(ascending);
-    }
-    void ProgramsHeaderClick(int column) { Programs.HeaderClick(column, view_.FocusedProgram()); }
-    void SubkeyMMClick(int tag) { Programs.SortByColumn(tag, Programs.Ascending(), view_.FocusedProgram()); }
-    void ReversedorderMMClick()
-    {
-        Programs.SortByColumn(Programs.SortColumnIndex(), Programs.Ascending(), view_.FocusedProgram());
-    }
-    void ProgramsColumnClick();
-
-    // Uninstall job
-    void uninstallClick();
-    void RunnerTerminated();
-    // The close query: false keeps the window open.
-    bool FormCloseQuery();
-
-    // Actions log
-    void AddLog(const std::string& message, const std::string& comment, int image);
-    void ClearLogPMClick();
-    void EditlogPMClick();
-    void LogDblClick();
-    void LogMenuPopup();
-    // Opening of the list's popup menu and of the Edit menu.
-    void BaseMenuPopup();
-
-    // Editing entries
-    void NewClick();
-    void EditClick();
-    // Deletes the row's subkey, records it and removes the row; a subkey that
-    // stays raises the failure and keeps row and log as they were.
-    void DeleteProgram(int index);
-    void DeleteClick();
-    void DeleteBadBtnClick();
-    // Subkey name of a new entry: blanks and backslashes to underscores, then
-    // "_0", "_1", ... while a subkey of that name exists under the open key.
-    std::string NewSubkeyName(const std::string& displayName);
-
-    // Views, menus and hints (Views.cpp). The check marks live in the menus:
-    // read them with MenuItemChecked.
-    void ToolBarMMClick();
-    void LogMMClick();
-    void StatusMMClick();
-    void TextLabelsMMClick();
-    void LargeIconsPMClick();
-    void SmallIconsPMClick();
-    void ListPMClick();
-    void ReportPMClick();
-    void ViewsBtnClick();
-    void FileMMClick();
-    bool MenuItemChecked(MenuItem item) const { return view_.MenuItemChecked(item); }
-    // A shortcut of a File or Edit menu item runs that menu's opening handler,
-    // then acts only when this says the item is enabled.
-    bool ShortcutEnabled(MenuItem item);
-    // The application's hint changed: its long part goes to panel 0.
-    void AppEventsHint(const std::string& hint);
     void RegisterApp(const std::string& title, const std::string& version, const std::string& path);
 
     // Runs a handler at the message boundary: a failure ends the handler and
@@ -165,58 +73,36 @@ public:
         }
     }
 
-    // Backup
-    void BackupMMClick();
-    std::string BackupDateText();
+    // The parts, each with its own commands.
+    EntryCatalogue& Catalogue() { return catalogue_; }
+    FindCommand& Find() { return find_; }
+    Uninstaller& Job() { return job_; }
+    EntryEditor& Editing() { return editing_; }
+    BackupCommand& Backup() { return backup_; }
+    LogCommands& Logging() { return logging_; }
+    ViewMenus& Views() { return views_; }
+    SettingsStore& Settings() { return settings_; }
+    TrayCommands& Tray() { return tray_; }
 
-    // Find
-    void FindMMClick();
-    void SelectByCaption(SearchIn list, const std::string& caption);
-
-    const std::vector<EntryRow>& Rows() const { return rows_; }
-    const EntryRow* FocusedRow() const;
-    const ActionsLog& Log() const { return log_; }
-    const std::string& SettingsFile() const { return settingsFile_; }
-
-    // Fields of the main window, in their declared order.
-    int32_t BadCount = 0;
-    std::string RunningName;
-    std::string RunningCommand;
-    bool Running = false;
-    std::string BackupDir;
-    bool Hidden = false;
-    int64_t FreeBefore = 0;
+    // What the lists show.
+    const std::vector<EntryRow>& Rows() const { return catalogue_.Rows(); }
+    const ActionsLog& Log() const { return logging_.Log(); }
 
 private:
-    ProfileFile& Profile();
-    TrayIcon& Tray();
-    std::unique_ptr<quillet::SettingsFile> settings_;
+    ProfileFile& ProfilePort();
+    TrayIcon& TrayPort();
 
-    void ReadEntries();
-    int64_t MeasureFreeSpace() const;
-
-    MainView& view_;
     Ports ports_;
-    CommandChecker checker_;
-    std::vector<EntryRow> rows_;
-    ActionsLog log_;
-    std::string settingsFile_;
-
-public:
-    TSTListView Programs;  // the program list's sort state, over rows_
-    // The properties dialog, filled by New and Properties before each use.
-    TPropertiesForm PropertiesForm{ports_.files};
-    SaveDialog SaveRegDlg = MakeSaveRegDlg();
-    TFindForm FindForm;
-    TFormStorage FormStorage{view_, Profile()};
-    TSearchResultForm SearchResultForm;
-
-private:
-    void ResortPrograms();
-    void TogglePane(MenuItem item, Pane pane);
-    void SetViewStyle(ViewStyle style);
-    int FindRowBySubkey(const std::string& subkey) const;
-    std::string exeDir_;  // with its trailing backslash
+    LogCommands logging_;
+    // The job before the list: the list keeps the job as its RunningEntry.
+    Uninstaller job_;
+    EntryCatalogue catalogue_;
+    EntryEditor editing_;
+    BackupCommand backup_;
+    FindCommand find_;
+    ViewMenus views_;
+    SettingsStore settings_;
+    TrayCommands tray_;
 };
 
 }  // namespace quillet

@@ -3,18 +3,9 @@
 #include <vector>
 
 #include "catalogue/EntryRow.h"
+#include "common/TrayIcon.h"
 
 namespace quillet {
-
-// The notification-area icon as the main window drives it.
-class TrayIcon {
-public:
-    virtual ~TrayIcon() = default;
-    virtual void SetHint(const std::string& hint) = 0;
-    virtual void SetAnimated(bool animated) = 0;
-    // The menu's "Uninstall" item.
-    virtual void EnableUninstall(bool enabled) = 0;
-};
 
 inline constexpr size_t kTrayTipLength = 63;
 inline constexpr int kTrayFrameCount = 27;

@@ -96,7 +96,7 @@ TEST_F(RegistrationTest, KeyThatCannotBeOpenedIsReportedAndStartGoesOn)
     main.FormCreate("C:\\Tools\\Quillet.exe");
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{"Failed to set data for 'Path'"});  // "'" sorts below "."
     EXPECT_EQ(own.Find(RootKey::LocalMachine, "Software\\Marrowby\\Quillet"), nullptr);
-    EXPECT_EQ(main.SettingsFile(), "c:\\tools\\quillet.ini");  // the later steps ran
+    EXPECT_EQ(main.Settings().SettingsFile(), "c:\\tools\\quillet.ini");  // the later steps ran
 }
 
 std::vector<unsigned char> ReadResource(const char* name)

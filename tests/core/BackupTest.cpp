@@ -118,7 +118,7 @@ TEST_F(BackupTest, FirstBackupMakesTheDefaultFolderAndRemembersTheChosenOne)
     clock.now = LocalTime{2027, 1, 5, 10, 0, 0, 2};
     GoldenEntries();
     dialogs.savedAs = kSaved;
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
 
     EXPECT_EQ(writer.directories, (std::set<std::string>{"C:\\Tools\\Quillet\\Backup"}));
     ASSERT_EQ(dialogs.saveDialogs.size(), 1u);
@@ -131,7 +131,7 @@ TEST_F(BackupTest, FirstBackupMakesTheDefaultFolderAndRemembersTheChosenOne)
     EXPECT_TRUE(shown.HideReadOnly);
     EXPECT_TRUE(shown.EnableSizing);
 
-    EXPECT_EQ(main.BackupDir, "D:\\Saves\\");
+    EXPECT_EQ(main.Backup().BackupDir, "D:\\Saves\\");
     EXPECT_EQ(writer.files[kSaved], Golden("backup_entries.reg"));
     EXPECT_EQ(dialogs.information,
               (std::vector<std::string>{"Backup information will be stored into \"D:\\Saves\\mine.reg\" file and can be "
@@ -143,28 +143,28 @@ TEST_F(BackupTest, FirstBackupMakesTheDefaultFolderAndRemembersTheChosenOne)
     // The next backup starts where the last one went, and makes no folder.
     writer.directories.clear();
     dialogs.savedAs = "E:\\second.reg";
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
     EXPECT_EQ(dialogs.saveDialogs.back().InitialDir, "D:\\Saves\\");
     EXPECT_TRUE(writer.directories.empty());
-    EXPECT_EQ(main.BackupDir, "E:\\");
+    EXPECT_EQ(main.Backup().BackupDir, "E:\\");
 }
 
 TEST_F(BackupTest, CancelWritesNothingButKeepsTheDefaultFolder)
 {
     Entry("k", "App", "u.exe");
     dialogs.savedAs.clear();
-    main.Guard([&] { main.BackupMMClick(); });
-    EXPECT_EQ(main.BackupDir, "C:\\Tools\\Quillet\\Backup");
+    main.Guard([&] { main.Backup().BackupMMClick(); });
+    EXPECT_EQ(main.Backup().BackupDir, "C:\\Tools\\Quillet\\Backup");
     EXPECT_EQ(writer.directories.size(), 1u);
     EXPECT_TRUE(writer.files.empty());
     EXPECT_TRUE(dialogs.information.empty());
     EXPECT_TRUE(dialogs.errorBoxes.empty());
 
     // A folder that cannot be made does not stop the dialog.
-    main.BackupDir.clear();
+    main.Backup().BackupDir.clear();
     writer.directories.clear();
     writer.readOnly.insert("C:\\Tools\\Quillet\\Backup");
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
     EXPECT_EQ(dialogs.saveDialogs.size(), 2u);
     EXPECT_EQ(dialogs.saveDialogs.back().InitialDir, "C:\\Tools\\Quillet\\Backup");
     EXPECT_TRUE(dialogs.failures.empty());
@@ -176,26 +176,26 @@ TEST_F(BackupTest, FileFailuresAreReportedAndLeaveNoFileBehind)
     dialogs.savedAs = kSaved;
 
     writer.spaceLeft = 70000;  // the disk fills during the second piece
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
     EXPECT_EQ(writer.files.count(kSaved), 0u);
     EXPECT_FALSE(writer.open);
     EXPECT_EQ(dialogs.errorBoxes, (std::vector<std::string>{"Cannot write backup file \"D:\\Saves\\mine.reg\": There "
                                                             "is not enough space on the disk."}));
     EXPECT_TRUE(dialogs.information.empty());
     EXPECT_TRUE(dialogs.failures.empty());
-    EXPECT_EQ(main.BackupDir, "D:\\Saves\\");  // the choice was made
+    EXPECT_EQ(main.Backup().BackupDir, "D:\\Saves\\");  // the choice was made
 
     // The last piece is stored only on closing.
     writer.spaceLeft = static_cast<size_t>(-1);
     writer.failClose = true;
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
     EXPECT_EQ(writer.files.count(kSaved), 0u);
     EXPECT_EQ(dialogs.errorBoxes.back(), "Cannot write backup file \"D:\\Saves\\mine.reg\": The device is not ready.");
     EXPECT_TRUE(dialogs.information.empty());
 
     writer.failClose = false;
     writer.readOnly.insert(kSaved);
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
     EXPECT_EQ(dialogs.errorBoxes.back(), "Cannot create backup file \"D:\\Saves\\mine.reg\": Access denied.");
     EXPECT_EQ(dialogs.errorBoxes.size(), 3u);
     EXPECT_TRUE(dialogs.information.empty());
@@ -208,7 +208,7 @@ TEST_F(BackupTest, WrongValueTypeStopsTheExportWithTheGeneralError)
     auto& bad = Entry("b", "", "u.exe");
     FakeRegistry::Set(bad, "DisplayName", kDword, std::string("\x01\0\0\0", 4));
     dialogs.savedAs = kSaved;
-    main.Guard([&] { main.BackupMMClick(); });
+    main.Guard([&] { main.Backup().BackupMMClick(); });
     EXPECT_EQ(dialogs.failures, (std::vector<std::string>{"Invalid data type for 'DisplayName'"}));
     EXPECT_TRUE(dialogs.information.empty());
     EXPECT_TRUE(dialogs.errorBoxes.empty());

@@ -41,7 +41,7 @@ protected:
     EditTest()
     {
         files.AddFile(kGood);
-        main.ApplySortState(0, true);
+        main.Catalogue().ApplySortState(0, true);
     }
 
     FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command,
@@ -99,37 +99,37 @@ protected:
 
 TEST_F(EditTest, NewNamesTheSubkeyAfterTheDisplayNameAndCountsPastTakenNames)
 {
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     Types("My App", kGood);
-    main.NewClick();
+    main.Editing().NewClick();
     EXPECT_EQ(Value(Subkey("My_App"), "DisplayName"), "My App");
 
-    main.NewClick();
+    main.Editing().NewClick();
     EXPECT_EQ(Value(Subkey("My_App_0"), "DisplayName"), "My App");
-    main.NewClick();
+    main.Editing().NewClick();
     EXPECT_EQ(Value(Subkey("My_App_1"), "UninstallString"), kGood);
 
     // Taken in another letter case counts: the registry ignores case.
     registry.Make(RootKey::LocalMachine, kKey + "\\other_name");
     Types("Other Name", kGood);
-    main.NewClick();
+    main.Editing().NewClick();
     EXPECT_EQ(Value(Subkey("Other_Name_0"), "DisplayName"), "Other Name");
 
     Types("NoBlanks", kGood);
-    main.NewClick();
+    main.Editing().NewClick();
     EXPECT_EQ(Value(Subkey("NoBlanks"), "DisplayName"), "NoBlanks");
     EXPECT_TRUE(dialogs.failures.empty());
 }
 
 TEST_F(EditTest, NewNameWithABackslashStaysOneLevelDeep)
 {
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     Types("AC\\DC Player 1.0", kGood);
-    main.NewClick();
+    main.Editing().NewClick();
     EXPECT_EQ(Value(Subkey("AC_DC_Player_1.0"), "DisplayName"), "AC\\DC Player 1.0");
     EXPECT_EQ(Subkey("AC"), nullptr);
     // The next load reads it back.
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(Captions(), "AC\\DC Player 1.0;");
     EXPECT_EQ(main.Rows()[0].subkey, "AC_DC_Player_1.0");
 }
@@ -138,10 +138,10 @@ TEST_F(EditTest, NewRowStandsSortedFocusedAndRecorded)
 {
     Entry("a", "Alpha", kGood);
     Entry("c", "Gamma", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 1;
     Types("Beta", kGone);
-    main.NewClick();
+    main.Editing().NewClick();
 
     ASSERT_EQ(dialogs.properties.size(), 1u);
     EXPECT_EQ(dialogs.properties[0].caption, "New shortcut");
@@ -155,7 +155,7 @@ TEST_F(EditTest, NewRowStandsSortedFocusedAndRecorded)
     EXPECT_EQ(row.command, kGone);
     EXPECT_EQ(row.subkey, "Beta");
     EXPECT_EQ(row.image, kImageBad);  // marked at once
-    EXPECT_EQ(main.BadCount, 1);
+    EXPECT_EQ(main.Catalogue().BadCount, 1);
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 3 / 1");
     EXPECT_TRUE(view.buttons[Button::DeleteBad]);
     EXPECT_EQ(LogMessages(), std::vector<std::string>{"Shortcut for \"Beta\" application added."});
@@ -169,17 +169,17 @@ TEST_F(EditTest, NewRowStandsSortedFocusedAndRecorded)
 TEST_F(EditTest, NewCancelledOrEmptyWritesNothingButResortsAndRedecides)
 {
     Entry("a", "Alpha", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     const int reorders = view.reorders;
     view.buttons.clear();
     view.focused = 0;
 
     Types("Typed", kGood, false);
-    main.NewClick();
+    main.Editing().NewClick();
     Types("", kGood);  // an OK that slipped through with an empty field
-    main.NewClick();
+    main.Editing().NewClick();
     Types("Name", "");
-    main.NewClick();
+    main.Editing().NewClick();
 
     EXPECT_EQ(Subkey("Typed"), nullptr);
     EXPECT_EQ(Subkey("Name"), nullptr);
@@ -192,10 +192,10 @@ TEST_F(EditTest, NewCancelledOrEmptyWritesNothingButResortsAndRedecides)
 
 TEST_F(EditTest, NewWithAFailedWriteKeepsTheRowAndRecordsNothing)
 {
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     registry.Deny(kKey + "\\Locked");
     Types("Locked", kGood);
-    main.Guard([&] { main.NewClick(); });
+    main.Guard([&] { main.Editing().NewClick(); });
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{"Failed to set data for 'UninstallString'"});
     EXPECT_EQ(Captions(), "Locked;");  // until the next reload
     EXPECT_EQ(main.Log().Size(), 0u);
@@ -207,12 +207,12 @@ TEST_F(EditTest, PropertiesShowsTheRegistryValuesAndWritesPlainStringsToTheSameS
 {
     auto& key = Entry("k1", "Registry Name", "%SystemRoot%\\old.exe", kExpandSz);
     Entry("k2", "Zeta", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     // The row's caption may lag behind the registry: the registry wins.
     FakeRegistry::Set(key, "DisplayName", kExpandSz, std::string("Renamed Meanwhile") + '\0');
     Focus("Registry Name");
     Types("Zz Renamed", kGone);
-    main.EditClick();
+    main.Editing().EditClick();
 
     ASSERT_EQ(dialogs.properties.size(), 1u);
     EXPECT_EQ(dialogs.properties[0].caption, "\"Renamed Meanwhile\" properties");
@@ -238,10 +238,10 @@ TEST_F(EditTest, PropertiesShowsTheRegistryValuesAndWritesPlainStringsToTheSameS
 TEST_F(EditTest, PropertiesCancelledChangesNothing)
 {
     Entry("k1", "Alpha", kGood, kExpandSz);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 0;
     Types("Changed", kGone, false);
-    main.EditClick();
+    main.Editing().EditClick();
     EXPECT_EQ(Value(Subkey("k1"), "DisplayName"), "Alpha");
     EXPECT_EQ(Type(Subkey("k1"), "DisplayName"), kExpandSz);
     EXPECT_EQ(Captions(), "Alpha;");
@@ -250,23 +250,23 @@ TEST_F(EditTest, PropertiesCancelledChangesNothing)
 
     // No focused row: no dialog at all.
     view.focused = -1;
-    main.EditClick();
+    main.Editing().EditClick();
     EXPECT_EQ(dialogs.properties.size(), 1u);
 }
 
 TEST_F(EditTest, PropertiesAfterAReloadDuringTheDialogFindsItsRowBySubkey)
 {
     Entry("k1", "Mango", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 0;
     dialogs.onProperties = [&](TPropertiesForm& form) {
         // An uninstall job ends meanwhile: a new entry sorts first and the
         // reload leaves another key open.
         Entry("k0", "Apple", kGood);
-        main.LoadPrograms();
+        main.Catalogue().LoadPrograms();
         form.Display = "Mango 2";
     };
-    main.EditClick();
+    main.Editing().EditClick();
     EXPECT_EQ(Value(Subkey("k1"), "DisplayName"), "Mango 2");
     EXPECT_EQ(Value(Subkey("k0"), "DisplayName"), "Apple");
     EXPECT_EQ(Captions(), "Apple;Mango 2;");
@@ -277,13 +277,13 @@ TEST_F(EditTest, PropertiesOnAVanishedOrLockedSubkey)
 {
     Entry("k1", "Alpha", kGood);
     Entry("k2", "Beta", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
 
     // Vanished: made again, the dialog opens empty, OK writes both values.
     registry.DeleteKey("\\" + kKey + "\\k1");
     view.focused = 0;
     Types("Alpha again", kGood);
-    main.EditClick();
+    main.Editing().EditClick();
     EXPECT_EQ(dialogs.properties.back().display, "");
     EXPECT_EQ(dialogs.properties.back().caption, "\"\" properties");
     EXPECT_EQ(Value(Subkey("k1"), "DisplayName"), "Alpha again");
@@ -291,7 +291,7 @@ TEST_F(EditTest, PropertiesOnAVanishedOrLockedSubkey)
     // Locked: no dialog, nothing written anywhere, the failure shown.
     registry.Deny(kKey + "\\k2");
     view.focused = 1;
-    main.Guard([&] { main.EditClick(); });
+    main.Guard([&] { main.Editing().EditClick(); });
     EXPECT_EQ(dialogs.properties.size(), 1u);
     ASSERT_EQ(dialogs.failures.size(), 1u);
     EXPECT_NE(dialogs.failures[0].find("k2"), std::string::npos) << dialogs.failures[0];
@@ -301,14 +301,14 @@ TEST_F(EditTest, PropertiesOnAVanishedOrLockedSubkey)
 TEST_F(EditTest, PropertiesLockedWhileTheDialogWasOpenWritesNowhere)
 {
     Entry("k1", "Alpha", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 0;
     dialogs.onProperties = [&](TPropertiesForm& form) {
-        main.LoadPrograms();  // leaves the Uninstall key's last subkey open
+        main.Catalogue().LoadPrograms();  // leaves the Uninstall key's last subkey open
         registry.Deny(kKey + "\\k1");
         form.Display = "Written";
     };
-    main.Guard([&] { main.EditClick(); });
+    main.Guard([&] { main.Editing().EditClick(); });
     EXPECT_EQ(dialogs.failures.size(), 1u);
     EXPECT_EQ(Value(Subkey("k1"), "DisplayName"), "Alpha");
     EXPECT_EQ(Captions(), "Alpha;");
@@ -322,12 +322,12 @@ TEST_F(EditTest, DeleteAsksThenRemovesSubkeyRowAndRecords)
     auto& beta = Entry("k2", "Beta & Co", kGood);
     registry.Make(RootKey::LocalMachine, kKey + "\\k2\\Child\\Grandchild");
     (void)beta;
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 1;
 
     dialogs.answerYes = false;
     view.buttons.clear();
-    main.DeleteClick();
+    main.Editing().DeleteClick();
     EXPECT_EQ(dialogs.confirmations,
               std::vector<std::string>{"Are you really want to delete shortcut to uninstall \"Beta & Co\" application?"});
     EXPECT_NE(Subkey("k2"), nullptr);
@@ -336,7 +336,7 @@ TEST_F(EditTest, DeleteAsksThenRemovesSubkeyRowAndRecords)
     EXPECT_TRUE(view.buttons.empty());  // No does not re-decide
 
     dialogs.answerYes = true;
-    main.DeleteClick();
+    main.Editing().DeleteClick();
     EXPECT_EQ(Subkey("k2"), nullptr);
     EXPECT_NE(Subkey("k1"), nullptr);
     EXPECT_EQ(Captions(), "Alpha;");
@@ -348,7 +348,7 @@ TEST_F(EditTest, DeleteAsksThenRemovesSubkeyRowAndRecords)
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 1 / 0");
 
     // Nothing focused: nothing asked.
-    main.DeleteClick();
+    main.Editing().DeleteClick();
     EXPECT_EQ(dialogs.confirmations.size(), 2u);
 }
 
@@ -356,27 +356,27 @@ TEST_F(EditTest, RowFocusedAfterADeleteCanBeUninstalledAgain)
 {
     Entry("k1", "Alpha", kGood);
     Entry("k2", "Beta", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 1;
-    main.DeleteClick();
+    main.Editing().DeleteClick();
     ASSERT_EQ(view.focused, -1);
     EXPECT_FALSE(view.buttons[Button::AddRemove]);
 
     // The user picks the remaining row: Enter and the button work again.
     view.focused = 0;
-    main.ProgramsChange();
+    main.Catalogue().ProgramsChange();
     EXPECT_TRUE(view.buttons[Button::AddRemove]);
     EXPECT_TRUE(view.buttons[Button::Delete]);
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::AddRemoveMM));
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::AddRemoveMM));
 }
 
 TEST_F(EditTest, DeleteQuotesTheCaptionAsListedAndAcceptsAVanishedSubkey)
 {
     Entry("k1", "Listed Name", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     registry.DeleteKey("\\" + kKey + "\\k1");
     view.focused = 0;
-    main.DeleteClick();
+    main.Editing().DeleteClick();
     EXPECT_EQ(LogMessages(), std::vector<std::string>{"Uninstall shortcut for \"Listed Name\" application deleted!"});
     EXPECT_TRUE(main.Rows().empty());
     EXPECT_TRUE(dialogs.failures.empty());
@@ -386,10 +386,10 @@ TEST_F(EditTest, DeleteThatFailsIsNotReportedAsDone)
 {
     Entry("k1", "Alpha", kGood);
     Entry("k2", "Beta", kGood);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     registry.Protect(kKey + "\\k2");
     view.focused = 1;
-    main.Guard([&] { main.DeleteClick(); });
+    main.Guard([&] { main.Editing().DeleteClick(); });
     EXPECT_EQ(dialogs.failures,
               std::vector<std::string>{"Uninstall shortcut for \"Beta\" application could not be deleted."});
     EXPECT_NE(Subkey("k2"), nullptr);
@@ -400,7 +400,7 @@ TEST_F(EditTest, DeleteThatFailsIsNotReportedAsDone)
     // The Uninstall key itself cannot be opened: nothing happens below any other key.
     registry.Deny(kKey);
     view.focused = 0;
-    main.Guard([&] { main.DeleteClick(); });
+    main.Guard([&] { main.Editing().DeleteClick(); });
     EXPECT_EQ(dialogs.failures.back(), "Uninstall shortcut for \"Alpha\" application could not be deleted.");
     EXPECT_NE(Subkey("k1"), nullptr);
     EXPECT_EQ(main.Log().Size(), 0u);
@@ -416,13 +416,13 @@ TEST_F(EditTest, DeleteBadRemovesEveryBadRowAdjacentOnesToo)
     Entry("d", "D bad", kGone);
     Entry("e", "E good", kGood);
     Entry("f", "F bad", kGone);
-    main.LoadPrograms();
-    ASSERT_EQ(main.BadCount, 4);
+    main.Catalogue().LoadPrograms();
+    ASSERT_EQ(main.Catalogue().BadCount, 4);
 
     dialogs.answerYes = false;
     view.buttons.clear();
     view.panels.clear();
-    main.DeleteBadBtnClick();
+    main.Editing().DeleteBadBtnClick();
     EXPECT_EQ(dialogs.confirmations, std::vector<std::string>{"Are you sure want to delete 4 bad shortcut(s)?"});
     EXPECT_EQ(main.Rows().size(), 6u);
     EXPECT_EQ(main.Log().Size(), 0u);
@@ -430,7 +430,7 @@ TEST_F(EditTest, DeleteBadRemovesEveryBadRowAdjacentOnesToo)
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 6 / 4");
 
     dialogs.answerYes = true;
-    main.DeleteBadBtnClick();
+    main.Editing().DeleteBadBtnClick();
     EXPECT_EQ(Captions(), "A good;E good;");
     for (const char* gone : {"b", "c", "d", "f"}) EXPECT_EQ(Subkey(gone), nullptr) << gone;
     EXPECT_EQ(LogMessages(), (std::vector<std::string>{
@@ -439,7 +439,7 @@ TEST_F(EditTest, DeleteBadRemovesEveryBadRowAdjacentOnesToo)
                                  "Uninstall shortcut for \"C bad\" application deleted!",
                                  "Uninstall shortcut for \"B bad\" application deleted!",
                              }));
-    EXPECT_EQ(main.BadCount, 0);
+    EXPECT_EQ(main.Catalogue().BadCount, 0);
     EXPECT_FALSE(view.buttons[Button::DeleteBad]);
     EXPECT_FALSE(view.menuItems[MenuItem::DeleteBadMM]);
 }
@@ -448,13 +448,13 @@ TEST_F(EditTest, DeleteBadQuotesTheLastCountButDeletesTheRowsMarkedNow)
 {
     Entry("a", "Alpha", kGone);
     Entry("b", "Beta", kGood);
-    main.LoadPrograms();
-    ASSERT_EQ(main.BadCount, 1);
+    main.Catalogue().LoadPrograms();
+    ASSERT_EQ(main.Catalogue().BadCount, 1);
     // A New since the last status update marks another row bad without a recount.
     Types("Gamma", kGone);
-    main.NewClick();
-    main.BadCount = 1;
-    main.DeleteBadBtnClick();
+    main.Editing().NewClick();
+    main.Catalogue().BadCount = 1;
+    main.Editing().DeleteBadBtnClick();
     EXPECT_EQ(dialogs.confirmations.back(), "Are you sure want to delete 1 bad shortcut(s)?");
     EXPECT_EQ(Captions(), "Beta;");
 }
@@ -465,10 +465,10 @@ TEST_F(EditTest, DeleteBadGoesOnPastFailuresAndReportsThemTogether)
     Entry("b", "B bad", kGone);
     Entry("c", "C bad", kGone);
     Entry("d", "D bad", kGone);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     registry.Protect(kKey + "\\a");
     registry.Protect(kKey + "\\c");
-    main.Guard([&] { main.DeleteBadBtnClick(); });
+    main.Guard([&] { main.Editing().DeleteBadBtnClick(); });
     EXPECT_EQ(Captions(), "A bad;C bad;");
     EXPECT_EQ(main.Log().Size(), 2u);
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{

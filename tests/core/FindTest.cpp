@@ -16,7 +16,7 @@ const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstal
 
 class FindTest : public ::testing::Test, protected CoreHarness {
 protected:
-    FindTest() { main.ApplySortState(0, true); }
+    FindTest() { main.Catalogue().ApplySortState(0, true); }
 
     // Sorted by name: Alpha, Beta, Caf\xE9, Gamma.
     void Load()
@@ -25,14 +25,14 @@ protected:
         Entry("alpha-key", "Alpha", "C:\\Alpha\\remove.exe");
         Entry("beta", "Beta", "msiexec /x {B1}");
         Entry("cafe", "Caf\xE9", "C:\\Caf\xC9\\u.exe");
-        main.LoadPrograms();
+        main.Catalogue().LoadPrograms();
         view.focused = 0;
         view.programsActive = false;
     }
     void Find(const std::string& text)
     {
         dialogs.findText = text;
-        main.Guard([&] { main.FindMMClick(); });
+        main.Guard([&] { main.Find().FindMMClick(); });
     }
     std::string FocusedCaption() const { return view.focused < 0 ? "-" : main.Rows().at(view.focused).caption; }
 
@@ -79,7 +79,7 @@ TEST_F(FindTest, SeveralHitsAreOfferedOncePerCaptionIgnoringCase)
     Entry("k3", "Zip", "C:\\x.exe");
     Entry("k4", "Tool", "C:\\other.bat");
     Entry("k5", "Empty", "none");
-    main.LoadPrograms();  // Empty, tool, Tool, Tool, Zip
+    main.Catalogue().LoadPrograms();  // Empty, tool, Tool, Tool, Zip
     ASSERT_EQ(main.Rows()[1].caption, "tool");
 
     dialogs.resultOk = false;
@@ -105,14 +105,14 @@ TEST_F(FindTest, AHitGoesToTheFirstRowOfThatCaption)
     Entry("first", "Twin", "C:\\a.exe");
     Entry("second", "Twin", "C:\\b.exe");
     Entry("zz", "Zed", "C:\\z.exe");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     ASSERT_EQ(main.Rows()[1].subkey, "second");
     Find("second");  // only the second twin's subkey
     EXPECT_EQ(view.focused, 0);
     EXPECT_EQ(main.Rows()[0].subkey, "first");
 
     // A caption no row carries exactly ends on the last row.
-    main.SelectByCaption(kSearchShortcuts, "twin");
+    main.Find().SelectByCaption(kSearchShortcuts, "twin");
     EXPECT_EQ(view.focused, 2);
 }
 
@@ -126,22 +126,22 @@ TEST_F(FindTest, DialogStateIsPreselectedAndKept)
 
     dialogs.findOk = true;
     dialogs.findText.reset();  // OK on the text as it stands
-    main.Guard([&] { main.FindMMClick(); });
+    main.Guard([&] { main.Find().FindMMClick(); });
     EXPECT_EQ(dialogs.findForms.back().Edit, "gamma");
     EXPECT_EQ(FocusedCaption(), "Gamma");
 
     EXPECT_EQ(dialogs.findForms.back().SearchType, kSearchShortcuts);
     view.logActive = true;
-    main.Guard([&] { main.FindMMClick(); });
+    main.Guard([&] { main.Find().FindMMClick(); });
     EXPECT_EQ(dialogs.findForms.back().SearchType, kSearchLog);
 }
 
 TEST_F(FindTest, LogSearchSelectsTheRecordOrFailsWhenTheLogIsHidden)
 {
     Load();
-    main.AddLog("Application \"Beta\" successfuly uninstalled.", "Probably cleared: 2 MB", kLogInformation);
+    main.Logging().AddLog("Application \"Beta\" successfuly uninstalled.", "Probably cleared: 2 MB", kLogInformation);
     clock.now.second = 30;
-    main.AddLog("Shortcut for \"Gamma\" application added.", "", kLogInformation);
+    main.Logging().AddLog("Shortcut for \"Gamma\" application added.", "", kLogInformation);
     view.logActive = true;
     dialogs.findIn = kSearchLog;
 

@@ -19,7 +19,7 @@ protected:
     LoadProgramsTest()
     {
         files.AddFile("C:\\App\\good.exe");
-        main.ApplySortState(0, true);
+        main.Catalogue().ApplySortState(0, true);
     }
 
     void Entries(int count, int firstBad = -1)
@@ -39,11 +39,11 @@ protected:
 
 TEST_F(LoadProgramsTest, MissingUninstallKeyIsCreatedEmpty)
 {
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_NE(registry.Find(RootKey::LocalMachine, kKey), nullptr);
     EXPECT_EQ(view.rowCount, 0u);
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 0 / 0");
-    EXPECT_EQ(main.BadCount, 0);
+    EXPECT_EQ(main.Catalogue().BadCount, 0);
     for (Button b : {Button::AddRemove, Button::Delete, Button::Properties, Button::DeleteBad})
         EXPECT_FALSE(view.buttons[b]) << static_cast<int>(b);
     EXPECT_FALSE(view.menuItems[MenuItem::DeleteBadMM]);
@@ -55,7 +55,7 @@ TEST_F(LoadProgramsTest, RowsSortedWithCountsAndImages)
     Entry("b", "Beta", "C:\\App\\gone.exe");
     Entry("a", "Alpha", "\"C:\\App\\good.exe\" /S");
     Entry("c", "Gamma", "rundll32 x.dll,Remove");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
 
     ASSERT_EQ(main.Rows().size(), 3u);
     EXPECT_EQ(view.rowCount, 3u);
@@ -66,7 +66,7 @@ TEST_F(LoadProgramsTest, RowsSortedWithCountsAndImages)
     EXPECT_EQ(beta.image, kImageBad);
     EXPECT_EQ(main.Rows()[0].image, kImageGood);
     EXPECT_EQ(main.Rows()[2].image, kImageGood);
-    EXPECT_EQ(main.BadCount, 1);
+    EXPECT_EQ(main.Catalogue().BadCount, 1);
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 3 / 1");
     EXPECT_TRUE(view.buttons[Button::DeleteBad]);
     EXPECT_TRUE(view.menuItems[MenuItem::DeleteBadMM]);
@@ -86,7 +86,7 @@ TEST_F(LoadProgramsTest, EntriesWithoutBothValuesAreNotListed)
     FakeRegistry::Set(nulName, "DisplayName", kSz, std::string("\0hidden", 7));  // empty up to the NUL
     registry.Make(RootKey::LocalMachine, kKey + "\\bare");
     Entry("ok", "Listed", "C:\\App\\good.exe");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(Captions(), "Listed;");
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 1 / 0");
 }
@@ -96,7 +96,7 @@ TEST_F(LoadProgramsTest, ValuesReadAsTextUpToNulAndUnexpanded)
     auto& key = Entry("k", "", "");
     FakeRegistry::Set(key, "DisplayName", kExpandSz, std::string("Name\0tail\0", 10));
     FakeRegistry::Set(key, "UninstallString", kExpandSz, "%ProgramFiles%\\x.exe");  // no terminator stored
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     ASSERT_EQ(main.Rows().size(), 1u);
     EXPECT_EQ(main.Rows()[0].caption, "Name");
     EXPECT_EQ(main.Rows()[0].command, "%ProgramFiles%\\x.exe");
@@ -107,7 +107,7 @@ TEST_F(LoadProgramsTest, SameNameAndCommandInTwoSubkeysGiveTwoRows)
 {
     Entry("One", "Twin", "C:\\App\\good.exe");
     Entry("Two", "Twin", "C:\\App\\good.exe");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     ASSERT_EQ(main.Rows().size(), 2u);
     EXPECT_EQ(main.Rows()[0].subkey, "One");
     EXPECT_EQ(main.Rows()[1].subkey, "Two");
@@ -117,15 +117,15 @@ TEST_F(LoadProgramsTest, SameNameAndCommandInTwoSubkeysGiveTwoRows)
 TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
 {
     Entries(10);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 7;
     registry.DeleteKey("\\" + kKey + "\\Key2");
-    main.RefreshClick();
+    main.Catalogue().RefreshClick();
     EXPECT_EQ(view.focused, 7);
     EXPECT_EQ(main.Rows()[7].caption, "App 8");
 
     for (int i : {3, 4, 5, 6}) registry.DeleteKey("\\" + kKey + "\\Key" + std::to_string(i));
-    main.RefreshClick();
+    main.Catalogue().RefreshClick();
     ASSERT_EQ(main.Rows().size(), 5u);
     EXPECT_EQ(view.focused, 4);  // clamped to the last row
 }
@@ -133,10 +133,10 @@ TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
 TEST_F(LoadProgramsTest, ReloadWithoutFocusStartsAtTheTopAndTakesTheKeyboard)
 {
     Entries(3);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = -1;
     view.programsActive = false;
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(view.focused, 0);
     EXPECT_TRUE(view.programsActive);
 }
@@ -148,7 +148,7 @@ TEST_F(LoadProgramsTest, WrongValueTypeStopsTheLoadKeepingEarlierRows)
     FakeRegistry::Set(broken, "DisplayName", kDword, std::string("\x01\0\0\0", 4));
     Entry("After", "After", "C:\\App\\good.exe");
 
-    main.Guard([&] { main.LoadPrograms(); });
+    main.Guard([&] { main.Catalogue().LoadPrograms(); });
     ASSERT_EQ(dialogs.failures.size(), 1u);
     EXPECT_EQ(dialogs.failures[0], "Invalid data type for 'DisplayName'");
     EXPECT_EQ(Captions(), "App 0;App 1;");
@@ -160,7 +160,7 @@ TEST_F(LoadProgramsTest, WrongCommandTypeNamesTheCommandValue)
 {
     auto& key = Entry("Bin", "Binary command", "");
     FakeRegistry::Set(key, "UninstallString", kBinary, "C:\\x.exe");
-    main.Guard([&] { main.LoadPrograms(); });
+    main.Guard([&] { main.Catalogue().LoadPrograms(); });
     ASSERT_EQ(dialogs.failures.size(), 1u);
     EXPECT_EQ(dialogs.failures[0], "Invalid data type for 'UninstallString'");
 }
@@ -171,7 +171,7 @@ TEST_F(LoadProgramsTest, SubkeyThatCannotBeOpenedIsSkippedSilently)
     Entry("Locked", "Locked", "C:\\App\\good.exe");
     Entry("C", "Third", "C:\\App\\good.exe");
     registry.Deny(kKey + "\\Locked");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(Captions(), "First;Third;");
     EXPECT_TRUE(dialogs.failures.empty());
 }
@@ -180,7 +180,7 @@ TEST_F(LoadProgramsTest, UnopenableUninstallKeyGivesAnEmptyList)
 {
     Entries(3);
     registry.Deny(kKey);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_TRUE(main.Rows().empty());
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 0 / 0");
 }
@@ -190,42 +190,42 @@ TEST_F(LoadProgramsTest, RunningEntryCannotBeDeletedOrEdited)
     Entry("a", "Alpha", "C:\\App\\good.exe");
     Entry("b", "Beta", "C:\\App\\good.exe");
     Entry("c", "Alpha", "C:\\App\\other.exe");  // same name, other command
-    main.LoadPrograms();
-    main.Running = true;
-    main.RunningName = "Alpha";
-    main.RunningCommand = "C:\\App\\good.exe";
-    main.UpdateButtons();
+    main.Catalogue().LoadPrograms();
+    main.Job().Running = true;
+    main.Job().RunningName = "Alpha";
+    main.Job().RunningCommand = "C:\\App\\good.exe";
+    main.Catalogue().UpdateButtons();
     EXPECT_FALSE(view.buttons[Button::AddRemove]);
     EXPECT_FALSE(view.buttons[Button::Delete]);
     EXPECT_FALSE(view.buttons[Button::Properties]);
 
     for (int row : {1, 2}) {
         view.focused = row;
-        main.ProgramsChange();
+        main.Catalogue().ProgramsChange();
         EXPECT_TRUE(view.buttons[Button::Delete]) << row;
         EXPECT_TRUE(view.buttons[Button::Properties]) << row;
-        main.UpdateButtons();
+        main.Catalogue().UpdateButtons();
         EXPECT_FALSE(view.buttons[Button::AddRemove]) << row;
     }
 
     // Case matters in the comparison.
-    main.RunningName = "alpha";
+    main.Job().RunningName = "alpha";
     view.focused = 0;
-    main.ProgramsClick();
+    main.Catalogue().ProgramsClick();
     EXPECT_TRUE(view.buttons[Button::Delete]);
 
-    main.Running = false;
-    main.RunningName = "Alpha";
-    main.UpdateButtons();
+    main.Job().Running = false;
+    main.Job().RunningName = "Alpha";
+    main.Catalogue().UpdateButtons();
     EXPECT_TRUE(view.buttons[Button::AddRemove]);
     EXPECT_TRUE(view.buttons[Button::Delete]);
 }
 
 TEST_F(LoadProgramsTest, ClickWithoutFocusedRowChangesNothing)
 {
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.buttons[Button::Delete] = true;
-    main.ProgramsClick();
+    main.Catalogue().ProgramsClick();
     EXPECT_TRUE(view.buttons[Button::Delete]);
 }
 
@@ -236,7 +236,7 @@ TEST_F(LoadProgramsTest, HugeAndOddValuesAreKeptWhole)
     const std::string huge(64 * 1024, 'N');
     Entry("Bytes", bytes, "C:\\App\\good.exe " + bytes);
     Entry("Huge", huge, "C:\\App\\" + huge + ".exe");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     ASSERT_EQ(main.Rows().size(), 2u);
     EXPECT_EQ(main.Rows()[0].caption, bytes);
     EXPECT_EQ(main.Rows()[1].caption.size(), huge.size());
@@ -246,9 +246,9 @@ TEST_F(LoadProgramsTest, HugeAndOddValuesAreKeptWhole)
 TEST_F(LoadProgramsTest, TenThousandSubkeys)
 {
     Entries(10000, 8000);
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(main.Rows().size(), 10000u);
-    EXPECT_EQ(main.BadCount, 2000);
+    EXPECT_EQ(main.Catalogue().BadCount, 2000);
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 10000 / 2000");
 }
 
@@ -256,20 +256,20 @@ TEST_F(LoadProgramsTest, EachReloadSeesTheDrivesAfresh)
 {
     files.drives['a'] = 2;
     Entry("Floppy", "From floppy", "A:\\SETUP.EXE /u");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(main.Rows()[0].image, kImageGood);
     files.drives['a'] = 3;
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(main.Rows()[0].image, kImageBad);
 }
 
 TEST_F(LoadProgramsTest, StartUpDerivesTheSettingsFileAndLoads)
 {
     Entries(2);
-    main.Hidden = true;
+    main.Tray().Hidden = true;
     main.FormCreate("C:\\Tools\\APP.EXE");
-    EXPECT_EQ(main.SettingsFile(), "c:\\tools\\app.ini");
-    EXPECT_FALSE(main.Hidden);
+    EXPECT_EQ(main.Settings().SettingsFile(), "c:\\tools\\app.ini");
+    EXPECT_FALSE(main.Tray().Hidden);
     EXPECT_EQ(main.Rows().size(), 2u);
 }
 
@@ -279,7 +279,7 @@ TEST_F(LoadProgramsTest, StartUpShowsALoadErrorAndCarriesOn)
     FakeRegistry::Set(key, "DisplayName", kMultiSz, std::string("a\0b\0\0", 5));
     main.FormCreate("C:\\Q\\Quillet.exe");
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{"Invalid data type for 'DisplayName'"});
-    EXPECT_EQ(main.SettingsFile(), "c:\\q\\quillet.ini");
+    EXPECT_EQ(main.Settings().SettingsFile(), "c:\\q\\quillet.ini");
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ protected:
     // The close of the window: the placement component's save, then FormClose.
     void Close()
     {
-        main->FormStorage.SaveFormPlacement();
-        main->FormClose();
+        main->Settings().FormStorage.SaveFormPlacement();
+        main->Settings().FormClose();
     }
 
     std::unique_ptr<TMain> main;
@@ -93,10 +93,10 @@ protected:
 TEST_F(SettingsTest, FirstCloseOnANewFileWritesEveryKeyInOrder)
 {
     Start();
-    EXPECT_EQ(main->SettingsFile(), "c:\\tools\\quillet.ini");
-    main->AddLog("A", "", kLogInformation);
+    EXPECT_EQ(main->Settings().SettingsFile(), "c:\\tools\\quillet.ini");
+    main->Logging().AddLog("A", "", kLogInformation);
     clock.now.second = 10;
-    main->AddLog("B;x", "note", kLogError);
+    main->Logging().AddLog("B;x", "note", kLogError);
     view.visible = true;
     view.placement.showCmd = 1;
     Close();
@@ -146,7 +146,7 @@ TEST_F(SettingsTest, RoundTripOf999RecordsKeepsEveryRecord)
     for (int i = 0; i < 999; ++i) {
         // Repeated time texts, marks inside comments, empty comments.
         clock.now.second = i / 100;
-        main->AddLog("Message " + std::to_string(i) + ";", i % 3 == 0 ? "" : "c\xFE" "d " + std::to_string(i),
+        main->Logging().AddLog("Message " + std::to_string(i) + ";", i % 3 == 0 ? "" : "c\xFE" "d " + std::to_string(i),
                      i % 2);
     }
     const std::vector<LogRecord> written = main->Log().Records();
@@ -158,7 +158,7 @@ TEST_F(SettingsTest, RoundTripOf999RecordsKeepsEveryRecord)
 
     // An empty log erases the section, header included.
     dialogs.answerYes = true;
-    main->ClearLogPMClick();
+    main->Logging().ClearLogPMClick();
     Close();
     EXPECT_EQ(profile.Text().find("[Log]"), std::string::npos);
 }
@@ -175,17 +175,17 @@ TEST_F(SettingsTest, StoredSizesSortAndBackupDirComeBack)
     EXPECT_EQ(view.sizes[Size::NameWidth], 111);
     EXPECT_EQ(view.sizes[Size::CmdLineWidth], 222);
     EXPECT_EQ(view.sizes[Size::SubKeyWidth], 333);
-    EXPECT_EQ(main->BackupDir, "D:\\Saves\\");
-    EXPECT_EQ(main->Programs.SortColumnIndex(), 2);
-    EXPECT_FALSE(main->Programs.Ascending());
+    EXPECT_EQ(main->Backup().BackupDir, "D:\\Saves\\");
+    EXPECT_EQ(main->Catalogue().Programs.SortColumnIndex(), 2);
+    EXPECT_FALSE(main->Catalogue().Programs.Ascending());
 
     view.sizes[Size::NameWidth] = 150;
-    main->SubkeyMMClick(1);
+    main->Catalogue().SubkeyMMClick(1);
     Close();
     const std::string text = profile.Text();
     SCOPED_TRACE(text);
     EXPECT_NE(text.find("NameWidth=150\r\n"), std::string::npos);
-    const std::string direction = main->Programs.Ascending() ? "1" : "0";
+    const std::string direction = main->Catalogue().Programs.Ascending() ? "1" : "0";
     EXPECT_NE(text.find("[VIEW]\r\nSortOn=1\r\nAscending=" + direction + "\r\n"), std::string::npos);
     EXPECT_NE(text.find("BackupDir=D:\\Saves\\\r\n"), std::string::npos);
 }
@@ -197,8 +197,8 @@ TEST_F(SettingsTest, HandEditedViewValues)
     Entry("a", "Alpha", "a.exe");
     Start();
     // No column named: sorted by Name, ascending.
-    EXPECT_EQ(main->Programs.SortColumnIndex(), 0);
-    EXPECT_TRUE(main->Programs.Ascending());
+    EXPECT_EQ(main->Catalogue().Programs.SortColumnIndex(), 0);
+    EXPECT_TRUE(main->Catalogue().Programs.Ascending());
     EXPECT_EQ(main->Rows().at(0).caption, "Alpha");
     // An unknown style changes nothing: details, with the design's check marks.
     EXPECT_EQ(view.viewStyle, ViewStyle::Report);
@@ -222,9 +222,9 @@ TEST_F(SettingsTest, SwitchesAndViewStyleRoundTrip)
 {
     Start();
     EXPECT_EQ(view.viewStyle, ViewStyle::LargeIcons);  // no file: large icons, not the design's details
-    main->ToolBarMMClick();
-    main->StatusMMClick();
-    main->ListPMClick();
+    main->Views().ToolBarMMClick();
+    main->Views().StatusMMClick();
+    main->Views().ListPMClick();
     Close();
     const std::string text = profile.Text();
     EXPECT_NE(text.find("[View]\r\nViewType=2\r\nToolBar=0\r\nLog=1\r\nStatusBar=0\r\nTextLabels=1\r\n"),

@@ -25,8 +25,8 @@ protected:
     }
     void Load()
     {
-        main.ApplySortState(0, true);
-        main.LoadPrograms();
+        main.Catalogue().ApplySortState(0, true);
+        main.Catalogue().LoadPrograms();
     }
 
 };
@@ -75,7 +75,7 @@ TEST(SortableList, HeaderClickRuleFromConstruction)
 TEST_F(SortTest, ReloadBeforeAnySortStateHasNoColumn)
 {
     Entry("k1", "b", "1");
-    main.Guard([&] { main.LoadPrograms(); });
+    main.Guard([&] { main.Catalogue().LoadPrograms(); });
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{"List index out of bounds (-1)"});
 }
 
@@ -84,15 +84,15 @@ TEST_F(SortTest, SortByColumnGoesThroughTheHeaderClick)
     Entry("k1", "b", "x");
     Entry("k2", "a", "y");
     Load();
-    ASSERT_TRUE(main.Programs.Ascending());
-    main.Programs.SortByColumn(0, false);  // current column, opposite flag: re-sort as it stands
-    EXPECT_TRUE(main.Programs.Ascending());
+    ASSERT_TRUE(main.Catalogue().Programs.Ascending());
+    main.Catalogue().Programs.SortByColumn(0, false);  // current column, opposite flag: re-sort as it stands
+    EXPECT_TRUE(main.Catalogue().Programs.Ascending());
     EXPECT_EQ(Column(0), "a;b;");
-    main.Programs.SortByColumn(0, true);  // current column, same flag: flips
-    EXPECT_FALSE(main.Programs.Ascending());
+    main.Catalogue().Programs.SortByColumn(0, true);  // current column, same flag: flips
+    EXPECT_FALSE(main.Catalogue().Programs.Ascending());
     EXPECT_EQ(Column(0), "b;a;");
-    main.Programs.SortByColumn(1, false);  // another column: ascending whatever the flag
-    EXPECT_TRUE(main.Programs.Ascending());
+    main.Catalogue().Programs.SortByColumn(1, false);  // another column: ascending whatever the flag
+    EXPECT_TRUE(main.Catalogue().Programs.Ascending());
     EXPECT_EQ(Column(1), "x;y;");
 }
 
@@ -107,7 +107,7 @@ TEST_F(SortTest, WordSortOfTheUserLocale)
     Entry("k7", "co-op", "c");
     Load();
     EXPECT_EQ(Column(0), "apple;Apple;banana;coop;co-op;Tool 10;Tool 9;");
-    main.ProgramsHeaderClick(0);
+    main.Catalogue().ProgramsHeaderClick(0);
     EXPECT_EQ(Column(0), "Tool 9;Tool 10;co-op;coop;banana;Apple;apple;");
 }
 
@@ -120,7 +120,7 @@ TEST_F(SortTest, MenusFollowTheSortState)
     EXPECT_TRUE(view.checks[MenuItem::NamePM]);
     EXPECT_FALSE(view.checks[MenuItem::ReversedorderMM]);
 
-    main.SubkeyMMClick(1);  // "Command line" while sorted by name
+    main.Catalogue().SubkeyMMClick(1);  // "Command line" while sorted by name
     EXPECT_EQ(Column(1), "1;2;");
     for (MenuItem item : {MenuItem::CommandLineMM, MenuItem::CommandLinePM}) EXPECT_TRUE(view.checks[item]);
     for (MenuItem item : {MenuItem::NameMM, MenuItem::NamePM, MenuItem::SubkeyMM, MenuItem::SubkeyPM})
@@ -128,13 +128,13 @@ TEST_F(SortTest, MenusFollowTheSortState)
     EXPECT_FALSE(view.checks[MenuItem::ReversedorderMM]);
     EXPECT_FALSE(view.checks[MenuItem::ReversedorderPM]);
 
-    main.SubkeyMMClick(1);  // again: reversed
+    main.Catalogue().SubkeyMMClick(1);  // again: reversed
     EXPECT_EQ(Column(1), "2;1;");
     EXPECT_TRUE(view.checks[MenuItem::ReversedorderMM]);
     EXPECT_TRUE(view.checks[MenuItem::ReversedorderPM]);
     EXPECT_TRUE(view.checks[MenuItem::CommandLineMM]);
 
-    main.ReversedorderMMClick();
+    main.Catalogue().ReversedorderMMClick();
     EXPECT_EQ(Column(1), "1;2;");
     EXPECT_FALSE(view.checks[MenuItem::ReversedorderMM]);
     EXPECT_FALSE(view.checks[MenuItem::ReversedorderPM]);
@@ -146,10 +146,10 @@ TEST_F(SortTest, ColumnOutOfBoundsFailsAfterSettingTheDirection)
     Entry("k2", "a", "2");
     Load();
     const int reorders = view.reorders;
-    main.Guard([&] { main.Programs.SortByColumn(3, false); });
+    main.Guard([&] { main.Catalogue().Programs.SortByColumn(3, false); });
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{"List index out of bounds (3)"});
-    EXPECT_FALSE(main.Programs.Ascending());
-    EXPECT_EQ(main.Programs.SortColumnIndex(), 0);
+    EXPECT_FALSE(main.Catalogue().Programs.Ascending());
+    EXPECT_EQ(main.Catalogue().Programs.SortColumnIndex(), 0);
     EXPECT_EQ(Column(0), "a;b;");
     EXPECT_EQ(view.reorders, reorders);
 }
@@ -161,7 +161,7 @@ TEST_F(SortTest, FocusFollowsItsRowThroughASort)
     Entry("k3", "c", "2");
     Load();
     view.focused = 0;  // "a"
-    main.ProgramsHeaderClick(1);
+    main.Catalogue().ProgramsHeaderClick(1);
     EXPECT_EQ(Column(0), "b;c;a;");
     EXPECT_EQ(view.focused, 2);
 }
@@ -171,10 +171,10 @@ TEST_F(SortTest, ReloadKeepsTheSortStateAndStoredStateApplies)
     Entry("b", "one", "x");
     Entry("a", "two", "x");
     Entry("c", "three", "x");
-    main.ApplySortState(2, false);  // stored: by subkey, descending
-    EXPECT_EQ(main.Programs.SortColumnIndex(), 2);
-    EXPECT_FALSE(main.Programs.Ascending());
-    main.LoadPrograms();
+    main.Catalogue().ApplySortState(2, false);  // stored: by subkey, descending
+    EXPECT_EQ(main.Catalogue().Programs.SortColumnIndex(), 2);
+    EXPECT_FALSE(main.Catalogue().Programs.Ascending());
+    main.Catalogue().LoadPrograms();
     EXPECT_EQ(Column(2), "c;b;a;");
     EXPECT_EQ(view.sortArrowColumn, 2);
     EXPECT_FALSE(view.sortArrowAscending);
@@ -182,9 +182,9 @@ TEST_F(SortTest, ReloadKeepsTheSortStateAndStoredStateApplies)
     EXPECT_TRUE(view.checks[MenuItem::ReversedorderPM]);
 
     Entry("d", "four", "x");
-    main.RefreshClick();
+    main.Catalogue().RefreshClick();
     EXPECT_EQ(Column(2), "d;c;b;a;");
-    EXPECT_FALSE(main.Programs.Ascending());
+    EXPECT_FALSE(main.Catalogue().Programs.Ascending());
 }
 
 TEST_F(SortTest, SetAscendingRedrawsTheArrowButNeverSorts)
@@ -193,7 +193,7 @@ TEST_F(SortTest, SetAscendingRedrawsTheArrowButNeverSorts)
     Entry("k2", "a", "2");
     Load();
     const int reorders = view.reorders;
-    main.Programs.SetAscending(false);
+    main.Catalogue().Programs.SetAscending(false);
     EXPECT_FALSE(view.sortArrowAscending);
     EXPECT_EQ(Column(0), "a;b;");
     EXPECT_EQ(view.reorders, reorders);

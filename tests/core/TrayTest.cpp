@@ -51,31 +51,31 @@ protected:
 TEST_F(TrayTest, SubmenuShowsNamesLiterallyAndPicksTheExactEntry)
 {
     EXPECT_EQ(tray.hint, "Quillet");
-    main.TrayMenuPopup();
-    ASSERT_EQ(main.TrayItems.size(), 3u);
-    EXPECT_EQ(main.TrayItems[0].caption, "Tom && Jerry");
-    EXPECT_EQ(main.TrayItems[0].hint, "C:\\tj\\a.exe");
-    EXPECT_EQ(main.TrayItems[1].caption, "Tom && Jerry");
-    EXPECT_EQ(main.TrayItems[1].hint, "C:\\tj\\b.exe");
-    EXPECT_EQ(main.TrayItems[2].image, kImageBad);
+    main.Tray().TrayMenuPopup();
+    ASSERT_EQ(main.Tray().TrayItems.size(), 3u);
+    EXPECT_EQ(main.Tray().TrayItems[0].caption, "Tom && Jerry");
+    EXPECT_EQ(main.Tray().TrayItems[0].hint, "C:\\tj\\a.exe");
+    EXPECT_EQ(main.Tray().TrayItems[1].caption, "Tom && Jerry");
+    EXPECT_EQ(main.Tray().TrayItems[1].hint, "C:\\tj\\b.exe");
+    EXPECT_EQ(main.Tray().TrayItems[2].image, kImageBad);
 
     view.focused = 2;
-    main.TrayUninstallClick(main.TrayItems[1]);
+    main.Tray().TrayUninstallClick(main.Tray().TrayItems[1]);
     EXPECT_EQ(view.focused, 1);
     ASSERT_EQ(runner.started.size(), 1u);
     EXPECT_EQ(runner.started[0], "C:\\tj\\b.exe");
-    EXPECT_EQ(main.RunningName, "Tom & Jerry");
+    EXPECT_EQ(main.Job().RunningName, "Tom & Jerry");
 }
 
 TEST_F(TrayTest, AnItemWithoutItsRowDoesNothing)
 {
-    main.TrayMenuPopup();
-    TrayItem item = main.TrayItems[0];
+    main.Tray().TrayMenuPopup();
+    TrayItem item = main.Tray().TrayItems[0];
     item.hint = "c:\\tj\\a.exe";  // the command differs in case
-    main.TrayUninstallClick(item);
-    item = main.TrayItems[0];
+    main.Tray().TrayUninstallClick(item);
+    item = main.Tray().TrayItems[0];
     item.caption = "Tom && jerry";
-    main.TrayUninstallClick(item);
+    main.Tray().TrayUninstallClick(item);
     EXPECT_TRUE(runner.started.empty());
 }
 
@@ -83,44 +83,44 @@ TEST_F(TrayTest, JobDisplayAtStartAndEnd)
 {
     tray.calls.clear();
     view.focused = 0;
-    main.uninstallClick();
+    main.Job().uninstallClick();
     EXPECT_EQ(tray.calls, (std::vector<std::string>{"hint:Adding or removing \"Tom & Jerry\"", "animated:1",
                                                     "uninstall:0"}));
     // Minimising during the job puts the title back; the animation goes on.
-    main.AppEventsMinimize();
+    main.Tray().AppEventsMinimize();
     EXPECT_EQ(tray.hint, "Quillet");
     EXPECT_TRUE(tray.animated);
-    EXPECT_TRUE(main.Hidden);
+    EXPECT_TRUE(main.Tray().Hidden);
     EXPECT_FALSE(view.applicationShown);
 
     tray.calls.clear();
     runner.Finish();
     EXPECT_EQ(tray.calls, (std::vector<std::string>{"hint:Quillet", "animated:0", "uninstall:1"}));
-    main.AppEventsRestore();
-    EXPECT_FALSE(main.Hidden);
+    main.Tray().AppEventsRestore();
+    EXPECT_FALSE(main.Tray().Hidden);
     EXPECT_TRUE(view.applicationShown);
 }
 
 TEST_F(TrayTest, OpeningWhileHiddenAndIdleReloads)
 {
     Entry("k4", "New one", "C:\\tj\\a.exe");
-    main.TrayMenuPopup();
-    EXPECT_EQ(main.TrayItems.size(), 3u);  // shown: the list as it stands
-    main.AppEventsMinimize();
-    main.TrayMenuPopup();
-    EXPECT_EQ(main.TrayItems.size(), 4u);
+    main.Tray().TrayMenuPopup();
+    EXPECT_EQ(main.Tray().TrayItems.size(), 3u);  // shown: the list as it stands
+    main.Tray().AppEventsMinimize();
+    main.Tray().TrayMenuPopup();
+    EXPECT_EQ(main.Tray().TrayItems.size(), 4u);
 
     Entry("k5", "Another", "C:\\tj\\a.exe");
     view.focused = 0;
     runner.whileRunning = [&] {};
-    main.uninstallClick();
-    main.TrayMenuPopup();  // not while a job runs
-    EXPECT_EQ(main.TrayItems.size(), 4u);
+    main.Job().uninstallClick();
+    main.Tray().TrayMenuPopup();  // not while a job runs
+    EXPECT_EQ(main.Tray().TrayItems.size(), 4u);
 }
 
 TEST_F(TrayTest, DoubleClickBringsTheWindowBack)
 {
-    main.TrayDblClick();
+    main.Tray().TrayDblClick();
     EXPECT_EQ(view.broughtToFront, 1);
 }
 

@@ -57,8 +57,8 @@ protected:
         files.freeSpace['C'] = 100000000;
         Entry("AppKey", "App", "\"C:\\App\\uninst.exe\" /S");
         Entry("OtherKey", "Other", "C:\\Other\\uninst.exe");
-        main.ApplySortState(0, true);
-        main.LoadPrograms();
+        main.Catalogue().ApplySortState(0, true);
+        main.Catalogue().LoadPrograms();
         view.focused = 0;  // "App"
     }
 
@@ -66,17 +66,17 @@ protected:
 
 TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
 {
-    main.uninstallClick();
+    main.Job().uninstallClick();
     ASSERT_EQ(runner.started, std::vector<std::string>{"\"C:\\App\\uninst.exe\" /S"});
-    EXPECT_TRUE(main.Running);
-    EXPECT_EQ(main.RunningName, "App");
+    EXPECT_TRUE(main.Job().Running);
+    EXPECT_EQ(main.Job().RunningName, "App");
     EXPECT_EQ(view.statusText, "Adding or removing \"App\"");
     EXPECT_TRUE(view.led);
-    EXPECT_EQ(main.FreeBefore, 100000000);
+    EXPECT_EQ(main.Job().FreeBefore, 100000000);
     EXPECT_FALSE(view.buttons[Button::AddRemove]);
     EXPECT_FALSE(view.buttons[Button::Delete]);  // the running entry is focused
     view.focused = 1;
-    main.ProgramsChange();
+    main.Catalogue().ProgramsChange();
     EXPECT_TRUE(view.buttons[Button::Delete]);  // any other entry can be deleted
 
     // The uninstaller removes its key and frees 3,250,585 bytes on C:.
@@ -90,9 +90,9 @@ TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
     EXPECT_EQ(record.comment, "Probably cleared: 3,1 MB");
     EXPECT_EQ(record.image, kLogInformation);
     EXPECT_EQ(files.freeSpaceQueries, (std::vector<char>{'C', 'C'}));
-    EXPECT_FALSE(main.Running);
-    EXPECT_EQ(main.RunningName, "");
-    EXPECT_EQ(main.RunningCommand, "");
+    EXPECT_FALSE(main.Job().Running);
+    EXPECT_EQ(main.Job().RunningName, "");
+    EXPECT_EQ(main.Job().RunningCommand, "");
     EXPECT_EQ(view.statusText, "Ready...");
     EXPECT_FALSE(view.led);
     EXPECT_EQ(main.Rows().size(), 1u);
@@ -101,10 +101,10 @@ TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
 
 TEST_F(UninstallJobTest, EntryStillListedMeansNoRecord)
 {
-    main.uninstallClick();
+    main.Job().uninstallClick();
     runner.Finish();  // cancelled: the key stays
     EXPECT_EQ(main.Log().Size(), 0u);
-    EXPECT_FALSE(main.Running);
+    EXPECT_FALSE(main.Job().Running);
     EXPECT_EQ(view.statusText, "Ready...");
 }
 
@@ -112,16 +112,16 @@ TEST_F(UninstallJobTest, OnlyTheSameNameAndCommandCountAsStillThere)
 {
     // A twin with the same name and command keeps the entry "listed".
     Entry("Twin", "App", "\"C:\\App\\uninst.exe\" /S");
-    main.LoadPrograms();
+    main.Catalogue().LoadPrograms();
     view.focused = 0;
-    main.uninstallClick();
+    main.Job().uninstallClick();
     registry.DeleteKey("\\" + kKey + "\\AppKey");
     runner.Finish();
     EXPECT_EQ(main.Log().Size(), 0u);
 
     // The same name with another command counts as gone.
     view.focused = 0;
-    main.uninstallClick();
+    main.Job().uninstallClick();
     registry.DeleteKey("\\" + kKey + "\\Twin");
     Entry("Twin", "App", "C:\\Other\\uninst.exe");
     runner.Finish();
@@ -132,22 +132,22 @@ TEST_F(UninstallJobTest, OnlyTheSameNameAndCommandCountAsStillThere)
 TEST_F(UninstallJobTest, CommandReadAfreshFromTheRegistry)
 {
     Entry("AppKey", "App", "C:\\Other\\uninst.exe /now");  // changed since the load
-    main.uninstallClick();
+    main.Job().uninstallClick();
     EXPECT_EQ(runner.started, std::vector<std::string>{"C:\\Other\\uninst.exe /now"});
-    EXPECT_EQ(main.RunningCommand, "C:\\Other\\uninst.exe /now");
+    EXPECT_EQ(main.Job().RunningCommand, "C:\\Other\\uninst.exe /now");
 }
 
 TEST_F(UninstallJobTest, FailedStartRecordsOneErrorAndEndsTheJob)
 {
     runner.startResult = false;
-    main.Hidden = true;
-    main.uninstallClick();
+    main.Tray().Hidden = true;
+    main.Job().uninstallClick();
     ASSERT_EQ(main.Log().Size(), 1u);
     EXPECT_EQ(main.Log().Records()[0].message, "Uninstall program for \"App\" application not found!");
     EXPECT_EQ(main.Log().Records()[0].image, kLogError);
     EXPECT_EQ(main.Log().Records()[0].comment, "");
     EXPECT_EQ(dialogs.errorBoxes, std::vector<std::string>{"Uninstall program for \"App\" application not found!"});
-    EXPECT_FALSE(main.Running);
+    EXPECT_FALSE(main.Job().Running);
     EXPECT_EQ(view.statusText, "Ready...");
     EXPECT_FALSE(view.led);
     EXPECT_EQ(main.Rows()[0].image, kImageGood);  // the reload decided the mark again
@@ -157,10 +157,10 @@ TEST_F(UninstallJobTest, VanishedKeyIsRecreatedAndTheStartFails)
 {
     registry.DeleteKey("\\" + kKey + "\\AppKey");
     runner.startResult = false;
-    main.uninstallClick();
+    main.Job().uninstallClick();
     EXPECT_EQ(runner.started, std::vector<std::string>{""});
     EXPECT_NE(registry.Find(RootKey::LocalMachine, kKey + "\\AppKey"), nullptr);
-    EXPECT_EQ(main.FreeBefore, -1);  // an empty command measures nothing
+    EXPECT_EQ(main.Job().FreeBefore, -1);  // an empty command measures nothing
     ASSERT_EQ(main.Log().Size(), 2u);  // not found, then "gone": it is not listed
     EXPECT_EQ(main.Log().Records()[1].image, kLogError);
     EXPECT_EQ(main.Log().Records()[0].comment, "Probably cleared: 0,0 MB");
@@ -169,38 +169,38 @@ TEST_F(UninstallJobTest, VanishedKeyIsRecreatedAndTheStartFails)
 TEST_F(UninstallJobTest, NothingWithoutAFocusedRowOrDuringAJob)
 {
     view.focused = -1;
-    main.uninstallClick();
+    main.Job().uninstallClick();
     EXPECT_TRUE(runner.started.empty());
 
     view.focused = 0;
-    main.uninstallClick();
+    main.Job().uninstallClick();
     view.focused = 1;
-    main.uninstallClick();  // a second Add/Remove
+    main.Job().uninstallClick();  // a second Add/Remove
     EXPECT_EQ(runner.started.size(), 1u);
-    EXPECT_EQ(main.RunningName, "App");
+    EXPECT_EQ(main.Job().RunningName, "App");
 }
 
 TEST_F(UninstallJobTest, CloseQueryAsksOnlyDuringAJob)
 {
-    EXPECT_TRUE(main.FormCloseQuery());
+    EXPECT_TRUE(main.Job().FormCloseQuery());
     EXPECT_TRUE(dialogs.confirmations.empty());
-    main.uninstallClick();
+    main.Job().uninstallClick();
     dialogs.answerYes = false;
-    EXPECT_FALSE(main.FormCloseQuery());
+    EXPECT_FALSE(main.Job().FormCloseQuery());
     EXPECT_EQ(dialogs.confirmations, std::vector<std::string>{"Uninstallation in progress! Exit anyway?"});
-    EXPECT_TRUE(main.Running);
+    EXPECT_TRUE(main.Job().Running);
     dialogs.answerYes = true;
-    EXPECT_TRUE(main.FormCloseQuery());
+    EXPECT_TRUE(main.Job().FormCloseQuery());
 }
 
 TEST_F(UninstallJobTest, AFailingReloadStillEndsTheJob)
 {
-    main.uninstallClick();
+    main.Job().uninstallClick();
     auto& broken = registry.Make(RootKey::LocalMachine, kKey + "\\Broken");
     FakeRegistry::Set(broken, "DisplayName", kDword, std::string("\1\0\0\0", 4));
     runner.Finish();
     EXPECT_EQ(dialogs.failures, std::vector<std::string>{"Invalid data type for 'DisplayName'"});
-    EXPECT_FALSE(main.Running);
+    EXPECT_FALSE(main.Job().Running);
     EXPECT_EQ(view.statusText, "Ready...");
 }
 

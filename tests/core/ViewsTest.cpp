@@ -21,8 +21,8 @@ protected:
         files.AddFile("C:\\App\\uninst.exe");
         Entry("AppKey", "App", "C:\\App\\uninst.exe");
         Entry("GoneKey", "Gone", "C:\\Gone\\uninst.exe");  // bad
-        main.ApplySortState(0, true);
-        main.LoadPrograms();
+        main.Catalogue().ApplySortState(0, true);
+        main.Catalogue().LoadPrograms();
     }
     // The check marks of one style across the three menus.
     std::vector<bool> Checks(MenuItem viewMenu, MenuItem listMenu, MenuItem viewsMenu) const
@@ -50,15 +50,15 @@ protected:
 
 TEST_F(ViewsTest, AStyleChosenInAnyMenuMovesTheChecksInAllThree)
 {
-    main.ReportPMClick();  // from the list menu's View submenu
+    main.Views().ReportPMClick();  // from the list menu's View submenu
     EXPECT_EQ(view.viewStyle, ViewStyle::Report);
     EXPECT_EQ(CheckedStyle(), (std::vector<int>{3, 3, 3}));
-    main.SmallIconsPMClick();
+    main.Views().SmallIconsPMClick();
     EXPECT_EQ(view.viewStyle, ViewStyle::SmallIcons);
     EXPECT_EQ(CheckedStyle(), (std::vector<int>{1, 1, 1}));
-    main.ListPMClick();
+    main.Views().ListPMClick();
     EXPECT_EQ(CheckedStyle(), (std::vector<int>{2, 2, 2}));
-    main.LargeIconsPMClick();
+    main.Views().LargeIconsPMClick();
     EXPECT_EQ(view.viewStyle, ViewStyle::LargeIcons);
     EXPECT_EQ(CheckedStyle(), (std::vector<int>{0, 0, 0}));
 }
@@ -70,12 +70,12 @@ TEST_F(ViewsTest, ViewsButtonCyclesByTheDropDownsCheck)
     const ViewStyle cycle[] = {ViewStyle::SmallIcons, ViewStyle::List, ViewStyle::Report, ViewStyle::LargeIcons,
                                ViewStyle::SmallIcons};
     for (ViewStyle expected : cycle) {
-        main.ViewsBtnClick();
+        main.Views().ViewsBtnClick();
         EXPECT_EQ(view.viewStyle, expected);
     }
     // Details chosen elsewhere: the button goes on to large icons.
-    main.ReportPMClick();
-    main.ViewsBtnClick();
+    main.Views().ReportPMClick();
+    main.Views().ViewsBtnClick();
     EXPECT_EQ(view.viewStyle, ViewStyle::LargeIcons);
     EXPECT_EQ(CheckedStyle(), (std::vector<int>{0, 0, 0}));
 }
@@ -84,7 +84,7 @@ TEST_F(ViewsTest, ViewsButtonDoesNothingWithNoStyleChecked)
 {
     view.checks[MenuItem::LargeIconsPM] = false;
     view.viewStyle = ViewStyle::List;
-    main.ViewsBtnClick();
+    main.Views().ViewsBtnClick();
     EXPECT_EQ(view.viewStyle, ViewStyle::List);
     EXPECT_EQ(CheckedStyle(), (std::vector<int>{0, -1, -1}));
 }
@@ -92,23 +92,23 @@ TEST_F(ViewsTest, ViewsButtonDoesNothingWithNoStyleChecked)
 TEST_F(ViewsTest, SwitchesInvertTheirCheckAndShowWhatIsChecked)
 {
     struct Case {
-        void (TMain::*handler)();
+        void (ViewMenus::*handler)();
         MenuItem item;
         Pane pane;
     };
-    const Case cases[] = {{&TMain::ToolBarMMClick, MenuItem::ToolBarMM, Pane::ToolBar},
-                          {&TMain::LogMMClick, MenuItem::LogMM, Pane::Log},
-                          {&TMain::StatusMMClick, MenuItem::StatusMM, Pane::StatusBar}};
+    const Case cases[] = {{&ViewMenus::ToolBarMMClick, MenuItem::ToolBarMM, Pane::ToolBar},
+                          {&ViewMenus::LogMMClick, MenuItem::LogMM, Pane::Log},
+                          {&ViewMenus::StatusMMClick, MenuItem::StatusMM, Pane::StatusBar}};
     for (const Case& c : cases) {
-        (main.*c.handler)();
-        EXPECT_FALSE(main.MenuItemChecked(c.item));
+        (main.Views().*c.handler)();
+        EXPECT_FALSE(main.Views().MenuItemChecked(c.item));
         EXPECT_FALSE(view.panes[c.pane]);
-        (main.*c.handler)();
-        EXPECT_TRUE(main.MenuItemChecked(c.item));
+        (main.Views().*c.handler)();
+        EXPECT_TRUE(main.Views().MenuItemChecked(c.item));
         EXPECT_TRUE(view.panes[c.pane]);
     }
     // Each switch moves only its own part.
-    main.LogMMClick();
+    main.Views().LogMMClick();
     EXPECT_TRUE(view.panes[Pane::ToolBar]);
     EXPECT_FALSE(view.panes[Pane::Log]);
     EXPECT_TRUE(view.panes[Pane::StatusBar]);
@@ -116,11 +116,11 @@ TEST_F(ViewsTest, SwitchesInvertTheirCheckAndShowWhatIsChecked)
 
 TEST_F(ViewsTest, TextLabelsToggleBothItemsAndFollowTheViewMenusItem)
 {
-    main.TextLabelsMMClick();
+    main.Views().TextLabelsMMClick();
     EXPECT_FALSE(view.MenuItemChecked(MenuItem::TextLabelsMM));
     EXPECT_FALSE(view.MenuItemChecked(MenuItem::TextLabelsPM));
     EXPECT_FALSE(view.textLabels);
-    main.TextLabelsMMClick();
+    main.Views().TextLabelsMMClick();
     EXPECT_TRUE(view.MenuItemChecked(MenuItem::TextLabelsMM));
     EXPECT_TRUE(view.MenuItemChecked(MenuItem::TextLabelsPM));
     EXPECT_TRUE(view.textLabels);
@@ -128,7 +128,7 @@ TEST_F(ViewsTest, TextLabelsToggleBothItemsAndFollowTheViewMenusItem)
     // The two marks are inverted separately: once apart they stay apart, and
     // the View menu's decides.
     view.checks[MenuItem::TextLabelsPM] = false;
-    main.TextLabelsMMClick();
+    main.Views().TextLabelsMMClick();
     EXPECT_FALSE(view.MenuItemChecked(MenuItem::TextLabelsMM));
     EXPECT_TRUE(view.MenuItemChecked(MenuItem::TextLabelsPM));
     EXPECT_FALSE(view.textLabels);
@@ -137,16 +137,16 @@ TEST_F(ViewsTest, TextLabelsToggleBothItemsAndFollowTheViewMenusItem)
 TEST_F(ViewsTest, FileMenuCopiesTheButtons)
 {
     view.focused = -1;
-    main.UpdateButtons();
-    main.FileMMClick();
+    main.Catalogue().UpdateButtons();
+    main.Views().FileMMClick();
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::AddRemoveMM));
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::DeleteMM));
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::PropertiesMM));
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::DeleteBadMM));  // "Gone" is bad
 
     view.focused = 0;
-    main.UpdateButtons();
-    main.FileMMClick();
+    main.Catalogue().UpdateButtons();
+    main.Views().FileMMClick();
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::AddRemoveMM));
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::DeleteMM));
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::PropertiesMM));
@@ -155,8 +155,8 @@ TEST_F(ViewsTest, FileMenuCopiesTheButtons)
 TEST_F(ViewsTest, ListMenuAndEditMenuCopyTheirStates)
 {
     view.focused = -1;
-    main.UpdateButtons();
-    main.BaseMenuPopup();
+    main.Catalogue().UpdateButtons();
+    main.Views().BaseMenuPopup();
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::AddRemovePM));
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::DeletePM));
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::PropertiesPM));
@@ -164,11 +164,11 @@ TEST_F(ViewsTest, ListMenuAndEditMenuCopyTheirStates)
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::ClearLogPM));
     EXPECT_FALSE(view.MenuItemEnabled(MenuItem::ClearLogMM));
 
-    main.AddLog("Something", "", kLogInformation);
-    main.BaseMenuPopup();
+    main.Logging().AddLog("Something", "", kLogInformation);
+    main.Views().BaseMenuPopup();
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::ClearLogPM));
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::ClearLogMM));
-    main.LogMenuPopup();
+    main.Logging().LogMenuPopup();
     EXPECT_TRUE(view.MenuItemEnabled(MenuItem::ClearLogPM));
 }
 
@@ -177,34 +177,34 @@ TEST_F(ViewsTest, ShortcutsOpenTheirMenuFirstAndActOnlyWhenEnabled)
     // No focused row: Enter, Del and Alt+Enter are off, even after the menu
     // was last opened with a row.
     view.focused = 0;
-    main.UpdateButtons();
-    main.FileMMClick();
+    main.Catalogue().UpdateButtons();
+    main.Views().FileMMClick();
     view.focused = -1;
-    main.UpdateButtons();
+    main.Catalogue().UpdateButtons();
     for (MenuItem item : {MenuItem::AddRemoveMM, MenuItem::DeleteMM, MenuItem::PropertiesMM})
-        EXPECT_FALSE(main.ShortcutEnabled(item));
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::NewMM));
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::DeleteBadMM));
+        EXPECT_FALSE(main.Views().ShortcutEnabled(item));
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::NewMM));
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::DeleteBadMM));
 
     // The entry being uninstalled: Del and Alt+Enter are off for it...
     view.focused = 0;  // "App"
-    main.UpdateButtons();
-    main.uninstallClick();
-    ASSERT_TRUE(main.Running);
+    main.Catalogue().UpdateButtons();
+    main.Job().uninstallClick();
+    ASSERT_TRUE(main.Job().Running);
     for (MenuItem item : {MenuItem::AddRemoveMM, MenuItem::DeleteMM, MenuItem::PropertiesMM})
-        EXPECT_FALSE(main.ShortcutEnabled(item));
+        EXPECT_FALSE(main.Views().ShortcutEnabled(item));
     // ...but on for another entry; a second Add/Remove stays off.
     view.focused = 1;
-    main.ProgramsChange();
-    EXPECT_FALSE(main.ShortcutEnabled(MenuItem::AddRemoveMM));
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::DeleteMM));
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::PropertiesMM));
+    main.Catalogue().ProgramsChange();
+    EXPECT_FALSE(main.Views().ShortcutEnabled(MenuItem::AddRemoveMM));
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::DeleteMM));
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::PropertiesMM));
 
     // The Edit menu's opening handler runs for its items.
-    EXPECT_FALSE(main.ShortcutEnabled(MenuItem::ClearLogMM));
-    main.AddLog("Something", "", kLogInformation);
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::ClearLogMM));
-    EXPECT_TRUE(main.ShortcutEnabled(MenuItem::FindMM));
+    EXPECT_FALSE(main.Views().ShortcutEnabled(MenuItem::ClearLogMM));
+    main.Logging().AddLog("Something", "", kLogInformation);
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::ClearLogMM));
+    EXPECT_TRUE(main.Views().ShortcutEnabled(MenuItem::FindMM));
 }
 
 TEST(Hints, ShortPartBeforeTheFirstBarLongPartAfterIt)
@@ -221,9 +221,9 @@ TEST(Hints, ShortPartBeforeTheFirstBarLongPartAfterIt)
 
 TEST_F(ViewsTest, HintGoesToTheFirstPanel)
 {
-    main.AppEventsHint("Refresh|Refresh shortcuts list");
+    main.Views().AppEventsHint("Refresh|Refresh shortcuts list");
     EXPECT_EQ(view.panels[0], "Refresh shortcuts list");
-    main.AppEventsHint("");
+    main.Views().AppEventsHint("");
     EXPECT_EQ(view.panels[0], "");
     EXPECT_EQ(view.panels[1], "Shortcuts / Bad shortcuts: 2 / 1");  // untouched
 }

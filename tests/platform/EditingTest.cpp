@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "app/MainFrm.h"
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "editing/win32/PropertiesDialog.h"
@@ -124,8 +124,8 @@ protected:
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kUninstall + "\\QuilletDeletable").c_str());
         MakeEntry(kDenied, "Quillet Undeletable", "C:\\nowhere\\gone.exe");
         MakeEntry(kUninstall + "\\QuilletDeletable", "Quillet Deletable", "C:\\nowhere\\gone2.exe");
-        main.ApplySortState(0, true);
-        main.LoadPrograms();
+        main.Catalogue().ApplySortState(0, true);
+        main.Catalogue().LoadPrograms();
         // The rights change after the list was read.
         MakeUndeletable(kDenied);
     }
@@ -164,7 +164,7 @@ TEST_F(DeletionFailureTest, AKeyWeMayNotDeleteIsNotReportedAsDeleted)
     view.focused = RowOf("Quillet Undeletable");
     ASSERT_GE(view.focused, 0);
     const size_t rows = main.Rows().size();
-    main.Guard([&] { main.DeleteClick(); });
+    main.Guard([&] { main.Editing().DeleteClick(); });
     EXPECT_EQ(dialogs.failures,
               std::vector<std::string>{"Uninstall shortcut for \"Quillet Undeletable\" application could not be deleted."});
     EXPECT_TRUE(Exists(HKEY_LOCAL_MACHINE, kDenied));
@@ -173,7 +173,7 @@ TEST_F(DeletionFailureTest, AKeyWeMayNotDeleteIsNotReportedAsDeleted)
 
     // Delete bad goes on past it and deletes the other bad entry.
     dialogs.failures.clear();
-    main.Guard([&] { main.DeleteBadBtnClick(); });
+    main.Guard([&] { main.Editing().DeleteBadBtnClick(); });
     EXPECT_FALSE(Exists(HKEY_LOCAL_MACHINE, kUninstall + "\\QuilletDeletable"));
     EXPECT_TRUE(Exists(HKEY_LOCAL_MACHINE, kDenied));
     EXPECT_GE(RowOf("Quillet Undeletable"), 0);

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "app/Hints.h"
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 
 namespace quillet::win32 {
 
@@ -131,7 +131,7 @@ bool MainWindow::Create(int showCommand)
         return false;
     ShowWindow(hwnd_, showCommand);
     // Shown for the first time: the stored position once more.
-    core_.Guard([&] { core_.FormStorage.RestoreFormPlacement(); });
+    core_.Guard([&] { core_.Settings().FormStorage.RestoreFormPlacement(); });
     UpdateWindow(hwnd_);
     return true;
 }
@@ -303,10 +303,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         Layout();
         if (wParam == SIZE_MINIMIZED && !minimised_) {
             minimised_ = true;
-            core_.Guard([&] { core_.AppEventsMinimize(); });
+            core_.Guard([&] { core_.Tray().AppEventsMinimize(); });
         } else if (wParam != SIZE_MINIMIZED && minimised_) {
             minimised_ = false;
-            core_.Guard([&] { core_.AppEventsRestore(); });
+            core_.Guard([&] { core_.Tray().AppEventsRestore(); });
         }
         return 0;
     case WM_COMMAND:
@@ -378,7 +378,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // A process that ends from now on is no concern of this window.
         runner_.Detach();
         // After File > Exit this is the only write: the position.
-        core_.Guard([&] { core_.FormStorage.FormDestroy(); });
+        core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
         PostQuitMessage(0);
         return 0;
@@ -397,72 +397,72 @@ void MainWindow::OnCommand(int id)
 {
     switch (id) {
     case IDM_REFRESH:
-        core_.Guard([&] { core_.RefreshClick(); });
+        core_.Guard([&] { core_.Catalogue().RefreshClick(); });
         break;
     case IDM_ADDREMOVE:
-        core_.Guard([&] { core_.uninstallClick(); });
+        core_.Guard([&] { core_.Job().uninstallClick(); });
         break;
     case IDM_SORTNAME:
     case IDM_SORTCOMMAND:
     case IDM_SORTSUBKEY:
-        core_.Guard([&] { core_.SubkeyMMClick(id - IDM_SORTNAME); });
+        core_.Guard([&] { core_.Catalogue().SubkeyMMClick(id - IDM_SORTNAME); });
         break;
     case IDM_REVERSED:
-        core_.Guard([&] { core_.ReversedorderMMClick(); });
+        core_.Guard([&] { core_.Catalogue().ReversedorderMMClick(); });
         break;
     case IDM_EDITLOG:
-        core_.Guard([&] { core_.EditlogPMClick(); });
+        core_.Guard([&] { core_.Logging().EditlogPMClick(); });
         break;
     case IDM_NEW:
-        core_.Guard([&] { core_.NewClick(); });
+        core_.Guard([&] { core_.Editing().NewClick(); });
         break;
     case IDM_PROPERTIES:
-        core_.Guard([&] { core_.EditClick(); });
+        core_.Guard([&] { core_.Editing().EditClick(); });
         break;
     case IDM_DELETE:
-        core_.Guard([&] { core_.DeleteClick(); });
+        core_.Guard([&] { core_.Editing().DeleteClick(); });
         break;
     case IDM_DELETEBAD:
-        core_.Guard([&] { core_.DeleteBadBtnClick(); });
+        core_.Guard([&] { core_.Editing().DeleteBadBtnClick(); });
         break;
     case IDM_CLEARLOG:
-        core_.Guard([&] { core_.ClearLogPMClick(); });
+        core_.Guard([&] { core_.Logging().ClearLogPMClick(); });
         break;
     case IDM_EXIT:
         DestroyWindow(hwnd_);
         break;
     case IDM_BACKUP:
-        core_.Guard([&] { core_.BackupMMClick(); });
+        core_.Guard([&] { core_.Backup().BackupMMClick(); });
         break;
     case IDM_FIND:
-        core_.Guard([&] { core_.FindMMClick(); });
+        core_.Guard([&] { core_.Find().FindMMClick(); });
         break;
     case IDM_TOOLBAR:
-        core_.Guard([&] { core_.ToolBarMMClick(); });
+        core_.Guard([&] { core_.Views().ToolBarMMClick(); });
         break;
     case IDM_LOG:
-        core_.Guard([&] { core_.LogMMClick(); });
+        core_.Guard([&] { core_.Views().LogMMClick(); });
         break;
     case IDM_STATUSBAR:
-        core_.Guard([&] { core_.StatusMMClick(); });
+        core_.Guard([&] { core_.Views().StatusMMClick(); });
         break;
     case IDM_TEXTLABELS:
-        core_.Guard([&] { core_.TextLabelsMMClick(); });
+        core_.Guard([&] { core_.Views().TextLabelsMMClick(); });
         break;
     case IDM_LARGEICONS:
-        core_.Guard([&] { core_.LargeIconsPMClick(); });
+        core_.Guard([&] { core_.Views().LargeIconsPMClick(); });
         break;
     case IDM_SMALLICONS:
-        core_.Guard([&] { core_.SmallIconsPMClick(); });
+        core_.Guard([&] { core_.Views().SmallIconsPMClick(); });
         break;
     case IDM_LIST:
-        core_.Guard([&] { core_.ListPMClick(); });
+        core_.Guard([&] { core_.Views().ListPMClick(); });
         break;
     case IDM_DETAILS:
-        core_.Guard([&] { core_.ReportPMClick(); });
+        core_.Guard([&] { core_.Views().ReportPMClick(); });
         break;
     case IDM_VIEWS:
-        core_.Guard([&] { core_.ViewsBtnClick(); });
+        core_.Guard([&] { core_.Views().ViewsBtnClick(); });
         break;
     case IDM_ABOUT:
         core_.Guard([&] { AboutMMClick(); });
@@ -473,15 +473,15 @@ void MainWindow::OnCommand(int id)
 void MainWindow::OnClose()
 {
     bool close = true;
-    core_.Guard([&] { close = core_.FormCloseQuery(); });
+    core_.Guard([&] { close = core_.Job().FormCloseQuery(); });
     if (!close) return;
     // A refused write is shown once and the window still closes.
     bool written = false;
     core_.Guard([&] {
-        core_.FormStorage.SaveFormPlacement();
+        core_.Settings().FormStorage.SaveFormPlacement();
         written = true;
     });
-    if (written) core_.Guard([&] { core_.FormClose(); });
+    if (written) core_.Guard([&] { core_.Settings().FormClose(); });
     DestroyWindow(hwnd_);
 }
 
@@ -500,7 +500,7 @@ void MainWindow::CreateTray()
     tray_.Create(icon, std::move(frames));
     tray_.PopupMenu = [this] { return TrayMenu(); };
     tray_.OnCommand = [this](int id) { OnTrayCommand(id); };
-    tray_.OnDblClick = [this] { core_.Guard([&] { core_.TrayDblClick(); }); };
+    tray_.OnDblClick = [this] { core_.Guard([&] { core_.Tray().TrayDblClick(); }); };
 
     // The rows' two pictures as menu bitmaps, on the menu's colour.
     HDC screen = GetDC(nullptr);
@@ -519,9 +519,9 @@ void MainWindow::CreateTray()
 
 HMENU MainWindow::TrayMenu()
 {
-    core_.Guard([&] { core_.TrayMenuPopup(); });
+    core_.Guard([&] { core_.Tray().TrayMenuPopup(); });
     HMENU menu = CreatePopupMenu();
-    const auto& items = core_.TrayItems;
+    const auto& items = core_.Tray().TrayItems;
     const UINT state = tray_.UninstallEnabled() ? MF_ENABLED : MF_GRAYED;
     if (items.empty()) {
         AppendMenuA(menu, MF_STRING | state, IDM_TRAYUNINSTALL, "Uninstall");
@@ -551,9 +551,9 @@ void MainWindow::OnTrayCommand(int id)
         SendMessageA(hwnd_, WM_CLOSE, 0, 0);  // the ordinary close, with its question
     } else if (id >= IDM_TRAYITEM_FIRST) {
         const size_t index = static_cast<size_t>(id - IDM_TRAYITEM_FIRST);
-        if (index < core_.TrayItems.size()) {
-            const TrayItem item = core_.TrayItems[index];
-            core_.Guard([&] { core_.TrayUninstallClick(item); });
+        if (index < core_.Tray().TrayItems.size()) {
+            const TrayItem item = core_.Tray().TrayItems[index];
+            core_.Guard([&] { core_.Tray().TrayUninstallClick(item); });
         }
     } else if (id != IDM_TRAYUNINSTALL) {
         OnCommand(id);
@@ -571,7 +571,7 @@ bool MainWindow::ShortcutAllowed(int id)
     for (const auto& s : kShortcuts)
         if (s.command == id) {
             bool allowed = false;
-            core_.Guard([&] { allowed = core_.ShortcutEnabled(s.item); });
+            core_.Guard([&] { allowed = core_.Views().ShortcutEnabled(s.item); });
             return allowed;
         }
     return true;
@@ -599,7 +599,7 @@ void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu)
     } else if (!(flags & MF_SEPARATOR)) {
         hint = HintText(static_cast<int>(item));
     }
-    core_.Guard([&] { core_.AppEventsHint(hint); });
+    core_.Guard([&] { core_.Views().AppEventsHint(hint); });
 }
 
 void MainWindow::OnIdle()
@@ -627,7 +627,7 @@ void MainWindow::OnIdle()
     hintWindow_ = window;
     hintCommand_ = command;
     const std::string hint = command >= 0 ? HintText(command) : std::string();
-    core_.Guard([&] { core_.AppEventsHint(hint); });
+    core_.Guard([&] { core_.Views().AppEventsHint(hint); });
 }
 
 LRESULT MainWindow::OnNotify(NMHDR* header)
@@ -653,16 +653,16 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
             OnProgramsDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
             return 0;
         case LVN_ITEMCHANGED:
-            core_.Guard([&] { core_.ProgramsChange(); });
+            core_.Guard([&] { core_.Catalogue().ProgramsChange(); });
             return 0;
         case NM_CLICK:
-            core_.Guard([&] { core_.ProgramsClick(); });
+            core_.Guard([&] { core_.Catalogue().ProgramsClick(); });
             return 0;
         case NM_DBLCLK:
-            core_.Guard([&] { core_.uninstallClick(); });
+            core_.Guard([&] { core_.Job().uninstallClick(); });
             return 0;
         case LVN_COLUMNCLICK:
-            core_.Guard([&] { core_.ProgramsHeaderClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); });
+            core_.Guard([&] { core_.Catalogue().ProgramsHeaderClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); });
             return 0;
         case NM_SETFOCUS:
             activeControl_ = programs_;
@@ -684,7 +684,7 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
             return 0;
         }
         case NM_DBLCLK:
-            core_.Guard([&] { core_.LogDblClick(); });
+            core_.Guard([&] { core_.Logging().LogDblClick(); });
             return 0;
         case NM_SETFOCUS:
             activeControl_ = log_;
@@ -701,11 +701,11 @@ LRESULT CALLBACK MainWindow::ProgramsProc(HWND list, UINT message, WPARAM wParam
     switch (message) {
     case WM_PAINT:
         // Whatever rebuilt the header (a view style, columns, widths), the arrow stays.
-        window->core_.Programs.RefreshHeaderImages();
+        window->core_.Catalogue().Programs.RefreshHeaderImages();
         break;
     case WM_SYSCOLORCHANGE:
         window->sortHeader_.Load();
-        window->core_.Programs.RefreshHeaderImages();
+        window->core_.Catalogue().Programs.RefreshHeaderImages();
         break;
     case WM_NCDESTROY:
         RemoveWindowSubclass(list, ProgramsProc, 1);
@@ -716,9 +716,9 @@ LRESULT CALLBACK MainWindow::ProgramsProc(HWND list, UINT message, WPARAM wParam
 
 void MainWindow::OnInitMenuPopup(HMENU menu)
 {
-    if (menu == GetSubMenu(GetMenu(hwnd_), 0)) core_.Guard([&] { core_.FileMMClick(); });
-    else if (menu == baseMenu_ || menu == GetSubMenu(GetMenu(hwnd_), 1)) core_.Guard([&] { core_.BaseMenuPopup(); });
-    else if (menu == logMenu_) core_.Guard([&] { core_.LogMenuPopup(); });
+    if (menu == GetSubMenu(GetMenu(hwnd_), 0)) core_.Guard([&] { core_.Views().FileMMClick(); });
+    else if (menu == baseMenu_ || menu == GetSubMenu(GetMenu(hwnd_), 1)) core_.Guard([&] { core_.Views().BaseMenuPopup(); });
+    else if (menu == logMenu_) core_.Guard([&] { core_.Logging().LogMenuPopup(); });
 }
 
 void MainWindow::OnContextMenu(HWND control, LPARAM position)

@@ -1,0 +1,87 @@
+#include "app/SettingsStore.h"
+
+#include "common/Text.h"
+
+namespace quillet {
+
+std::string SettingsFileName(const std::string& exePath, const Locale& locale)
+{
+    return AsciiLowerPath(ChangeFileExt(exePath, ".ini", locale), locale);
+}
+
+void SettingsStore::Open(const std::string& exePath, const Locale& locale)
+{
+    fileName_ = SettingsFileName(exePath, locale);
+    file_ = std::make_unique<quillet::SettingsFile>(profile_, fileName_);
+    FormStorage.IniFileName = fileName_;
+}
+
+void SettingsStore::LoadLog() { parts_.log.Restore(ReadLogSection(*file_)); }
+
+void SettingsStore::ReadSettings()
+{
+    using Size = FrameView::Size;
+    StoredSettings s;
+    s.LogHeight = frame_.GetSize(Size::LogHeight);
+    s.TimeWidth = frame_.GetSize(Size::TimeWidth);
+    s.CommentWidth = frame_.GetSize(Size::CommentWidth);
+    s.NameWidth = frame_.GetSize(Size::NameWidth);
+    s.CmdLiNeWidth = frame_.GetSize(Size::CmdLineWidth);
+    s.SubKeyWidth = frame_.GetSize(Size::SubKeyWidth);
+    ReadStoredSettings(*file_, s);
+
+    ViewMenus& views = parts_.views;
+    FormStorage.RestoreFormPlacement();
+    frame_.SetSize(Size::LogHeight, s.LogHeight);
+    frame_.SetSize(Size::TimeWidth, s.TimeWidth);
+    frame_.SetSize(Size::CommentWidth, s.CommentWidth);
+    // Every switch is on at start: one toggle turns a stored "off" off.
+    if (!s.TextLabels) views.TextLabelsMMClick();
+    frame_.SetSize(Size::NameWidth, s.NameWidth);
+    frame_.SetSize(Size::CmdLineWidth, s.CmdLiNeWidth);
+    frame_.SetSize(Size::SubKeyWidth, s.SubKeyWidth);
+    parts_.backup.BackupDir = s.BackupDir;
+    if (!s.ToolBar) views.ToolBarMMClick();
+    if (!s.Log) views.LogMMClick();
+    if (!s.StatusBar) views.StatusMMClick();
+    // A column outside the list (-1 when none was ever set) falls back to Name.
+    const bool known = s.SortOn >= 0 && s.SortOn < TSTListView::kColumnCount;
+    parts_.catalogue.ApplySortState(known ? s.SortOn : 0, s.Ascending);
+    switch (s.ViewType) {
+    case 0: views.LargeIconsPMClick(); break;
+    case 1: views.SmallIconsPMClick(); break;
+    case 2: views.ListPMClick(); break;
+    case 3: views.ReportPMClick(); break;
+    default: break;  // the list keeps its style
+    }
+}
+
+void SettingsStore::FormClose()
+{
+    using Size = FrameView::Size;
+    FormStorage.SaveFormPlacement();
+    StoredSettings s;
+    switch (parts_.views.ProgramsStyle) {
+    case ViewStyle::SmallIcons: s.ViewType = 1; break;
+    case ViewStyle::List: s.ViewType = 2; break;
+    case ViewStyle::Report: s.ViewType = 3; break;
+    case ViewStyle::LargeIcons: s.ViewType = 0; break;
+    }
+    s.LogHeight = frame_.GetSize(Size::LogHeight);
+    s.TimeWidth = frame_.GetSize(Size::TimeWidth);
+    s.CommentWidth = frame_.GetSize(Size::CommentWidth);
+    s.NameWidth = frame_.GetSize(Size::NameWidth);
+    s.CmdLiNeWidth = frame_.GetSize(Size::CmdLineWidth);
+    s.SubKeyWidth = frame_.GetSize(Size::SubKeyWidth);
+    s.BackupDir = parts_.backup.BackupDir;
+    s.ToolBar = commands_.MenuItemChecked(MenuItem::ToolBarMM);
+    s.Log = commands_.MenuItemChecked(MenuItem::LogMM);
+    s.StatusBar = commands_.MenuItemChecked(MenuItem::StatusMM);
+    s.TextLabels = commands_.MenuItemChecked(MenuItem::TextLabelsMM);
+    s.SortOn = parts_.catalogue.Programs.SortColumnIndex();
+    s.Ascending = parts_.catalogue.Programs.Ascending();
+    WriteStoredSettings(*file_, s);
+    WriteLogSection(*file_, parts_.log.Log().Records());
+}
+
+}  // namespace quillet

@@ -1,0 +1,56 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "app/FormStorage.h"
+#include "app/MainView.h"
+#include "app/Settings.h"
+#include "app/ViewMenus.h"
+#include "catalogue/Catalogue.h"
+#include "editing/BackupCommand.h"
+#include "log/LogCommands.h"
+
+namespace quillet {
+
+class Locale;
+
+// Settings file beside the executable: same name, ".ini", ASCII lower case.
+std::string SettingsFileName(const std::string& exePath, const Locale& locale);
+
+// The settings file: the window's placement, sizes, switches and sort order,
+// and the log, read at start and written at close.
+class SettingsStore {
+public:
+    struct Parts {
+        ViewMenus& views;
+        EntryCatalogue& catalogue;
+        BackupCommand& backup;
+        LogCommands& log;
+    };
+    SettingsStore(FrameView& frame, CommandView& commands, PlacementWindow& window, ProfileFile& profile,
+                  const Parts& parts)
+        : frame_(frame), commands_(commands), profile_(profile), parts_(parts), FormStorage{window, profile}
+    {
+    }
+
+    // The file beside the program; before any read or write.
+    void Open(const std::string& exePath, const Locale& locale);
+    void LoadLog();
+    void ReadSettings();
+    // Writes the settings and the log; raises "Unable to write to FILE".
+    void FormClose();
+    const std::string& SettingsFile() const { return fileName_; }
+
+private:
+    FrameView& frame_;
+    CommandView& commands_;
+    ProfileFile& profile_;
+    Parts parts_;
+    std::unique_ptr<quillet::SettingsFile> file_;
+    std::string fileName_;
+
+public:
+    TFormStorage FormStorage;
+};
+
+}  // namespace quillet

@@ -1,0 +1,179 @@
+#include "catalogue/Catalogue.h"
+
+#include <algorithm>
+
+namespace quillet {
+
+EntryCatalogue::EntryCatalogue(Registry& registry, FileSystem& files, const Locale& locale, const Views& views,
+                               const RunningEntry& job)
+    : registry_(registry), views_(views), job_(job), checker_(files, locale), Programs(rows_, locale, views.programs)
+{
+    Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
+}
+
+bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path)
+{
+    registry_.SetRootKey(root);
+    return registry_.OpenKey(path, true);
+}
+
+void EntryCatalogue::CheckProgram(EntryRow& row) const
+{
+    row.image = checker_.IsValidCommand(row.command) ? kImageGood : kImageBad;
+}
+
+void EntryCatalogue::ReadEntries()
+{
+    const std::string uninstallKey = kUninstallKey;
+    OpenRegKey(RootKey::LocalMachine, uninstallKey);
+    const std::vector<std::string> names = registry_.GetKeyNames();
+    rows_.reserve(names.size());
+    for (const std::string& name : names) {
+        if (!OpenRegKey(RootKey::LocalMachine, uninstallKey + name)) continue;
+        EntryRow row;
+        row.caption = registry_.ReadString("DisplayName");
+        row.command = registry_.ReadString("UninstallString");
+        if (row.caption.empty() || row.command.empty()) continue;
+        row.subkey = name;
+        CheckProgram(row);
+        rows_.push_back(std::move(row));
+    }
+}
+
+void EntryCatalogue::LoadPrograms()
+{
+    ProgramsView& view = views_.programs;
+    int position = 0;
+    if (!rows_.empty()) position = std::max(view.FocusedProgram(), 0);
+
+    rows_.clear();
+    checker_.BeginBatch();
+    try {
+        ReadEntries();
+    } catch (...) {
+        checker_.EndBatch();
+        // The rows read before the failure stay listed.
+        view.ProgramsReplaced(rows_.size());
+        throw;
+    }
+    checker_.EndBatch();
+    view.ProgramsReplaced(rows_.size());
+
+    // The opposite direction makes the click re-sort as it stands.
+    Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
+
+    if (!rows_.empty()) {
+        position = std::min(position, static_cast<int>(rows_.size()) - 1);
+        view.FocusProgram(position);
+    }
+    view.ActivatePrograms();
+    UpdateButtons();
+}
+
+const EntryRow* EntryCatalogue::FocusedRow() const
+{
+    const int focused = views_.programs.FocusedProgram();
+    if (focused < 0 || focused >= static_cast<int>(rows_.size())) return nullptr;
+    return &rows_[focused];
+}
+
+EntryKey EntryCatalogue::FocusedKey() const
+{
+    const EntryRow* row = FocusedRow();
+    return row ? EntryKey{row->subkey} : EntryKey{};
+}
+
+int EntryCatalogue::IndexOf(const EntryKey& key) const
+{
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (EntryKey{rows_[i].subkey} == key) return static_cast<int>(i);
+    return -1;
+}
+
+int EntryCatalogue::AppendRow(EntryRow row)
+{
+    CheckProgram(row);
+    rows_.push_back(std::move(row));
+    views_.programs.ProgramAdded(rows_.size());
+    return static_cast<int>(rows_.size()) - 1;
+}
+
+void EntryCatalogue::RemoveRow(int index)
+{
+    rows_.erase(rows_.begin() + index);
+    views_.programs.ProgramRemoved(index, rows_.size());
+}
+
+void EntryCatalogue::ChangeRow(int index, const std::string& caption, const std::string& command)
+{
+    EntryRow& row = rows_.at(static_cast<size_t>(index));
+    row.caption = caption;
+    row.command = command;
+    CheckProgram(row);
+    views_.programs.ProgramChanged(index);
+}
+
+void EntryCatalogue::MarkBad(int index)
+{
+    rows_.at(static_cast<size_t>(index)).image = kImageBad;
+    views_.programs.ProgramChanged(index);
+}
+
+void EntryCatalogue::UpdateButtons()
+{
+    const bool hasRow = FocusedRow() != nullptr;
+    CommandView& commands = views_.commands;
+    commands.EnableButton(Button::AddRemove, hasRow && !job_.Busy());
+    commands.EnableButton(Button::Delete, hasRow);
+    commands.EnableButton(Button::Properties, hasRow);
+    UpdateStatusBar();
+    ProgramsClick();
+}
+
+void EntryCatalogue::UpdateStatusBar()
+{
+    BadCount = static_cast<int32_t>(
+        std::count_if(rows_.begin(), rows_.end(), [](const EntryRow& r) { return r.image == kImageBad; }));
+    CommandView& commands = views_.commands;
+    commands.EnableButton(Button::DeleteBad, BadCount != 0);
+    commands.EnableMenuItem(MenuItem::DeleteBadMM, commands.ButtonEnabled(Button::DeleteBad));
+    views_.status.SetStatusPanel(1, "Shortcuts / Bad shortcuts: " + std::to_string(rows_.size()) + " / " +
+                                        std::to_string(BadCount));
+}
+
+void EntryCatalogue::ProgramsClick()
+{
+    const EntryRow* row = FocusedRow();
+    if (!row) return;
+    // A deleted row takes the focus with it and UpdateButtons then turns
+    // Add/Remove off; a row focused afterwards must turn it on again.
+    CommandView& commands = views_.commands;
+    commands.EnableButton(Button::AddRemove, !job_.Busy());
+    const bool isRunningEntry = job_.IsRunning(*row);
+    commands.EnableButton(Button::Delete, !isRunningEntry);
+    commands.EnableButton(Button::Properties, !isRunningEntry);
+}
+
+void EntryCatalogue::ProgramsColumnClick()
+{
+    static constexpr MenuItem kViewMenu[] = {MenuItem::NameMM, MenuItem::CommandLineMM, MenuItem::SubkeyMM};
+    static constexpr MenuItem kPopupMenu[] = {MenuItem::NamePM, MenuItem::CommandLinePM, MenuItem::SubkeyPM};
+    CommandView& commands = views_.commands;
+    const int column = Programs.SortColumnIndex();
+    if (column >= 0 && column < TSTListView::kColumnCount) {
+        for (int i = 0; i < TSTListView::kColumnCount; ++i) {
+            commands.CheckMenuItem(kViewMenu[i], i == column);
+            commands.CheckMenuItem(kPopupMenu[i], i == column);
+        }
+    }
+    commands.CheckMenuItem(MenuItem::ReversedorderMM, !Programs.Ascending());
+    commands.CheckMenuItem(MenuItem::ReversedorderPM, !Programs.Ascending());
+}
+
+void EntryCatalogue::ResortPrograms()
+{
+    // The opposite direction makes the click re-sort as it stands.
+    Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending(), views_.programs.FocusedProgram());
+}
+
+}  // namespace quillet

@@ -1,0 +1,97 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/EntryKey.h"
+#include "catalogue/EntryRow.h"
+#include "catalogue/ProgramsView.h"
+#include "catalogue/Registry.h"
+#include "catalogue/STFileExists.h"
+#include "catalogue/STListView.h"
+#include "common/Controls.h"
+
+namespace quillet {
+
+class FileSystem;
+class Locale;
+
+inline constexpr const char* kUninstallKey = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// What the list's enabling needs to know of a running uninstall job.
+class RunningEntry {
+public:
+    virtual ~RunningEntry() = default;
+    virtual bool Busy() const = 0;
+    // The row is the entry whose uninstaller runs.
+    virtual bool IsRunning(const EntryRow& row) const = 0;
+};
+
+// The program list: the uninstall entries as read from the registry, their
+// validity, their sort order, and the buttons that depend on the focused row.
+class EntryCatalogue {
+public:
+    struct Views {
+        ProgramsView& programs;
+        CommandView& commands;
+        StatusPanels& status;
+    };
+    EntryCatalogue(Registry& registry, FileSystem& files, const Locale& locale, const Views& views,
+                   const RunningEntry& job);
+
+    void LoadPrograms();
+    bool OpenRegKey(RootKey root, const std::string& path);
+    void CheckProgram(EntryRow& row) const;
+    void UpdateButtons();
+    void UpdateStatusBar();
+    void ProgramsClick();
+    void ProgramsChange() { ProgramsClick(); }
+    void RefreshClick() { LoadPrograms(); }
+
+    // The sort state before the first load: the column sorted ascending, then
+    // the direction (as stored, or column 0 ascending).
+    void ApplySortState(int column, bool ascending)
+    {
+        Programs.SortByColumn(column, true);
+        Programs.SetAscending(ascending);
+    }
+    void ProgramsHeaderClick(int column) { Programs.HeaderClick(column, views_.programs.FocusedProgram()); }
+    void SubkeyMMClick(int tag) { Programs.SortByColumn(tag, Programs.Ascending(), views_.programs.FocusedProgram()); }
+    void ReversedorderMMClick()
+    {
+        Programs.SortByColumn(Programs.SortColumnIndex(), Programs.Ascending(), views_.programs.FocusedProgram());
+    }
+    void ProgramsColumnClick();
+    // Sorts again as the sort state stands, keeping the focused row focused.
+    void ResortPrograms();
+
+    const std::vector<EntryRow>& Rows() const { return rows_; }
+    const EntryRow* FocusedRow() const;
+    // The focused row's entry; empty when no row has the focus.
+    EntryKey FocusedKey() const;
+    // The row of that entry now, or -1.
+    int IndexOf(const EntryKey& key) const;
+    // The entry of that row; raises std::out_of_range when there is none.
+    EntryKey KeyAt(int index) const { return {rows_.at(static_cast<size_t>(index)).subkey}; }
+
+    // The editing commands' changes to the rows; each tells the view.
+    int AppendRow(EntryRow row);
+    void RemoveRow(int index);
+    void ChangeRow(int index, const std::string& caption, const std::string& command);
+    void MarkBad(int index);
+
+private:
+    void ReadEntries();
+
+    Registry& registry_;
+    Views views_;
+    const RunningEntry& job_;
+    CommandChecker checker_;
+    std::vector<EntryRow> rows_;
+
+public:
+    int32_t BadCount = 0;
+    TSTListView Programs;  // the program list's sort state, over rows_
+};
+
+}  // namespace quillet

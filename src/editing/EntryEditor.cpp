@@ -1,0 +1,154 @@
+#include "editing/EntryEditor.h"
+
+#include <vector>
+
+#include "common/Error.h"
+#include "common/Text.h"
+
+namespace quillet {
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string NotDeleted(const std::string& caption)
+{
+    return "Uninstall shortcut for " + Quoted(caption) + " application could not be deleted";
+}
+
+}  // namespace
+
+std::string EntryEditor::NewSubkeyName(const std::string& displayName)
+{
+    std::string base = displayName;
+    ReplaceAll(base, " ", "_");
+    // A backslash would make a nested key that the list never reads back.
+    ReplaceAll(base, "\\", "_");
+    std::string candidate = base;
+    for (int counter = 0; registry_.KeyExists(candidate); ++counter)
+        candidate = base + "_" + std::to_string(counter);
+    return candidate;
+}
+
+void EntryEditor::NewClick()
+{
+    TPropertiesForm& form = PropertiesForm;
+    form.Display.clear();
+    form.Uninstall.Text.clear();
+    form.Caption = "New shortcut";
+    const bool ok = dialogs_.ShowProperties(form);
+    const std::string name = form.Display;
+    const std::string command = form.Uninstall.Text;
+
+    if (ok && !name.empty() && !command.empty()) {
+        const std::string uninstallKey = kUninstallKey;
+        // Without the Uninstall key open, no name could be tested free and an
+        // existing entry might be overwritten.
+        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey))
+            throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
+        const EntryKey entry{NewSubkeyName(name)};
+        const int index = catalogue_.AppendRow({name, command, entry.subkey});
+
+        catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey + entry.subkey);
+        registry_.WriteString("UninstallString", command);
+        registry_.WriteString("DisplayName", name);
+        log_.AddLog("Shortcut for " + Quoted(name) + " application added.", "", kLogInformation);
+        programs_.FocusProgram(index);
+    }
+    catalogue_.UpdateButtons();
+    catalogue_.ResortPrograms();
+}
+
+void EntryEditor::EditClick()
+{
+    TPropertiesForm& form = PropertiesForm;
+    // The entry, not its row: the row may move or go while the dialog is open.
+    if (!catalogue_.FocusedRow()) return;
+    const EntryKey entry = catalogue_.FocusedKey();
+    const std::string path = kUninstallKey + entry.subkey;
+    const std::string cannotOpen = "Cannot open the registry key " + Quoted(path);
+
+    if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw QuilletError(cannotOpen);
+    const std::string command = registry_.ReadString("UninstallString");
+    const std::string name = registry_.ReadString("DisplayName");
+    form.Display = name;
+    form.Uninstall.Text = command;
+    form.Caption = Quoted(name) + " properties";
+
+    if (dialogs_.ShowProperties(form)) {
+        // A reload while the dialog was open leaves another key open.
+        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw QuilletError(cannotOpen);
+        registry_.WriteString("DisplayName", form.Display);
+        registry_.WriteString("UninstallString", form.Uninstall.Text);
+        const int index = catalogue_.IndexOf(entry);
+        if (index >= 0) catalogue_.ChangeRow(index, form.Display, form.Uninstall.Text);
+    }
+    catalogue_.UpdateStatusBar();
+    catalogue_.ResortPrograms();
+}
+
+void EntryEditor::DeleteRow(int index)
+{
+    const EntryRow& row = catalogue_.Rows().at(static_cast<size_t>(index));
+    bool deleted = false;
+    // Never below another key: a failed open leaves no key open.
+    if (!row.subkey.empty() && catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey)) {
+        // A subkey that had vanished already is as good as deleted.
+        deleted = registry_.DeleteKey(row.subkey) || !registry_.KeyExists(row.subkey);
+    }
+    if (!deleted) throw QuilletError(NotDeleted(row.caption));
+    log_.AddLog("Uninstall shortcut for " + Quoted(row.caption) + " application deleted!", "", kLogInformation);
+    catalogue_.RemoveRow(index);
+}
+
+void EntryEditor::DeleteProgram(const EntryKey& entry)
+{
+    DeleteRow(catalogue_.IndexOf(entry));
+}
+
+void EntryEditor::DeleteClick()
+{
+    const EntryRow* row = catalogue_.FocusedRow();
+    if (!row) return;
+    if (!boxes_.Confirm("Are you really want to delete shortcut to uninstall " + Quoted(row->caption) +
+                        " application?"))
+        return;
+    DeleteProgram(catalogue_.KeyAt(programs_.FocusedProgram()));
+    catalogue_.UpdateButtons();
+}
+
+void EntryEditor::DeleteBadBtnClick()
+{
+    std::vector<std::string> failed;
+    if (boxes_.Confirm("Are you sure want to delete " + std::to_string(catalogue_.BadCount) + " bad shortcut(s)?")) {
+        // Thousands of rows may go: the lists show the outcome once.
+        struct Bulk {
+            ProgramsView& view;
+            explicit Bulk(ProgramsView& v) : view(v) { view.BeginBulkChange(); }
+            ~Bulk() { view.EndBulkChange(); }
+        } bulk(programs_);
+        const std::vector<EntryRow>& rows = catalogue_.Rows();
+        size_t index = 0;
+        while (index != rows.size()) {
+            if (rows[index].image == kImageBad) {
+                try {
+                    DeleteRow(static_cast<int>(index));
+                    continue;  // the next row moved into its place
+                } catch (const QuilletError&) {
+                    // Reported together below; the others still go.
+                    failed.push_back(rows[index].caption);
+                }
+            }
+            ++index;
+        }
+    }
+    catalogue_.UpdateButtons();
+    if (failed.size() == 1) throw QuilletError(NotDeleted(failed.front()));
+    if (!failed.empty()) {
+        std::string message = "Uninstall shortcuts for these applications could not be deleted:";
+        for (const std::string& caption : failed) message += "\n" + Quoted(caption);
+        throw QuilletError(message);
+    }
+}
+
+}  // namespace quillet

@@ -1,0 +1,49 @@
+#pragma once
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "common/MessageBoxes.h"
+#include "editing/EditDialogs.h"
+#include "editing/PropFrm.h"
+#include "log/LogCommands.h"
+
+namespace quillet {
+
+// The commands that write and delete uninstall entries: New, Properties,
+// Delete and Delete bad.
+class EntryEditor {
+public:
+    EntryEditor(EntryCatalogue& catalogue, LogCommands& log, Registry& registry, FileSystem& files,
+                MessageBoxes& boxes, EditDialogs& dialogs, ProgramsView& programs)
+        : catalogue_(catalogue), log_(log), registry_(registry), boxes_(boxes), dialogs_(dialogs),
+          programs_(programs), PropertiesForm(files)
+    {
+    }
+
+    void NewClick();
+    void EditClick();
+    // Deletes the entry's subkey, records it and removes its row; a subkey
+    // that stays raises the failure and keeps row and log as they were.
+    void DeleteProgram(const EntryKey& entry);
+    void DeleteClick();
+    void DeleteBadBtnClick();
+    // Subkey name of a new entry: blanks and backslashes to underscores, then
+    // "_0", "_1", ... while a subkey of that name exists under the open key.
+    std::string NewSubkeyName(const std::string& displayName);
+
+private:
+    void DeleteRow(int index);
+
+    EntryCatalogue& catalogue_;
+    LogCommands& log_;
+    Registry& registry_;
+    MessageBoxes& boxes_;
+    EditDialogs& dialogs_;
+    ProgramsView& programs_;
+
+public:
+    // The properties dialog, filled by New and Properties before each use.
+    TPropertiesForm PropertiesForm;
+};
+
+}  // namespace quillet

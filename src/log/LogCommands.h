@@ -1,0 +1,48 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Controls.h"
+#include "common/MessageBoxes.h"
+#include "log/ActionsLog.h"
+#include "log/LogView.h"
+
+namespace quillet {
+
+class Clock;
+class Locale;
+
+// The actions log: its records, the log pane's commands and the outcome boxes
+// shown while the window is in the notification area.
+class LogCommands {
+public:
+    LogCommands(Clock& clock, const Locale& locale, MessageBoxes& boxes, LogDialogs& dialogs, LogView& view,
+                CommandView& commands)
+        : clock_(clock), locale_(locale), boxes_(boxes), dialogs_(dialogs), view_(view), commands_(commands)
+    {
+    }
+
+    void AddLog(const std::string& message, const std::string& comment, int image);
+    void ClearLogPMClick();
+    void EditlogPMClick();
+    void LogDblClick();
+    void LogMenuPopup();
+    // The records as the settings file kept them, oldest last.
+    void Restore(std::vector<LogRecord> records);
+
+    const ActionsLog& Log() const { return log_; }
+    // Whether the window is hidden in the notification area; none: never.
+    std::function<bool()> InTray;
+
+private:
+    Clock& clock_;
+    const Locale& locale_;
+    MessageBoxes& boxes_;
+    LogDialogs& dialogs_;
+    LogView& view_;
+    CommandView& commands_;
+    ActionsLog log_;
+};
+
+}  // namespace quillet

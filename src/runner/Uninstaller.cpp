@@ -1,0 +1,77 @@
+#include "runner/Uninstaller.h"
+
+#include "catalogue/FileSystem.h"
+#include "common/Locale.h"
+#include "runner/UninstallJob.h"
+
+namespace quillet {
+
+int64_t Uninstaller::MeasureFreeSpace() const
+{
+    const char drive = CommandDrive(RunningCommand);
+    return drive ? files_.FreeSpace(drive) : -1;
+}
+
+void Uninstaller::uninstallClick()
+{
+    const EntryRow* row = catalogue_.FocusedRow();
+    if (!row || Running) return;
+    const EntryKey entry{row->subkey};
+    RunningName = row->caption;
+    // The command as it stands in the registry now, not the row's copy.
+    catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey + entry.subkey);
+    RunningCommand = registry_.ReadString("UninstallString");
+    views_.strip.SetStatusText("Adding or removing \"" + RunningName + "\"");
+    views_.tray.SetHint("Adding or removing \"" + RunningName + "\"");
+    views_.tray.SetAnimated(true);
+    views_.tray.EnableUninstall(false);
+    views_.strip.SetLed(true);
+    Running = true;
+    const bool started = runner_.Execute(RunningCommand);
+    FreeBefore = MeasureFreeSpace();
+    if (!started) {
+        catalogue_.MarkBad(catalogue_.IndexOf(entry));
+        log_.AddLog("Uninstall program for \"" + RunningName + "\" application not found!", "", kLogError);
+        RunnerTerminated();
+    }
+    catalogue_.UpdateButtons();
+}
+
+void Uninstaller::RunnerTerminated()
+{
+    views_.strip.SetStatusText(kReady);
+    views_.tray.SetHint(IdleHint);
+    views_.tray.SetAnimated(false);
+    views_.tray.EnableUninstall(true);
+    views_.strip.SetLed(false);
+    const auto endJob = [this] {
+        RunningName.clear();
+        RunningCommand.clear();
+        Running = false;
+    };
+    try {
+        catalogue_.LoadPrograms();
+        bool gone = true;
+        for (const EntryRow& row : catalogue_.Rows())
+            if (row.caption == RunningName && row.command == RunningCommand) gone = false;
+        if (gone) {
+            const int64_t freeAfter = MeasureFreeSpace();
+            log_.AddLog("Application \"" + RunningName + "\" successfuly uninstalled.",
+                        FreeSpaceComment(FreeBefore, freeAfter, locale_.DecimalSeparator()), kLogInformation);
+        }
+    } catch (...) {
+        // A reload that fails still ends the job, or it would never end.
+        endJob();
+        catalogue_.UpdateButtons();
+        throw;
+    }
+    endJob();
+    catalogue_.UpdateButtons();
+}
+
+bool Uninstaller::FormCloseQuery()
+{
+    return !Running || views_.boxes.Confirm("Uninstallation in progress! Exit anyway?");
+}
+
+}  // namespace quillet
