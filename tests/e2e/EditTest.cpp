@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "e2e/Fixture.h"
 
 using namespace e2e;

@@ -14,7 +14,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "e2e/Fixture.h"
 
 using namespace e2e;

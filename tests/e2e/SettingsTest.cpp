@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "e2e/Driver.h"
 #include "e2e/Fixture.h"
 

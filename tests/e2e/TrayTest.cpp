@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "e2e/Driver.h"
 #include "e2e/Fixture.h"
 

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <memory>
 
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "e2e/Fixture.h"
 
 using namespace e2e;

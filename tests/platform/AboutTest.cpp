@@ -4,7 +4,7 @@
 
 #include "app/JpegPicture.h"
 #include "app/Registration.h"
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "common/Error.h"
 

@@ -6,7 +6,7 @@
 
 #include "platform/AnswerDialog.h"
 
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "app/win32/Win32Dialogs.h"
 #include "log/ActionsLog.h"
 

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "app/MainFrm.h"
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "editing/win32/PropertiesDialog.h"

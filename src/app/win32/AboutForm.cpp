@@ -4,7 +4,7 @@
 
 #include "app/JpegPicture.h"
 #include "app/MainFrm.h"
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 
 namespace quillet::win32 {
 

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "app/Hints.h"
-#include "app/win32/Resource.h"
+#include "common/win32/Resource.h"
 
 namespace quillet::win32 {
 

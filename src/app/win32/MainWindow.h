@@ -10,7 +10,7 @@
 #include "app/win32/TrayIcon.h"
 #include "app/win32/Win32Dialogs.h"
 #include "app/win32/Win32Profile.h"
-#include "app/win32/Window.h"
+#include "common/win32/Window.h"
 #include "catalogue/win32/SortHeader.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"

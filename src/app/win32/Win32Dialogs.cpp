@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/MainFrm.h"
-#include "app/win32/DialogParts.h"
-#include "app/win32/Resource.h"
+#include "common/win32/DialogParts.h"
+#include "common/win32/Resource.h"
 #include "editing/win32/PropertiesDialog.h"
 #include "catalogue/Find.h"
 #include "editing/Backup.h"
@@ -18,55 +18,6 @@
 namespace quillet::win32 {
 
 namespace {
-
-// The box being opened on this thread: centred on the screen, and for a
-// Yes/No question Escape (and the close command) answers No.
-thread_local HHOOK boxHook = nullptr;
-thread_local bool escapeAnswersNo = false;
-
-LRESULT CALLBACK EscapeIsNo(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
-{
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
-        EndDialog(box, IDNO);
-        return 0;
-    }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, EscapeIsNo, 1);
-    return DefSubclassProc(box, message, wParam, lParam);
-}
-
-void CentreOnScreen(HWND window)
-{
-    RECT r;
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        CentreOnScreen(box);
-        if (escapeAnswersNo) SetWindowSubclass(box, EscapeIsNo, 1, 0);
-        UnhookWindowsHookEx(boxHook);
-        boxHook = nullptr;
-        return 0;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-int ShowBox(HWND owner, const std::string& text, const char* title, UINT type, bool question = false)
-{
-    escapeAnswersNo = question;
-    boxHook = SetWindowsHookExA(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
-    const int result = MessageBoxA(owner, text.c_str(), title, type);
-    if (boxHook) {
-        UnhookWindowsHookEx(boxHook);
-        boxHook = nullptr;
-    }
-    return result;
-}
 
 struct EditLogState {
     const LogRecord* record;
@@ -223,19 +174,19 @@ bool Win32Dialogs::ShowSearchResultForm(TSearchResultForm& form)
 
 void Win32Dialogs::ShowFailure(const std::string& text)
 {
-    ShowBox(owner_, text, kApplicationTitle, MB_OK | MB_ICONERROR);
+    ShowCentredBox(owner_, text, kApplicationTitle, MB_OK | MB_ICONERROR);
 }
 
 void Win32Dialogs::ShowInformation(const std::string& text)
 {
-    ShowBox(owner_, text, "Information", MB_OK | MB_ICONINFORMATION);
+    ShowCentredBox(owner_, text, "Information", MB_OK | MB_ICONINFORMATION);
 }
 
-void Win32Dialogs::ShowErrorBox(const std::string& text) { ShowBox(owner_, text, "Error", MB_OK | MB_ICONERROR); }
+void Win32Dialogs::ShowErrorBox(const std::string& text) { ShowCentredBox(owner_, text, "Error", MB_OK | MB_ICONERROR); }
 
 bool Win32Dialogs::Confirm(const std::string& text)
 {
-    return ShowBox(owner_, text, "Confirm", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, true) == IDYES;
+    return ShowCentredBox(owner_, text, "Confirm", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, true) == IDYES;
 }
 
 bool Win32Dialogs::EditLog(const LogRecord& record, std::string& comment)
@@ -249,10 +200,5 @@ bool Win32Dialogs::EditLog(const LogRecord& record, std::string& comment)
 }
 
 bool Win32Dialogs::ShowProperties(TPropertiesForm& form) { return ShowPropertiesDialog(owner_, form); }
-
-int ShowCentredBox(HWND owner, const std::string& text, const char* title, UINT type, bool question)
-{
-    return ShowBox(owner, text, title, type, question);
-}
 
 }  // namespace quillet::win32

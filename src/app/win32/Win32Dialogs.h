@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "app/Dialogs.h"
+#include "common/win32/CentredBox.h"
 
 namespace quillet::win32 {
 
@@ -25,8 +26,5 @@ public:
 private:
     HWND owner_ = nullptr;
 };
-
-// A message box centred on the screen; for a question Escape answers No.
-int ShowCentredBox(HWND owner, const std::string& text, const char* title, UINT type, bool question = false);
 
 }  // namespace quillet::win32

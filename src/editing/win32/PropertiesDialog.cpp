@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/win32/DialogParts.h"
-#include "app/win32/Resource.h"
-#include "app/win32/Win32Dialogs.h"
+#include "common/win32/CentredBox.h"
+#include "common/win32/DialogParts.h"
+#include "common/win32/Resource.h"
 #include "editing/win32/Win32OpenDialog.h"
 
 namespace quillet::win32 {
