@@ -182,7 +182,10 @@ void Win32Dialogs::ShowInformation(const std::string& text)
     ShowCentredBox(owner_, text, "Information", MB_OK | MB_ICONINFORMATION);
 }
 
-void Win32Dialogs::ShowErrorBox(const std::string& text) { ShowCentredBox(owner_, text, "Error", MB_OK | MB_ICONERROR); }
+void Win32Dialogs::ShowErrorBox(const std::string& text)
+{
+    ShowCentredBox(owner_, text, "Error", MB_OK | MB_ICONERROR);
+}
 
 bool Win32Dialogs::Confirm(const std::string& text)
 {
