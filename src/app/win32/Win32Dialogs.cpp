@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/MainFrm.h"
+#include "common/win32/CentredBox.h"
 #include "common/win32/DialogParts.h"
 #include "common/win32/Resource.h"
 #include "editing/win32/PropertiesDialog.h"

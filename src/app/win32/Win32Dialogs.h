@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include "app/Dialogs.h"
-#include "common/win32/CentredBox.h"
 
 namespace quillet::win32 {
 
