@@ -24,6 +24,14 @@ add_library(quillet_win32 STATIC
     src/app/win32/Win32Profile.cpp
     src/app/win32/TrayIcon.cpp
     src/app/win32/MainWindow.cpp
+    src/app/win32/MainWindowView.cpp
+    src/app/win32/MainMenus.cpp
+    src/app/win32/ToolBar.cpp
+    src/app/win32/OwnerDataList.cpp
+    src/app/win32/ProgramList.cpp
+    src/app/win32/LogList.cpp
+    src/app/win32/MainLayout.cpp
+    src/app/win32/TrayMenu.cpp
     src/app/win32/AboutForm.cpp
 )
 target_link_libraries(quillet_win32 PUBLIC quillet_core quillet_jpeg comctl32 advapi32 user32 gdi32 shell32 comdlg32)

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/win32/Window.h"
+#include "common/win32/Window.h"
 #include "common/win32/Handles.h"
 
 namespace quillet::win32 {

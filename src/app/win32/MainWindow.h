@@ -1,3 +1,4 @@
+// The main window: the frame that owns the panes, routes their messages into TMain and carries out its view updates.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -7,11 +8,16 @@
 #include "app/MainFrm.h"
 #include "app/MainView.h"
 #include "app/win32/AboutForm.h"
+#include "app/win32/LogList.h"
+#include "app/win32/MainLayout.h"
+#include "app/win32/MainMenus.h"
+#include "app/win32/ProgramList.h"
+#include "app/win32/ToolBar.h"
 #include "app/win32/TrayIcon.h"
+#include "app/win32/TrayMenu.h"
 #include "app/win32/Win32Dialogs.h"
 #include "app/win32/Win32Profile.h"
-#include "app/win32/Window.h"
-#include "catalogue/win32/SortHeader.h"
+#include "common/win32/Window.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Handles.h"
@@ -22,8 +28,8 @@
 
 namespace quillet::win32 {
 
-// The main window on screen: creates and lays out the controls, routes their
-// messages into TMain and carries out TMain's view updates.
+// The main window on screen: creates the panes, routes their messages into
+// TMain and carries out TMain's view updates through them.
 class MainWindow : public Window<MainWindow>, private MainView {
 public:
     static constexpr const char* kClassName = "TMain";
@@ -40,13 +46,10 @@ public:
 private:
     friend class Window<MainWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ProgramsProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR self);
 
     void OnCreate();
     void CreateChildren();
-    void LoadMenus();
-    void Layout();
+    void ConnectPanes();
     void OnCommand(int id);
     LRESULT OnNotify(NMHDR* header);
     void OnInitMenuPopup(HMENU menu);
@@ -56,9 +59,6 @@ private:
     void AboutMMClick();
     void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
-    bool SplitterHit(int y) const;
-    void MoveFocus(HWND list, int from, int to);
-    void OnProgramsDispInfo(NMLVDISPINFOA* info);
 
     // MainView
     void ProgramsReplaced(size_t count) override;
@@ -103,15 +103,9 @@ private:
 
     // The notification-area icon and its menu.
     void CreateTray();
-    HMENU TrayMenu();
+    HMENU BuildTrayMenu();
     void OnTrayCommand(int id);
     void OnClose();
-
-    struct MenuPlace {
-        HMENU menu;
-        UINT command;
-    };
-    MenuPlace Place(MenuItem item) const;
 
     Win32Registry registry_;
     Win32FileSystem files_;
@@ -128,32 +122,21 @@ private:
     UINT activationMessage_ = 0;
     HACCEL accelerators_ = nullptr;
     GdiObject font_;
-    MenuHandle baseMenuBar_, logMenuBar_;  // own the popups below
-    HMENU baseMenu_ = nullptr, logMenu_ = nullptr;
-    MenuHandle viewsMenuBar_, toolBarMenuBar_;
-    HMENU viewsMenu_ = nullptr, toolBarMenu_ = nullptr;
-    HIMAGELIST inactiveImages_ = nullptr, activeImages_ = nullptr;
+    MainMenus menus_;
+    ToolBar toolBar_;
+    ProgramList programs_;
+    LogList log_;
+    MainLayout layout_;
+    TrayMenu trayMenu_;
     std::unique_ptr<TAboutForm> about_;
     // What gave the hint under the pointer last: a window and a button command.
     HWND hintWindow_ = nullptr;
     int hintCommand_ = -1;
-    HWND toolBar_ = nullptr;
     HWND statusText_ = nullptr;
-    HWND programs_ = nullptr;
-    HWND log_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND activeControl_ = nullptr;
-    HIMAGELIST smallImages_ = nullptr;
-    HIMAGELIST bigImages_ = nullptr;
-    HIMAGELIST logImages_ = nullptr;
-    SortHeader sortHeader_;
     TAHMLed led_;
-
-    GdiObject trayImages_[2];  // the rows' pictures in the tray menu
     bool minimised_ = false;
-    int logHeight_ = 102;
-    int splitterTop_ = 0;
-    bool dragging_ = false;
 };
 
 }  // namespace quillet::win32

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/MainFrm.h"
+#include "common/win32/CentredBox.h"
 #include "common/win32/DialogParts.h"
 #include "common/win32/Resource.h"
 #include "editing/win32/PropertiesDialog.h"
@@ -182,7 +183,10 @@ void Win32Dialogs::ShowInformation(const std::string& text)
     ShowCentredBox(owner_, text, "Information", MB_OK | MB_ICONINFORMATION);
 }
 
-void Win32Dialogs::ShowErrorBox(const std::string& text) { ShowCentredBox(owner_, text, "Error", MB_OK | MB_ICONERROR); }
+void Win32Dialogs::ShowErrorBox(const std::string& text)
+{
+    ShowCentredBox(owner_, text, "Error", MB_OK | MB_ICONERROR);
+}
 
 bool Win32Dialogs::Confirm(const std::string& text)
 {

@@ -1,5 +1,5 @@
-// Message boxes centred on the screen, shared by every dialog of the program.
-#include "common/win32/DialogParts.h"
+// Message boxes centred on the screen, for every part of the program that asks or tells.
+#include "common/win32/CentredBox.h"
 
 #include <commctrl.h>
 

@@ -9,9 +9,6 @@
 // buttons over plain fields, and reading a control's text.
 namespace quillet::win32 {
 
-// A message box centred on the screen; for a question Escape answers No.
-int ShowCentredBox(HWND owner, const std::string& text, const char* title, UINT type, bool question = false);
-
 inline std::string WindowText(HWND control)
 {
     std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');

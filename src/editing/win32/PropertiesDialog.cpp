@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/win32/CentredBox.h"
 #include "common/win32/DialogParts.h"
 #include "common/win32/Resource.h"
 #include "editing/win32/Win32OpenDialog.h"

@@ -1,0 +1,72 @@
+// The actions log pane: an owner-data list view over the log's records.
+#include "app/win32/LogList.h"
+
+#include "common/win32/Resource.h"
+
+namespace quillet::win32 {
+
+LogList::~LogList()
+{
+    if (images_) ImageList_Destroy(images_);
+}
+
+void LogList::Create(HWND parent, HFONT font)
+{
+    CreateList(parent, IDC_LOG, font, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    images_ = LoadImagePair(16, IDI_LOG_INFO, IDI_LOG_ERROR);
+    ListView_SetImageList(list_, images_, LVSIL_SMALL);
+    AddColumn(0, "Time", 150);
+    AddColumn(1, "Action", 200);
+    AddColumn(2, "Comment", 250);
+}
+
+void LogList::Inserted(size_t count, bool dropped)
+{
+    const int focused = Focused();
+    const int rows = static_cast<int>(count);
+    ListView_SetItemCountEx(list_, rows, LVSICF_NOSCROLL);
+    if (focused >= 0) MoveFocus(focused, dropped && focused + 1 >= rows ? -1 : focused + 1);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void LogList::Cleared()
+{
+    ListView_DeleteAllItems(list_);
+    ListView_SetItemCountEx(list_, 0, 0);
+}
+
+void LogList::FitActionColumn()
+{
+    RECT client;
+    GetClientRect(list_, &client);
+    const int action = client.right - ListView_GetColumnWidth(list_, 0) - ListView_GetColumnWidth(list_, 2);
+    ListView_SetColumnWidth(list_, 1, action > 50 ? action : 50);
+}
+
+void LogList::Notify(NMHDR* header)
+{
+    switch (header->code) {
+    case LVN_GETDISPINFOA: {
+        if (!Records) return;
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+        const auto& records = Records();
+        if (item.iItem < 0 || item.iItem >= static_cast<int>(records.size())) return;
+        const LogRecord& record = records[item.iItem];
+        if (item.mask & LVIF_TEXT) {
+            const std::string& text =
+                item.iSubItem == 0 ? record.time : item.iSubItem == 1 ? record.message : record.comment;
+            item.pszText = const_cast<char*>(text.c_str());
+        }
+        if (item.mask & LVIF_IMAGE) item.iImage = record.image;
+        break;
+    }
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick();
+        break;
+    case NM_SETFOCUS:
+        if (OnFocus) OnFocus();
+        break;
+    }
+}
+
+}  // namespace quillet::win32

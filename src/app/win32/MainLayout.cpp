@@ -1,0 +1,99 @@
+// The frame's layout: toolbar, status panel, the two lists and the splitter that the pointer drags between them.
+#include "app/win32/MainLayout.h"
+
+#include <windowsx.h>
+
+#include "app/win32/LogList.h"
+#include "app/win32/ProgramList.h"
+#include "app/win32/ToolBar.h"
+#include "runner/win32/AHMLed.h"
+
+namespace quillet::win32 {
+
+namespace {
+
+constexpr int kStatusPanelHeight = 22;
+constexpr int kLedWidth = 24;  // room for the status lamp at the strip's left
+constexpr int kSplitterHeight = 4;
+constexpr int kMinPaneHeight = 20;
+
+}  // namespace
+
+void MainLayout::Arrange()
+{
+    const HWND frame = parts_.frame;
+    // Minimised, the client area is empty: squeezing the panes into it would
+    // lose the log's height for the restore and for the settings file.
+    if (!parts_.statusBar || IsIconic(frame)) return;
+    RECT client;
+    GetClientRect(frame, &client);
+    const int width = client.right;
+
+    SendMessageA(parts_.statusBar, WM_SIZE, 0, 0);
+    RECT bar{};
+    if (IsWindowVisible(parts_.statusBar)) GetWindowRect(parts_.statusBar, &bar);
+    const int bottom = client.bottom - (bar.bottom - bar.top);
+
+    const HWND toolBar = parts_.toolBar->hwnd();
+    const int toolBarHeight = parts_.toolBar->Height();
+    MoveWindow(toolBar, 0, 0, width, toolBarHeight, TRUE);
+    const int top = IsWindowVisible(toolBar) ? toolBarHeight : 0;
+    parts_.led->Move(4, top + (kStatusPanelHeight - TAHMLed::kSize) / 2);
+    MoveWindow(parts_.statusText, kLedWidth, top, width - kLedWidth, kStatusPanelHeight, TRUE);
+
+    const HWND log = parts_.log->hwnd();
+    const int listTop = top + kStatusPanelHeight;
+    const int room = bottom - listTop - kSplitterHeight;
+    if (logHeight_ > room - kMinPaneHeight) logHeight_ = room - kMinPaneHeight;
+    if (logHeight_ < kMinPaneHeight) logHeight_ = kMinPaneHeight;
+    // A hidden log leaves its room to the list; the splitter stays.
+    const int listHeight = room - (IsWindowVisible(log) ? logHeight_ : 0);
+    MoveWindow(parts_.programs->hwnd(), 0, listTop, width, listHeight > 0 ? listHeight : 0, TRUE);
+    splitterTop_ = listTop + listHeight;
+    MoveWindow(log, 0, splitterTop_ + kSplitterHeight, width, logHeight_, TRUE);
+
+    parts_.log->FitActionColumn();
+}
+
+bool MainLayout::SplitterHit(int y) const { return y >= splitterTop_ && y < splitterTop_ + kSplitterHeight; }
+
+bool MainLayout::OnSetCursor(LPARAM lParam) const
+{
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(parts_.frame, &p);
+    if (!SplitterHit(p.y)) return false;
+    SetCursor(LoadCursorA(nullptr, IDC_SIZENS));
+    return true;
+}
+
+void MainLayout::OnButtonDown(LPARAM lParam)
+{
+    if (SplitterHit(GET_Y_LPARAM(lParam))) {
+        dragging_ = true;
+        SetCapture(parts_.frame);
+    }
+}
+
+void MainLayout::OnMouseMove(LPARAM lParam)
+{
+    if (!dragging_) return;
+    RECT bar;
+    GetWindowRect(parts_.statusBar, &bar);
+    RECT client;
+    GetClientRect(parts_.frame, &client);
+    const int bottom = client.bottom - (bar.bottom - bar.top);
+    logHeight_ = bottom - GET_Y_LPARAM(lParam) - kSplitterHeight / 2;
+    Arrange();
+}
+
+void MainLayout::OnButtonUp(UINT message)
+{
+    if (dragging_) {
+        dragging_ = false;
+        if (message == WM_LBUTTONUP) ReleaseCapture();
+    }
+}
+
+}  // namespace quillet::win32

@@ -1,0 +1,128 @@
+// The list of uninstall entries: an owner-data list view over the rows, with the sort arrows in its header.
+#include "app/win32/ProgramList.h"
+
+#include "common/win32/Resource.h"
+
+namespace quillet::win32 {
+
+ProgramList::~ProgramList()
+{
+    for (HIMAGELIST list : {smallImages_, bigImages_})
+        if (list) ImageList_Destroy(list);
+}
+
+void ProgramList::Create(HWND parent, HFONT font)
+{
+    CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT);
+    smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
+    bigImages_ = LoadImagePair(32, IDI_ENTRY, IDI_ENTRY_BAD);
+    ListView_SetImageList(list_, smallImages_, LVSIL_SMALL);
+    ListView_SetImageList(list_, bigImages_, LVSIL_NORMAL);
+    AddColumn(0, "Name", 200);
+    AddColumn(1, "Command Line", 200);
+    AddColumn(2, "Subkey", 120);
+    SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    auto* pane = reinterpret_cast<ProgramList*>(self);
+    switch (message) {
+    case WM_PAINT:
+        // Whatever rebuilt the header (a view style, columns, widths), the arrow stays.
+        if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
+        break;
+    case WM_SYSCOLORCHANGE:
+        pane->sortHeader_.Load();
+        if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, Proc, 1);
+        break;
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
+}
+
+void ProgramList::Notify(NMHDR* header)
+{
+    switch (header->code) {
+    case LVN_GETDISPINFOA:
+        OnDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+        break;
+    case LVN_ITEMCHANGED:
+        if (OnChange) OnChange();
+        break;
+    case NM_CLICK:
+        if (OnClick) OnClick();
+        break;
+    case NM_DBLCLK:
+        if (OnDblClick) OnDblClick();
+        break;
+    case LVN_COLUMNCLICK:
+        if (OnColumnClick) OnColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
+        break;
+    case NM_SETFOCUS:
+        if (OnFocus) OnFocus();
+        break;
+    }
+}
+
+void ProgramList::OnDispInfo(NMLVDISPINFOA* info)
+{
+    LVITEMA& item = info->item;
+    if (!Rows) return;
+    const auto& rows = Rows();
+    if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
+    const EntryRow& row = rows[item.iItem];
+    if (item.mask & LVIF_TEXT) {
+        const std::string& text = item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey;
+        // The rows outlive this notification, so the control may read our text.
+        item.pszText = const_cast<char*>(text.c_str());
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+}
+
+void ProgramList::Replaced(size_t count)
+{
+    ListView_DeleteAllItems(list_);
+    ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ProgramList::Added(size_t count)
+{
+    // Appended at the end: the states of the rows before it stay in place.
+    ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ProgramList::Removed(int index, size_t count)
+{
+    // An owner-data list keeps its states by position: follow the rows.
+    const int focused = Focused();
+    MoveFocus(focused, focused == index ? -1 : focused > index ? focused - 1 : focused);
+    ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ProgramList::Reordered(int focused)
+{
+    // An owner-data list keeps its states by position: move them with the row.
+    MoveFocus(Focused(), focused);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+void ProgramList::UpdateHeaderImages(int sortColumn, bool ascending)
+{
+    sortHeader_.Update(list_, sortColumn, ascending);
+}
+
+void ProgramList::SetViewStyle(ViewStyle style)
+{
+    static constexpr DWORD kStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+    const DWORD current = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE));
+    SetWindowLongPtrA(list_, GWL_STYLE, (current & ~LVS_TYPEMASK) | kStyles[static_cast<int>(style)]);
+    InvalidateRect(list_, nullptr, TRUE);
+}
+
+}  // namespace quillet::win32
