@@ -186,10 +186,10 @@ void TMain::TrayUninstallClick(const TrayItem& item)
 
 // ---- Entry list
 
-bool TMain::OpenRegKey(RootKey root, const std::string& path)
+bool TMain::OpenRegKey(RootKey root, const std::string& path, bool create)
 {
     ports_.registry.SetRootKey(root);
-    return ports_.registry.OpenKey(path, true);
+    return ports_.registry.OpenKey(path, create);
 }
 
 void TMain::CheckProgram(EntryRow& row) const
@@ -316,8 +316,8 @@ void TMain::uninstallClick()
     const EntryRow& row = rows_[focused];
     RunningName = row.caption;
     // The command as it stands in the registry now, not the row's copy.
-    OpenRegKey(RootKey::LocalMachine, kUninstallKey + row.subkey);
-    RunningCommand = ports_.registry.ReadString("UninstallString");
+    const bool open = OpenRegKey(RootKey::LocalMachine, kUninstallKey + row.subkey);  // gone: no command
+    RunningCommand = open ? ports_.registry.ReadString("UninstallString") : std::string();
     view_.SetStatusText("Adding or removing \"" + row.caption + "\"");
     Tray().SetHint("Adding or removing \"" + row.caption + "\"");
     Tray().SetAnimated(true);

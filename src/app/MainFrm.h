@@ -82,7 +82,8 @@ public:
 
     // Entry list
     void LoadPrograms();
-    bool OpenRegKey(RootKey root, const std::string& path);
+    // Opens without creating, except where asked (only New creates a key).
+    bool OpenRegKey(RootKey root, const std::string& path, bool create = false);
     void CheckProgram(EntryRow& row) const;
     void UpdateButtons();
     void UpdateStatusBar();

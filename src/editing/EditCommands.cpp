@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/MainFrm.h"
+#include "catalogue/EntryKeys.h"
 #include "common/Text.h"
 
 namespace quillet {
@@ -65,7 +66,7 @@ void TMain::NewClick()
         const std::string uninstallKey = kUninstallKey;
         // Without the Uninstall key open, no name could be tested free and an
         // existing entry might be overwritten.
-        if (!OpenRegKey(RootKey::LocalMachine, uninstallKey))
+        if (!OpenRegKey(RootKey::LocalMachine, uninstallKey, true))
             throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
         EntryRow row;
         row.caption = name;
@@ -77,7 +78,7 @@ void TMain::NewClick()
         view_.ProgramAdded(rows_.size());
 
         Registry& registry = ports_.registry;
-        OpenRegKey(RootKey::LocalMachine, uninstallKey + row.subkey);
+        OpenRegKey(RootKey::LocalMachine, uninstallKey + row.subkey, true);
         registry.WriteString("UninstallString", command);
         registry.WriteString("DisplayName", name);
         AddLog("Shortcut for " + Quoted(name) + " application added.", "", kLogInformation);
@@ -95,10 +96,10 @@ void TMain::EditClick()
     // The entry is its subkey: the row may move or go while the dialog is open.
     const std::string subkey = focused->subkey;
     const std::string path = kUninstallKey + subkey;
-    const std::string cannotOpen = "Cannot open the registry key " + Quoted(kUninstallKey + subkey);
+    const auto cannotOpen = [&, caption = focused->caption] { return EntryKeyError(ports_.registry, path, caption); };
 
     Registry& registry = ports_.registry;
-    if (!OpenRegKey(RootKey::LocalMachine, path)) throw QuilletError(cannotOpen);
+    if (!OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
     const std::string command = registry.ReadString("UninstallString");
     const std::string name = registry.ReadString("DisplayName");
     form.Display = name;
@@ -107,7 +108,7 @@ void TMain::EditClick()
 
     if (ports_.dialogs.ShowProperties(form)) {
         // A reload while the dialog was open leaves another key open.
-        if (!OpenRegKey(RootKey::LocalMachine, path)) throw QuilletError(cannotOpen);
+        if (!OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
         registry.WriteString("DisplayName", form.Display);
         registry.WriteString("UninstallString", form.Uninstall.Text);
         const int index = FindRowBySubkey(subkey);
