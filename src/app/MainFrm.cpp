@@ -324,7 +324,7 @@ void TMain::uninstallClick()
     Tray().EnableUninstall(false);
     view_.SetLed(true);
     Running = true;
-    const bool started = ports_.runner.Execute(RunningCommand);
+    const bool started = ports_.runner.Execute(checker_.ProgramFile(RunningCommand), RunningCommand);
     FreeBefore = MeasureFreeSpace();
     if (!started) {
         rows_[focused].image = kImageBad;
