@@ -11,6 +11,7 @@ target_link_libraries(quillet_jpeg PUBLIC quillet_libjpeg)
 
 add_library(quillet_win32 STATIC
     src/common/win32/Win32Locale.cpp
+    src/common/win32/SafeProcess.cpp
     src/catalogue/win32/Win32Registry.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
