@@ -73,6 +73,7 @@ add_executable(platform_tests
     tests/platform/ProfileTest.cpp
     tests/platform/TrayIconTest.cpp
     tests/platform/AboutTest.cpp
+    tests/platform/ExactProgramTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
