@@ -74,6 +74,7 @@ add_executable(platform_tests
     tests/platform/TrayIconTest.cpp
     tests/platform/AboutTest.cpp
     tests/platform/ExactProgramTest.cpp
+    tests/platform/ReadsWriteNothingTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
