@@ -75,6 +75,7 @@ add_executable(platform_tests
     tests/platform/AboutTest.cpp
     tests/platform/ExactProgramTest.cpp
     tests/platform/ReadsWriteNothingTest.cpp
+    tests/platform/SafeProcessTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
