@@ -41,9 +41,9 @@ int main(int argc, char** argv)
     // Where the load's time goes: the registry reads alone, then the checks alone.
     const double registryTime = Median(1, [&] {
         registry.SetRootKey(quillet::RootKey::LocalMachine);
-        registry.OpenKey(quillet::kUninstallKey, true);
+        registry.OpenKey(quillet::kUninstallKey, false);
         for (const auto& name : registry.GetKeyNames()) {
-            registry.OpenKey(std::string(quillet::kUninstallKey) + name, true);
+            registry.OpenKey(std::string(quillet::kUninstallKey) + name, false);
             registry.ReadString("DisplayName");
             registry.ReadString("UninstallString");
         }

@@ -12,6 +12,7 @@ target_link_libraries(quillet_jpeg PUBLIC quillet_libjpeg)
 add_library(quillet_win32 STATIC
     src/common/win32/Win32Locale.cpp
     src/common/win32/CentredBox.cpp
+    src/common/win32/SafeProcess.cpp
     src/catalogue/win32/Win32Registry.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
@@ -86,6 +87,9 @@ add_executable(platform_tests
     tests/platform/ProfileTest.cpp
     tests/platform/TrayIconTest.cpp
     tests/platform/AboutTest.cpp
+    tests/platform/ExactProgramTest.cpp
+    tests/platform/ReadsWriteNothingTest.cpp
+    tests/platform/SafeProcessTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

@@ -11,10 +11,10 @@ EntryCatalogue::EntryCatalogue(Registry& registry, FileSystem& files, const Loca
     Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
 }
 
-bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path)
+bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool create)
 {
     registry_.SetRootKey(root);
-    return registry_.OpenKey(path, true);
+    return registry_.OpenKey(path, create);
 }
 
 void EntryCatalogue::CheckProgram(EntryRow& row) const

@@ -40,8 +40,11 @@ public:
                    const RunningEntry& job);
 
     void LoadPrograms();
-    bool OpenRegKey(RootKey root, const std::string& path);
+    // Opens without creating, except where asked (only New creates a key).
+    bool OpenRegKey(RootKey root, const std::string& path, bool create = false);
     void CheckProgram(EntryRow& row) const;
+    // The file a command starts, found by the same rules as its verdict.
+    std::string ProgramFile(const std::string& command) const { return checker_.ProgramFile(command); }
     void UpdateButtons();
     void UpdateStatusBar();
     void ProgramsClick();

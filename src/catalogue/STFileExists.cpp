@@ -26,15 +26,65 @@ std::string CutAfterProgramName(std::string_view text)
     return std::string(text);
 }
 
+namespace {
+
+bool IsDriveLetter(char c)
+{
+    c = AsciiLower(c);
+    return c >= 'a' && c <= 'z';
+}
+
+bool IsSlash(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+bool CommandChecker::EndsWithSeparator(const std::string& text) const
+{
+    bool last = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (locale_.IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) {
+            ++i;
+            last = false;
+        } else {
+            last = text[i] == ':' || text[i] == '\\';
+        }
+    }
+    return last;
+}
+
+std::string CommandChecker::Anchored(const std::string& name, const std::string& systemDirectory) const
+{
+    if (name.empty()) return name;
+    const bool drive = name.size() >= 2 && IsDriveLetter(name[0]) && name[1] == ':';
+    if (drive && name.size() >= 3 && IsSlash(name[2])) return name;
+    if (name.size() >= 2 && IsSlash(name[0]) && IsSlash(name[1])) return name;  // a share or a device
+    const std::string& system = systemDirectory;
+    if (system.size() < 3 || !IsDriveLetter(system[0]) || system[1] != ':' || !IsSlash(system[2]))
+        return std::string();
+    const auto joined = [&](const std::string& rest) {
+        return EndsWithSeparator(system) ? system + rest : system + "\\" + rest;
+    };
+    if (drive) {
+        // Quillet stays in the system directory, so another drive's current
+        // directory is its root.
+        if (AsciiLower(name[0]) != AsciiLower(system[0])) return name.substr(0, 2) + "\\" + name.substr(2);
+        return joined(name.substr(2));
+    }
+    if (IsSlash(name[0])) return system.substr(0, 2) + name;
+    return joined(name);
+}
+
 CommandChecker::Found CommandChecker::Search(const std::string& name) const
 {
-    if (files_.FileExists(name)) return {name, true};
+    const std::string system = files_.SystemDirectory();
+    const std::string exact = Anchored(name, system);
+    if (!exact.empty() && files_.FileExists(exact)) return {exact, true};
 
     std::string list = files_.EnvironmentVariable("Path").value_or(std::string());
     list += ';';
     list += files_.WindowsDirectory();
     list += ';';
-    list += files_.SystemDirectory();
+    list += system;
 
     // Walk the list by characters so that the second byte of a double-byte
     // character is never taken for ';' or for a closing '\'.
@@ -45,8 +95,8 @@ CommandChecker::Found CommandChecker::Search(const std::string& name) const
             if (i > start) {
                 std::string candidate = list.substr(start, i - start);
                 if (!lastIsSeparator) candidate += '\\';
-                candidate += name;
-                if (files_.FileExists(candidate)) return {candidate, true};
+                candidate = Anchored(candidate + name, system);  // a relative entry such as "."
+                if (!candidate.empty() && files_.FileExists(candidate)) return {candidate, true};
             }
             start = i + 1;
             lastIsSeparator = false;
@@ -79,12 +129,14 @@ unsigned CommandChecker::DriveType(const std::string& root) const
 
 namespace {
 
-bool IsExempt(const std::string& file)
+bool IsRundll(const std::string& file)
 {
     std::string head = file.substr(0, 6);
     for (char& c : head) c = AsciiLower(c);
-    return head == "rundll" || (!file.empty() && file[0] == '%');
+    return head == "rundll";
 }
+
+bool IsExempt(const std::string& file) { return IsRundll(file) || (!file.empty() && file[0] == '%'); }
 
 }  // namespace
 
@@ -102,6 +154,21 @@ bool CommandChecker::IsValidCommand(std::string_view command) const
 
     const unsigned type = DriveType(found.name.substr(0, 3));
     return type == kDriveRemovable || type == kDriveCdRom;
+}
+
+std::string CommandChecker::ProgramFile(std::string_view command) const
+{
+    const std::string name = CutAfterProgramName(RemoveBadChars(command));
+    const Found found = Search(name);
+    if (found.exists) return found.name;
+    // "RunDll32 lib.dll,Entry" is good without a look-up; what runs is the
+    // loader its first word names, searched for like any bare name.
+    if (!IsRundll(name)) return std::string();
+    std::string loader = name.substr(0, name.find(' '));
+    if (loader.find_first_of("\\/:") != std::string::npos) return std::string();
+    if (loader.find('.') == std::string::npos) loader += ".exe";
+    const Found program = Search(loader);
+    return program.exists ? program.name : std::string();
 }
 
 }  // namespace quillet

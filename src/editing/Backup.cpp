@@ -133,12 +133,12 @@ void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& pat
     out.Line(section + "]");
 
     registry.SetRootKey(RootKey::LocalMachine);
-    registry.OpenKey(kUninstallPath, true);
+    registry.OpenKey(kUninstallPath, false);
     const std::vector<std::string> names = registry.GetKeyNames();
     for (const std::string& name : names) {
         registry.SetRootKey(RootKey::LocalMachine);
         // Skipped as the list skips it (a key that vanished or is locked).
-        if (!registry.OpenKey(std::string(kUninstallPath) + "\\" + name, true)) continue;
+        if (!registry.OpenKey(std::string(kUninstallPath) + "\\" + name, false)) continue;
         const std::string displayName = registry.ReadString("DisplayName");
         const std::string command = registry.ReadString("UninstallString");
         if (displayName.empty() || command.empty()) continue;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "catalogue/EntryKeys.h"
 #include "common/Error.h"
 #include "common/Text.h"
 
@@ -44,12 +45,12 @@ void EntryEditor::NewClick()
         const std::string uninstallKey = kUninstallKey;
         // Without the Uninstall key open, no name could be tested free and an
         // existing entry might be overwritten.
-        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey))
+        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey, true))
             throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
         const EntryKey entry{NewSubkeyName(name)};
         const int index = catalogue_.AppendRow({name, command, entry.subkey});
 
-        catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey + entry.subkey);
+        catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey + entry.subkey, true);
         registry_.WriteString("UninstallString", command);
         registry_.WriteString("DisplayName", name);
         log_.AddLog("Shortcut for " + Quoted(name) + " application added.", "", kLogInformation);
@@ -63,12 +64,13 @@ void EntryEditor::EditClick()
 {
     TPropertiesForm& form = PropertiesForm;
     // The entry, not its row: the row may move or go while the dialog is open.
-    if (!catalogue_.FocusedRow()) return;
+    const EntryRow* focused = catalogue_.FocusedRow();
+    if (!focused) return;
     const EntryKey entry = catalogue_.FocusedKey();
     const std::string path = kUninstallKey + entry.subkey;
-    const std::string cannotOpen = "Cannot open the registry key " + Quoted(path);
+    const auto cannotOpen = [&, caption = focused->caption] { return EntryKeyError(registry_, path, caption); };
 
-    if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw QuilletError(cannotOpen);
+    if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
     const std::string command = registry_.ReadString("UninstallString");
     const std::string name = registry_.ReadString("DisplayName");
     form.Display = name;
@@ -77,7 +79,7 @@ void EntryEditor::EditClick()
 
     if (dialogs_.ShowProperties(form)) {
         // A reload while the dialog was open leaves another key open.
-        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw QuilletError(cannotOpen);
+        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
         registry_.WriteString("DisplayName", form.Display);
         registry_.WriteString("UninstallString", form.Uninstall.Text);
         const int index = catalogue_.IndexOf(entry);

@@ -12,8 +12,11 @@ inline constexpr uint32_t kStillActive = 259;
 class AppRunner {
 public:
     virtual ~AppRunner() = default;
-    // False when no process could be created; then no report comes.
-    virtual bool Execute(const std::string& commandLine) = 0;
+    // Starts `programFile` (the file the command validity test found for the
+    // command) with `commandLine`. False when no process could be created,
+    // also for an empty file name: the command line alone is never searched.
+    // Then no report comes.
+    virtual bool Execute(const std::string& programFile, const std::string& commandLine) = 0;
 
     std::function<void()> OnIdle;
     std::function<void()> OnTerminated;

@@ -19,15 +19,15 @@ void Uninstaller::uninstallClick()
     const EntryKey entry{row->subkey};
     RunningName = row->caption;
     // The command as it stands in the registry now, not the row's copy.
-    catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey + entry.subkey);
-    RunningCommand = registry_.ReadString("UninstallString");
+    const bool open = catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey + entry.subkey);  // gone: no command
+    RunningCommand = open ? registry_.ReadString("UninstallString") : std::string();
     views_.strip.SetStatusText("Adding or removing \"" + RunningName + "\"");
     views_.tray.SetHint("Adding or removing \"" + RunningName + "\"");
     views_.tray.SetAnimated(true);
     views_.tray.EnableUninstall(false);
     views_.strip.SetLed(true);
     Running = true;
-    const bool started = runner_.Execute(RunningCommand);
+    const bool started = runner_.Execute(catalogue_.ProgramFile(RunningCommand), RunningCommand);
     FreeBefore = MeasureFreeSpace();
     if (!started) {
         catalogue_.MarkBad(catalogue_.IndexOf(entry));

@@ -277,25 +277,43 @@ TEST_F(EditTest, PropertiesOnAVanishedOrLockedSubkey)
 {
     Entry("k1", "Alpha", kGood);
     Entry("k2", "Beta", kGood);
+    Entry("k3", "Gamma", kGood);
     main.Catalogue().LoadPrograms();
+    const auto gone = [](const std::string& name) {
+        return std::vector<std::string>{"Uninstall shortcut for \"" + name + "\" application no longer exists."};
+    };
 
-    // Vanished: made again, the dialog opens empty, OK writes both values.
+    // Vanished before: no dialog, no key made, the user told why.
     registry.DeleteKey("\\" + kKey + "\\k1");
     view.focused = 0;
-    Types("Alpha again", kGood);
-    main.Editing().EditClick();
-    EXPECT_EQ(dialogs.properties.back().display, "");
-    EXPECT_EQ(dialogs.properties.back().caption, "\"\" properties");
-    EXPECT_EQ(Value(Subkey("k1"), "DisplayName"), "Alpha again");
+    main.Guard([&] { main.Editing().EditClick(); });
+    EXPECT_TRUE(dialogs.properties.empty());
+    EXPECT_EQ(Subkey("k1"), nullptr);
+    EXPECT_EQ(dialogs.failures, gone("Alpha"));
 
-    // Locked: no dialog, nothing written anywhere, the failure shown.
-    registry.Deny(kKey + "\\k2");
+    // Vanished while the dialog was open: OK brings nothing back.
+    dialogs.failures.clear();
     view.focused = 1;
+    dialogs.onProperties = [&](TPropertiesForm& form) {
+        registry.DeleteKey("\\" + kKey + "\\k2");
+        form.Display = "Beta again";
+    };
+    main.Guard([&] { main.Editing().EditClick(); });
+    EXPECT_EQ(dialogs.properties.size(), 1u);
+    EXPECT_EQ(Subkey("k2"), nullptr);
+    EXPECT_EQ(dialogs.failures, gone("Beta"));
+
+    // Locked: no dialog, nothing written anywhere, the failure names the key.
+    dialogs.failures.clear();
+    dialogs.onProperties = nullptr;
+    registry.Deny(kKey + "\\k3");
+    view.focused = 2;
     main.Guard([&] { main.Editing().EditClick(); });
     EXPECT_EQ(dialogs.properties.size(), 1u);
     ASSERT_EQ(dialogs.failures.size(), 1u);
-    EXPECT_NE(dialogs.failures[0].find("k2"), std::string::npos) << dialogs.failures[0];
-    EXPECT_EQ(Value(Subkey("k1"), "DisplayName"), "Alpha again");
+    EXPECT_NE(dialogs.failures[0].find("Cannot open the registry key"), std::string::npos) << dialogs.failures[0];
+    EXPECT_NE(dialogs.failures[0].find("k3"), std::string::npos) << dialogs.failures[0];
+    EXPECT_EQ(main.Log().Size(), 0u);
 }
 
 TEST_F(EditTest, PropertiesLockedWhileTheDialogWasOpenWritesNowhere)

@@ -6,6 +6,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeRegistry.h"
+#include "runner/Launch.h"
 #include "runner/UninstallJob.h"
 
 using namespace quillet;
@@ -14,6 +15,8 @@ using namespace quillet::fakes;
 namespace {
 
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+std::string ExtractFolder(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
 TEST(FreeSpaceComment, MegabytesWithOneDecimal)
 {
@@ -48,6 +51,35 @@ TEST(CommandDrive, FirstLetterOrTheOneAfterAQuote)
     EXPECT_EQ(CommandDrive(""), 0);
 }
 
+TEST(PlanLaunch, TheProgramIsAlwaysNamedAndRunsInItsOwnFolder)
+{
+    struct Case {
+        const char *program, *commandLine, *system;
+        ProcessLaunch launch;
+    };
+    const std::string cmd = "\"C:\\WIN\\SYSTEM32\\cmd.exe\" /d /v:off /s /c ";
+    const Case cases[] = {
+        {"C:\\App\\uninst.exe", "\"C:\\App\\uninst.exe\" /S", "C:\\WIN\\SYSTEM32",
+         {"C:\\App\\uninst.exe", "\"C:\\App\\uninst.exe\" /S", "C:\\App\\"}},
+        {"C:\\WIN\\SYSTEM32\\msiexec.exe", "MsiExec.exe /X{1}", "C:\\WIN\\SYSTEM32",
+         {"C:\\WIN\\SYSTEM32\\msiexec.exe", "MsiExec.exe /X{1}", "C:\\WIN\\SYSTEM32\\"}},
+        // Batch files through the interpreter, the name quoted so that & stays a character.
+        {"C:\\A&B\\remove.BAT", "C:\\A&B\\remove.BAT", "C:\\WIN\\SYSTEM32",
+         {"C:\\WIN\\SYSTEM32\\cmd.exe", cmd + "\"\"C:\\A&B\\remove.BAT\"\"", "C:\\A&B\\"}},
+        {"C:\\App\\x.cmd", "\"C:\\App\\x.cmd\"", "C:\\",
+         {"C:\\cmd.exe", "\"C:\\cmd.exe\" /d /v:off /s /c \"\"C:\\App\\x.cmd\"\"", "C:\\App\\"}},
+        {"C:\\%TEMP%\\x.bat", "C:\\%TEMP%\\x.bat", "C:\\WIN\\SYSTEM32", {}},  // the interpreter would expand it
+        {"C:\\App\\x.bat", "C:\\App\\x.bat", "", {}},
+        {"", "C:\\App\\uninst.exe", "C:\\WIN\\SYSTEM32", {}},
+    };
+    for (const Case& c : cases) {
+        const ProcessLaunch launch = PlanLaunch(c.program, ExtractFolder(c.program), c.commandLine, c.system);
+        EXPECT_EQ(launch.application, c.launch.application) << c.program;
+        EXPECT_EQ(launch.commandLine, c.launch.commandLine) << c.program;
+        EXPECT_EQ(launch.directory, c.launch.directory) << c.program;
+    }
+}
+
 class UninstallJobTest : public ::testing::Test, protected CoreHarness {
 protected:
     UninstallJobTest()
@@ -68,6 +100,7 @@ TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
 {
     main.Job().uninstallClick();
     ASSERT_EQ(runner.started, std::vector<std::string>{"\"C:\\App\\uninst.exe\" /S"});
+    EXPECT_EQ(runner.programs, std::vector<std::string>{"C:\\App\\uninst.exe"});  // the file the mark was given for
     EXPECT_TRUE(main.Job().Running);
     EXPECT_EQ(main.Job().RunningName, "App");
     EXPECT_EQ(view.statusText, "Adding or removing \"App\"");
@@ -153,17 +186,38 @@ TEST_F(UninstallJobTest, FailedStartRecordsOneErrorAndEndsTheJob)
     EXPECT_EQ(main.Rows()[0].image, kImageGood);  // the reload decided the mark again
 }
 
-TEST_F(UninstallJobTest, VanishedKeyIsRecreatedAndTheStartFails)
+TEST_F(UninstallJobTest, VanishedKeyIsNotCreatedAndTheStartFails)
 {
     registry.DeleteKey("\\" + kKey + "\\AppKey");
-    runner.startResult = false;
     main.Job().uninstallClick();
     EXPECT_EQ(runner.started, std::vector<std::string>{""});
-    EXPECT_NE(registry.Find(RootKey::LocalMachine, kKey + "\\AppKey"), nullptr);
+    EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\AppKey"), nullptr);
     EXPECT_EQ(main.Job().FreeBefore, -1);  // an empty command measures nothing
     ASSERT_EQ(main.Log().Size(), 2u);  // not found, then "gone": it is not listed
     EXPECT_EQ(main.Log().Records()[1].image, kLogError);
     EXPECT_EQ(main.Log().Records()[0].comment, "Probably cleared: 0,0 MB");
+}
+
+TEST_F(UninstallJobTest, ACommandWhoseProgramIsOnlyInUnsafePlacesIsNotFound)
+{
+    // Planted in the current directory and at the root of a path with blanks.
+    files.AddFile("C:\\CWD\\MsiExec.exe");
+    files.AddFile("C:\\Program.exe");
+    Entry("Msi", "Msi", "MsiExec.exe /X{1}");
+    Entry("Blank", "Blank", "C:\\Program Files\\Gone\\u.exe /S");
+    main.Catalogue().LoadPrograms();
+    for (const char* caption : {"Blank", "Msi"}) {
+        int row = 0;
+        while (row < static_cast<int>(main.Rows().size()) && main.Rows()[row].caption != caption) ++row;
+        ASSERT_LT(row, static_cast<int>(main.Rows().size()));
+        EXPECT_EQ(main.Rows()[row].image, kImageBad) << caption;
+        view.focused = row;
+        main.Job().uninstallClick();
+    }
+    EXPECT_EQ(runner.programs, (std::vector<std::string>{"", ""}));
+    ASSERT_EQ(main.Log().Size(), 2u);  // the entries stay, so only "not found"
+    EXPECT_EQ(main.Log().Records()[1].message, "Uninstall program for \"Blank\" application not found!");
+    EXPECT_EQ(main.Log().Records()[0].message, "Uninstall program for \"Msi\" application not found!");
 }
 
 TEST_F(UninstallJobTest, NothingWithoutAFocusedRowOrDuringAJob)

@@ -88,14 +88,57 @@ TEST_F(ValidityTest, SearchListOrderAndSeparators)
     EXPECT_EQ(checker.FindInPath("tool.exe"), "C:\\Second\\tool.exe");
     files.AddFile("C:\\First\\tool.exe");  // an entry ending in '\' gets no second one
     EXPECT_EQ(checker.FindInPath("tool.exe"), "C:\\First\\tool.exe");
-    files.AddFile("D:tool.exe");            // nor one ending in ':'
+    // Nor one ending in ':'; Quillet never moves to D:, so D: means its root.
+    files.AddFile("D:\\tool.exe");
     files.drives['d'] = 3;
     files.path = "D:;C:\\First";
-    EXPECT_EQ(checker.FindInPath("tool.exe"), "D:tool.exe");
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "D:\\tool.exe");
 
-    // A name found as it is wins over every entry of the list.
+    // The name as it is counts relative to the system directory (Quillet's
+    // current one) and wins over every entry of the list; whatever folder is
+    // current at the moment is never looked at.
     files.AddFile("C:\\CWD\\tool.exe");
-    EXPECT_EQ(checker.FindInPath("tool.exe"), "tool.exe");
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "D:\\tool.exe");
+    files.AddFile("C:\\WINDOWS\\SYSTEM\\tool.exe");
+    EXPECT_EQ(checker.FindInPath("tool.exe"), "C:\\WINDOWS\\SYSTEM\\tool.exe");
+}
+
+// The file a command runs is the one the test judged, found only where the
+// test looks; planted files elsewhere are never picked.
+TEST_F(ValidityTest, ProgramFileIsTheFileTheTestFound)
+{
+    files.AddFile("C:\\Program.exe");             // planted for an unquoted path with blanks
+    files.AddFile("C:\\CWD\\MsiExec.exe");        // planted in the current directory
+    files.AddFile("C:\\CWD\\planted.exe");
+    files.AddFile("C:\\Top\\top.exe");
+    files.AddFile("E:\\u.exe");
+    files.drives['e'] = 3;
+    const Case cases[] = {
+        {"\"C:\\Program Files\\App\\uninst.exe\" /S", "C:\\Program Files\\App\\uninst.exe", true},
+        {"C:\\Program Files\\App\\uninst.exe /S", "C:\\Program Files\\App\\uninst.exe", true},
+        {"C:\\Program Files\\App\\gone.exe /S", "", false},
+        {"MsiExec.exe /X{0001}", "C:\\WINDOWS\\SYSTEM\\MsiExec.exe", true},
+        {"planted.exe /x", "", false},
+        {"uninst.exe -a", "C:\\WINDOWS\\uninst.exe", true},
+        {"RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall", "C:\\WINDOWS\\RunDll32.exe", true},
+        {"rundll32.exe shell32.dll,Control_RunDLL", "C:\\WINDOWS\\rundll32.exe", true},
+        {"rundll\\..\\..\\CWD\\planted x", "", true},  // the loader is named bare or not at all
+        {"%ProgramFiles%\\App\\unins000.exe", "", true},  // good on trust, but nothing to run
+        {"A:\\SETUP.EXE /uninstall", "", true},              // the medium is out
+        {"C:\\App\\remove.bat /q", "", false},
+        {"C:\\App\\remove.bat", "C:\\App\\remove.bat", true},
+        {"C:\\WINDOWS", "", false},
+        {"\\Top\\top.exe /x", "C:\\Top\\top.exe", true},  // the system drive's root
+        {"E:u.exe", "E:\\u.exe", true},                      // another drive's root
+        {"", "", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(checker.ProgramFile(c.command), c.fileName) << c.command;
+        EXPECT_EQ(checker.IsValidCommand(c.command), c.valid) << c.command;
+    }
+
+    files.files.erase("c:\\windows\\rundll32.exe");  // a loader found nowhere
+    EXPECT_EQ(checker.ProgramFile("RunDll32 x.dll,y"), "");
 }
 
 TEST_F(ValidityTest, WindowsAndSystemDirectoriesAlwaysSearched)

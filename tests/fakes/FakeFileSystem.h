@@ -143,18 +143,22 @@ public:
     std::string CaseBlindKey(const std::string& text) const override { return LowerCase(text); }
 };
 
-// Starts nothing; the test ends the "process" by calling Finish.
+// Starts nothing; the test ends the "process" by calling Finish. Like the
+// real runner it refuses a start without a program file.
 class FakeRunner : public AppRunner {
 public:
     bool startResult = true;
-    std::vector<std::string> started;
+    std::vector<std::string> started;   // command lines
+    std::vector<std::string> programs;  // the program file of each
     std::function<void()> whileRunning;  // runs inside Execute, after the start
 
-    bool Execute(const std::string& commandLine) override
+    bool Execute(const std::string& programFile, const std::string& commandLine) override
     {
         started.push_back(commandLine);
-        if (startResult && whileRunning) whileRunning();
-        return startResult;
+        programs.push_back(programFile);
+        const bool ok = startResult && !programFile.empty();
+        if (ok && whileRunning) whileRunning();
+        return ok;
     }
     void Finish()
     {

@@ -10,12 +10,20 @@ using quillet::win32::TAppRunner;
 
 namespace {
 
-std::string Program(const char* name)
+std::string ProgramPath(const char* name)
 {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string dir(path);
-    return "\"" + dir.substr(0, dir.find_last_of('\\') + 1) + name + "\"";
+    return dir.substr(0, dir.find_last_of('\\') + 1) + name;
+}
+
+std::string Program(const char* name) { return "\"" + ProgramPath(name) + "\""; }
+
+// Starts a stand-in by its full path with a quoted command line.
+bool Start(TAppRunner& runner, const char* name, const std::string& arguments)
+{
+    return runner.Execute(ProgramPath(name), Program(name) + arguments);
 }
 
 // Serves the runner's reports, as the message loop would, until `done` or the time is up.
@@ -54,7 +62,7 @@ TEST(AppRunnerTest, ConsoleProgramEndsOnceWithoutIdle)
     TAppRunner runner;
     Counts counts;
     Listen(runner, counts);
-    ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " exit 7 300"));
+    ASSERT_TRUE(Start(runner, "qtest_console.exe", " exit 7 300"));
     EXPECT_TRUE(Pump([&] { return counts.ended > 0; }));
     Pump([] { return false; }, 300);  // nothing more comes
     EXPECT_EQ(counts.ended, 1);
@@ -70,7 +78,7 @@ TEST(AppRunnerTest, WindowProgramIdleOnceThenEnd)
     TAppRunner runner;
     Counts counts;
     Listen(runner, counts);
-    ASSERT_TRUE(runner.Execute(Program("qtest_window.exe") + " window 1500"));
+    ASSERT_TRUE(Start(runner, "qtest_window.exe", " window 1500"));
     EXPECT_TRUE(Pump([&] { return counts.ended > 0; }, 20000));
     EXPECT_EQ(counts.idle, 1);
     EXPECT_EQ(counts.ended, 1);
@@ -82,15 +90,17 @@ TEST(AppRunnerTest, FailedStartThenTwoRunsByTheSameWatcher)
     TAppRunner runner;
     Counts counts;
     Listen(runner, counts);
-    EXPECT_FALSE(runner.Execute("C:\\nowhere\\missing.exe /x"));
-    EXPECT_FALSE(runner.Execute(""));
+    EXPECT_FALSE(runner.Execute("C:\\nowhere\\missing.exe", "C:\\nowhere\\missing.exe /x"));
+    EXPECT_FALSE(runner.Execute("", ""));
+    // Without a program file the command line is never searched for one.
+    EXPECT_FALSE(runner.Execute("", Program("qtest_console.exe") + " exit 0"));
     Pump([] { return false; }, 300);
     EXPECT_EQ(counts.ended, 0);
 
-    ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " exit 1"));
+    ASSERT_TRUE(Start(runner, "qtest_console.exe", " exit 1"));
     EXPECT_TRUE(Pump([&] { return counts.ended == 1; }));
     EXPECT_EQ(runner.ExitCode(), 1u);
-    ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " exit 2 100"));
+    ASSERT_TRUE(Start(runner, "qtest_console.exe", " exit 2 100"));
     EXPECT_TRUE(Pump([&] { return counts.ended == 2; }));
     EXPECT_EQ(runner.ExitCode(), 2u);
     Pump([] { return false; }, 300);
@@ -102,12 +112,12 @@ TEST(AppRunnerTest, QuickExitIsReportedWithinACycleAndExitCode259Too)
     TAppRunner runner;
     Counts counts;
     Listen(runner, counts);
-    ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " exit 0"));
+    ASSERT_TRUE(Start(runner, "qtest_console.exe", " exit 0"));
     // Process start under Wine takes its own time; the report follows the
     // end by at most one 100 ms cycle, well inside this bound.
     EXPECT_TRUE(Pump([&] { return counts.ended == 1; }, 5000));
 
-    ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " exit 259"));
+    ASSERT_TRUE(Start(runner, "qtest_console.exe", " exit 259"));
     EXPECT_TRUE(Pump([&] { return counts.ended == 2; }, 5000)) << "a program exiting with 259 was not reported";
     EXPECT_EQ(runner.ExitCode(), 259u);
 }
@@ -124,7 +134,7 @@ TEST(AppRunnerTest, DestroyingTheRunnerLeavesTheProcessRunning)
     {
         TAppRunner runner;
         Listen(runner, counts);
-        ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " uninstall QuilletRunnerTest 800"));
+        ASSERT_TRUE(Start(runner, "qtest_console.exe", " uninstall QuilletRunnerTest 800"));
         Pump([] { return false; }, 200);
     }
     EXPECT_EQ(counts.ended, 0);
@@ -150,13 +160,13 @@ TEST(AppRunnerTest, HandlesAreReleasedAtEveryEndReport)
         heldDuringReport = runner.HoldsProcess();
     };
     for (int i = 1; i <= 10; ++i) {
-        ASSERT_TRUE(runner.Execute(Program("qtest_console.exe") + " exit 0"));
+        ASSERT_TRUE(Start(runner, "qtest_console.exe", " exit 0"));
         EXPECT_TRUE(runner.HoldsProcess());
         ASSERT_TRUE(Pump([&] { return counts.ended == i; }));
         EXPECT_FALSE(heldDuringReport);
         EXPECT_FALSE(runner.HoldsProcess());
     }
-    EXPECT_FALSE(runner.Execute("C:\\nowhere\\missing.exe"));
+    EXPECT_FALSE(runner.Execute("C:\\nowhere\\missing.exe", "C:\\nowhere\\missing.exe"));
     EXPECT_FALSE(runner.HoldsProcess());
 }
 

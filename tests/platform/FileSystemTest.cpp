@@ -119,7 +119,9 @@ TEST_F(FileSystemTest, ValidityAgainstRealFiles)
     SetCurrentDirectoryA(dir.c_str());
     EXPECT_TRUE(checker.IsValidCommand("\"" + dir + "\\Sub Dir\\uninst.exe\" /S"));
     EXPECT_FALSE(checker.IsValidCommand(dir + "\\Sub Dir\\gone.exe /S"));
-    EXPECT_TRUE(checker.IsValidCommand("remove.bat"));      // relative to the current directory
+    // A relative name means the system directory, whatever folder is current.
+    EXPECT_FALSE(checker.IsValidCommand("remove.bat"));
+    EXPECT_EQ(checker.ProgramFile("remove.bat"), "");
     EXPECT_FALSE(checker.IsValidCommand("remove.bat /q"));  // no marker: the switch stays in the name
     EXPECT_FALSE(checker.IsValidCommand(dir));              // a directory
     EXPECT_TRUE(checker.IsValidCommand("notepad.exe /x"));  // found in the Windows directory

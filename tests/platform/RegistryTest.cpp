@@ -128,6 +128,10 @@ TEST_F(RegistryTest, ReadsStringsAsTheCatalogueExpects)
     EXPECT_EQ(registry.ReadString("Huge"), huge);
     EXPECT_EQ(ReadError(registry, "Dword"), "Invalid data type for 'Dword'");
     EXPECT_EQ(ReadError(registry, "Multi"), "Invalid data type for 'Multi'");
+
+    // A large value of another type is refused on its type, not fetched first.
+    SetRaw(key, "BigBinary", REG_BINARY, std::string(8 * 1024 * 1024, 'B'));
+    EXPECT_EQ(ReadError(registry, "BigBinary"), "Invalid data type for 'BigBinary'");
 }
 
 TEST_F(RegistryTest, WritesSzWithTerminator)

@@ -154,8 +154,10 @@ bool Win32Dialogs::Execute(SaveDialog& dialog)
     ofn.nMaxFile = static_cast<DWORD>(name.size());
     ofn.lpstrInitialDir = dialog.InitialDir.empty() ? nullptr : dialog.InitialDir.c_str();
     ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | (dialog.OverwritePrompt ? OFN_OVERWRITEPROMPT : 0) |
-                (dialog.HideReadOnly ? OFN_HIDEREADONLY : 0) | (dialog.EnableSizing ? OFN_ENABLESIZING : 0);
+    // The current directory stays the system directory, where relative names are looked for.
+    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
+                (dialog.OverwritePrompt ? OFN_OVERWRITEPROMPT : 0) | (dialog.HideReadOnly ? OFN_HIDEREADONLY : 0) |
+                (dialog.EnableSizing ? OFN_ENABLESIZING : 0);
     if (!GetSaveFileNameA(&ofn)) return false;
     dialog.FileName = name.data();
     return true;

@@ -3,9 +3,11 @@
 
 #include "app/MainFrm.h"
 #include "app/win32/MainWindow.h"
+#include "common/win32/SafeProcess.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
 {
+    quillet::win32::MakeProcessSafe();  // first: nothing may load from our folder or the one we were started in
     // Held, never closed, until the process ends: it is the single-instance guard.
     CreateMutexA(nullptr, FALSE, quillet::kInstanceName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {

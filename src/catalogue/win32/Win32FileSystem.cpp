@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/win32/SafeProcess.h"
+
 namespace quillet::win32 {
 
 std::optional<std::string> Win32FileSystem::EnvironmentVariable(const std::string& name)
@@ -55,18 +57,26 @@ bool Win32FileSystem::FileExists(const std::string& name)
     // One call answers all three questions (exists, not a directory, last
     // write time) without opening a search handle.
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return false;
+    {
+        QuietErrors quiet;  // A:\SETUP.EXE with the drive empty
+        if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return false;
+    }
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     FILETIME local;
     WORD dosDate, dosTime;
     return FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToDosDateTime(&local, &dosDate, &dosTime);
 }
 
-unsigned Win32FileSystem::DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+unsigned Win32FileSystem::DriveType(const std::string& root)
+{
+    QuietErrors quiet;
+    return GetDriveTypeA(root.c_str());
+}
 
 bool Win32FileSystem::DirectoryExists(const std::string& name)
 {
     if (name.empty()) return false;
+    QuietErrors quiet;
     const DWORD attributes = GetFileAttributesA(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -79,6 +89,7 @@ int64_t Win32FileSystem::FreeSpace(char drive)
 {
     const char root[] = {drive, ':', '\\', '\0'};
     ULARGE_INTEGER available;
+    QuietErrors quiet;  // an empty removable drive named in a command
     if (!GetDiskFreeSpaceExA(root, &available, nullptr, nullptr)) return -1;
     return static_cast<int64_t>(available.QuadPart);
 }

@@ -95,15 +95,20 @@ std::vector<std::string> Win32Registry::GetKeyNames()
 std::string Win32Registry::ReadString(const std::string& name)
 {
     if (!current_) throw QuilletError(FormatText(kFailedToGetData, name));
-    // One round trip for the usual short value; a second only when it is long.
+    // One round trip for the usual short value; a second only when it is a
+    // long string. The type is known before any large buffer is made, so a
+    // huge value of another type costs nothing but the error.
     std::string data(512, '\0');
     for (;;) {
         DWORD type = REG_NONE;
         DWORD size = static_cast<DWORD>(data.size());
         const LONG rc = RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(data.data()), &size);
-        if (rc == ERROR_FILE_NOT_FOUND) return std::string();
+        // A key removed by another program since it was opened reads as empty,
+        // as the value of a key removed before the open would.
+        if (rc == ERROR_FILE_NOT_FOUND || rc == ERROR_KEY_DELETED) return std::string();
         if (rc == ERROR_MORE_DATA) {
+            if (type != REG_SZ && type != REG_EXPAND_SZ) throw QuilletError(FormatText(kInvalidDataType, name));
             data.assign(size + 1, '\0');
             continue;
         }

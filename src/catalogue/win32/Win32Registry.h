@@ -6,7 +6,8 @@
 
 namespace quillet::win32 {
 
-// The registry accessor over advapi32, with full access and create-if-missing.
+// The registry accessor over advapi32, with full access; a key is created
+// only where the caller asks for it.
 class Win32Registry : public Registry {
 public:
     void SetRootKey(RootKey root) override;

@@ -4,24 +4,9 @@
 
 #include <vector>
 
+#include "common/win32/SafeProcess.h"
+
 namespace quillet::win32 {
-
-namespace {
-
-// A floppy drive without a disk must not stop the user with a system box;
-// the previous mode comes back however the dialog ends.
-class QuietErrors {
-public:
-    QuietErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~QuietErrors() { SetErrorMode(previous_); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-private:
-    UINT previous_;
-};
-
-}  // namespace
 
 bool ExecuteOpenDialog(HWND owner, OpenDialogState& dialog)
 {
@@ -43,11 +28,12 @@ bool ExecuteOpenDialog(HWND owner, OpenDialogState& dialog)
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrInitialDir = dialog.initialDir.empty() ? nullptr : dialog.initialDir.c_str();
     ofn.lpstrTitle = dialog.title.c_str();
-    ofn.Flags = dialog.hideReadOnly ? OFN_HIDEREADONLY : 0;
+    // The current directory stays the system directory, where relative names are looked for.
+    ofn.Flags = OFN_NOCHANGEDIR | (dialog.hideReadOnly ? OFN_HIDEREADONLY : 0);
 
     BOOL confirmed;
     {
-        QuietErrors quiet;
+        QuietErrors quiet;  // a floppy drive without a disk must not stop the user
         confirmed = GetOpenFileNameA(&ofn);
     }
     if (!confirmed) return false;

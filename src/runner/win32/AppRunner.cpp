@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "runner/Launch.h"
+
 namespace quillet::win32 {
 
 namespace {
@@ -43,21 +45,61 @@ TAppRunner::~TAppRunner()
     DestroyWindow(reports_);
 }
 
-bool TAppRunner::Execute(const std::string& commandLine)
+namespace {
+
+std::string SystemDirectory()
+{
+    char buffer[MAX_PATH];
+    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+}
+
+// The full name and its folder by the platform's own rules, which know
+// where a double-byte name's last backslash is.
+bool FullPath(const std::string& name, std::string& path, std::string& folder)
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        char* filePart = nullptr;
+        const DWORD length =
+            GetFullPathNameA(name.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), &filePart);
+        if (length == 0) return false;
+        if (length < buffer.size()) {
+            if (!filePart) return false;  // names a folder
+            path.assign(buffer.data(), length);
+            folder.assign(buffer.data(), static_cast<size_t>(filePart - buffer.data()));
+            return true;
+        }
+        buffer.resize(length + 1);
+    }
+    return false;
+}
+
+}  // namespace
+
+bool TAppRunner::Execute(const std::string& programFile, const std::string& commandLine)
 {
     // Only called while the watcher sleeps: between runs it touches nothing.
     watch_.Started();
-    std::vector<char> command(commandLine.begin(), commandLine.end());
+    ApplicationName.clear();
+    CurrentDirectory.clear();
+    std::string path, folder;
+    if (programFile.empty() || !FullPath(programFile, path, folder)) return false;
+    const ProcessLaunch launch = PlanLaunch(path, folder, commandLine, SystemDirectory());
+    if (launch.application.empty()) return false;
+
+    std::vector<char> command(launch.commandLine.begin(), launch.commandLine.end());
     command.push_back('\0');
     SECURITY_ATTRIBUTES processAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
     SECURITY_ATTRIBUTES threadAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(ApplicationName.empty() ? nullptr : ApplicationName.c_str(), command.data(),
-                        &processAttributes, &threadAttributes, FALSE, 0, nullptr,
-                        CurrentDirectory.empty() ? nullptr : CurrentDirectory.c_str(), &startup, &started))
+    if (!CreateProcessA(launch.application.c_str(), command.data(), &processAttributes, &threadAttributes, FALSE, 0,
+                        nullptr, launch.directory.c_str(), &startup, &started))
         return false;
+    ApplicationName = launch.application;
+    CurrentDirectory = launch.directory;
     process_ = started;
     SetEvent(wake_.get());
     return true;

@@ -21,7 +21,7 @@ public:
     TAppRunner(const TAppRunner&) = delete;
     TAppRunner& operator=(const TAppRunner&) = delete;
 
-    bool Execute(const std::string& commandLine) override;
+    bool Execute(const std::string& programFile, const std::string& commandLine) override;
     // From now on no report reaches the handlers (the owner is going away).
     void Detach() { detached_ = true; }
     uint32_t ExitCode() const { return watch_.ExitCode(); }
@@ -29,8 +29,10 @@ public:
     // True while handles of a started process are held (until its end report).
     bool HoldsProcess() const { return process_.hProcess != nullptr || process_.hThread != nullptr; }
 
-    std::string ApplicationName;   // empty: taken from the command line
-    std::string CurrentDirectory;  // empty: Quillet's own
+    // What the last start passed as the program and its working directory;
+    // empty when it did not get as far as creating a process.
+    std::string ApplicationName;
+    std::string CurrentDirectory;
 
 private:
     static DWORD WINAPI SpyThread(void* self);
