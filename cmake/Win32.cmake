@@ -72,6 +72,7 @@ add_executable(platform_tests
     tests/platform/ProfileTest.cpp
     tests/platform/TrayIconTest.cpp
     tests/platform/AboutTest.cpp
+    tests/platform/DrawingTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
