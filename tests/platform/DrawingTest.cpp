@@ -165,4 +165,46 @@ TEST(DialogDrawing, PropertiesLabelsStandOnThePagesOwnColour)
     ExpectOnThePage(grounds, 2);
 }
 
+TEST(SortHeaderDrawing, BlankShowsNothingAndTheArrowOnlyItsEdges)
+{
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_POPUP | WS_VISIBLE | LVS_REPORT, 200, 200, 400, 200, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(list, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = 100;
+        ListView_InsertColumn(list, i, &column);
+    }
+    HWND header = ListView_GetHeader(list);
+    const Picture bare = Grab(header, true);
+    win32::SortHeader arrows;
+    arrows.Update(list, 1, true);
+    const Picture sorted = Grab(header, true);
+    ASSERT_EQ(sorted.rgb.size(), bare.rgb.size());
+
+    // Per column: pixels that changed, and of those the ones made darker.
+    int changed[3] = {}, darker[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        RECT item{};
+        Header_GetItemRect(header, i, &item);
+        for (int y = item.top; y < std::min<LONG>(item.bottom, bare.height); ++y)
+            for (int x = item.left; x < std::min<LONG>(item.right, bare.width); ++x) {
+                const uint32_t was = bare.At(x, y), now = sorted.At(x, y);
+                if (was == now) continue;
+                ++changed[i];
+                auto sum = [](uint32_t c) { return (c >> 16 & 0xFF) + (c >> 8 & 0xFF) + (c & 0xFF); };
+                if (sum(now) < sum(was)) ++darker[i];
+            }
+    }
+    EXPECT_EQ(changed[0], 0);
+    EXPECT_EQ(changed[2], 0);
+    // The triangle's 23 edge pixels at most, its 17 dark ones at least: no square of grey.
+    EXPECT_LE(changed[1], 23);
+    EXPECT_GE(darker[1], 17);
+    DestroyWindow(list);
+}
+
 }  // namespace
