@@ -207,4 +207,33 @@ TEST(SortHeaderDrawing, BlankShowsNothingAndTheArrowOnlyItsEdges)
     DestroyWindow(list);
 }
 
+TEST(AboutDrawing, BothLinksLieWhollyOnTheBadgesBlueFace)
+{
+    win32::TAboutForm about;
+    ASSERT_TRUE(about.Create(nullptr));
+    HWND box = about.hwnd();
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(box, region), ERROR);
+    RECT frame{};
+    GetWindowRect(box, &frame);
+    const double cx = (frame.right - frame.left) / 2.0, cy = (frame.bottom - frame.top) / 2.0;
+    int links = 0;
+    for (HWND link = GetWindow(box, GW_CHILD); link; link = GetWindow(link, GW_HWNDNEXT)) {
+        ++links;
+        RECT r{};
+        GetWindowRect(link, &r);
+        OffsetRect(&r, -frame.left, -frame.top);
+        EXPECT_GT(r.right - r.left, 100);  // sized to its caption
+        for (POINT corner : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
+                             POINT{r.right - 1, r.bottom - 1}}) {
+            EXPECT_TRUE(PtInRegion(region, corner.x, corner.y)) << "link " << links;
+            // Beyond nine tenths of the ellipse the picture has its rims, where white text is lost.
+            const double e = std::hypot((corner.x + 0.5 - cx) / cx, (corner.y + 0.5 - cy) / cy);
+            EXPECT_LE(e, 0.9) << "link " << links << " corner " << corner.x << "," << corner.y;
+        }
+    }
+    EXPECT_EQ(links, 2);
+    DeleteObject(region);
+}
+
 }  // namespace
