@@ -236,4 +236,40 @@ TEST(AboutDrawing, BothLinksLieWhollyOnTheBadgesBlueFace)
     DeleteObject(region);
 }
 
+TEST(TrayPicture, ASmallWindowWithARedAndABlueGreenShapeAlsoInTheFirstFrame)
+{
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON, 16, 16, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO parts{};
+    ASSERT_TRUE(GetIconInfo(icon, &parts));
+    const Picture colour = Read(parts.hbmColor), mask = Read(parts.hbmMask);
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    DestroyIcon(icon);
+    ASSERT_EQ(colour.width, 16);
+    ASSERT_EQ(mask.width, 16);
+
+    auto strip = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_TRAYFRAMES), IMAGE_BITMAP, 0, 0,
+                                                 LR_CREATEDIBSECTION));
+    ASSERT_NE(strip, nullptr);
+    const Picture frames = Read(strip);
+    DeleteObject(strip);
+    ASSERT_EQ(frames.width, 16 * 27);
+
+    int red = 0, blueGreen = 0, frameDiffers = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const bool shown = mask.At(x, y) == 0;
+            const uint32_t c = colour.At(x, y);
+            const int r = c >> 16 & 0xFF, g = c >> 8 & 0xFF, b = c & 0xFF;
+            if (shown && r >= 0xC0 && g < 0x40 && b < 0x40) ++red;
+            if (shown && r < 0x40 && g >= 0x60 && b >= 0x60 && std::abs(g - b) < 0x20) ++blueGreen;
+            if (frames.At(x, y) != (shown ? c : 0xFF00FFu)) ++frameDiffers;  // magenta: transparent
+        }
+    EXPECT_GE(red, 6);
+    EXPECT_GE(blueGreen, 6);
+    EXPECT_EQ(frameDiffers, 0);
+}
+
 }  // namespace
