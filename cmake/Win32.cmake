@@ -90,6 +90,7 @@ add_executable(platform_tests
     tests/platform/ExactProgramTest.cpp
     tests/platform/ReadsWriteNothingTest.cpp
     tests/platform/SafeProcessTest.cpp
+    tests/platform/DrawingTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

@@ -1,42 +1,51 @@
 #!/usr/bin/env python3
 """Generate the notification-area pictures (stdlib only).
 
-tray.ico: the 16 x 16 static picture (16 colours). trayframes.bmp: its 27
-animation frames side by side (432 x 16, magenta is transparent): frame k shows
-the picture k pixels lower, wrapping through a 27-pixel cycle, so it leaves at
-the bottom (frame 14 is empty) and comes back from the top.
+tray.ico: the 16 x 16 static picture (16 colours): a small window with a red
+and a blue-green shape. trayframes.bmp: its 27 animation frames side by side
+(432 x 16, magenta is transparent): frame k shows the picture k pixels lower,
+wrapping through a 27-pixel cycle, so it leaves at the bottom (frame 14 is
+empty) and comes back from the top.
 """
 import os
 import struct
 
 N, FRAMES = 16, 27
-_ = None
-K, W, B, L, G, Y = (0, 0, 0), (255, 255, 255), (0, 0, 128), (0, 128, 255), (0, 160, 96), (255, 255, 0)
+# The standard 16-colour palette; the pictures use only these colours.
+PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
+           (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
+           (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+# K black frame, B navy title bar, W white client, R red square, T blue-green (teal) diamond.
+COLORS = {"K": 0, "B": 4, "W": 15, "R": 9, "T": 6}
 # Content only in rows 2..13, so that frame 14 is empty.
 ART = [
     "................",
     "................",
     "..KKKKKKKKKKKK..",
     "..KBBBBBBBBBBK..",
-    "..KBBBBBBBYYBK..",
+    "..KBBBBBBBBBBK..",
     "..KKKKKKKKKKKK..",
     "..KWWWWWWWWWWK..",
-    "..KWLLLLWWWWWK..",
-    "..KWWWWWWWGWWK..",
-    "..KWLLLWWWGGWK..",
-    "..KWWWWWGGGWWK..",
-    "..KWLLLLWGWWWK..",
+    "..KWRRRRWWTWWK..",
+    "..KWRRRRWTTTWK..",
+    "..KWRRRRWTTTWK..",
+    "..KWRRRRWWTWWK..",
+    "..KWWWWWWWWWWK..",
     "..KWWWWWWWWWWK..",
     "..KKKKKKKKKKKK..",
     "................",
     "................",
 ]
-COLORS = {"K": K, "W": W, "B": B, "L": L, "G": G, "Y": Y}
+assert len(ART) == N and all(len(row) == N for row in ART)
+
+
+def index(x, y):
+    return COLORS.get(ART[y][x])
 
 
 def pixel(x, y):
-    c = ART[y][x]
-    return COLORS.get(c)
+    i = index(x, y)
+    return None if i is None else PALETTE[i]
 
 
 def frame_pixel(k, x, y):
@@ -46,23 +55,24 @@ def frame_pixel(k, x, y):
 
 
 def write_ico(path):
+    """A 16-colour icon: 4-bit pixels over the palette, and the mask."""
     rows = b""
     for y in range(N - 1, -1, -1):  # bottom-up
-        for x in range(N):
-            c = pixel(x, y)
-            rows += bytes((c[2], c[1], c[0], 255)) if c else b"\0\0\0\0"
+        for x in range(0, N, 2):
+            rows += bytes(((index(x, y) or 0) << 4 | (index(x + 1, y) or 0),))
     mask = b""
     for y in range(N - 1, -1, -1):
         bits = 0
         for x in range(N):
-            if pixel(x, y) is None:
+            if index(x, y) is None:
                 bits |= 1 << (15 - x)
         mask += struct.pack(">H", bits) + b"\0\0"  # rows padded to 32 bits
-    header = struct.pack("<IiiHHIIiiII", 40, N, N * 2, 1, 32, 0, len(rows) + len(mask), 0, 0, 0, 0)
-    image = header + rows + mask
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
+    header = struct.pack("<IiiHHIIiiII", 40, N, N * 2, 1, 4, 0, len(rows) + len(mask), 0, 0, 16, 0)
+    image = header + palette + rows + mask
     with open(path, "wb") as f:
         f.write(struct.pack("<HHH", 0, 1, 1))
-        f.write(struct.pack("<BBBBHHII", N, N, 0, 0, 1, 32, len(image), 22))
+        f.write(struct.pack("<BBBBHHII", N, N, 16, 0, 1, 4, len(image), 22))
         f.write(image)
 
 

@@ -297,16 +297,16 @@ void Quillet::ClickHeader(int column) const
     SendMessageA(header, WM_LBUTTONUP, 0, at);
 }
 
-std::pair<int, HBITMAP> Quillet::HeaderImage(int column) const
+std::pair<int, int> Quillet::HeaderImage(int column) const
 {
     HWND header = ListView_GetHeader(Child(3002));
     RemoteBuffer buffer(process_.dwProcessId, sizeof(HDITEMA));
     HDITEMA item{};
-    item.mask = HDI_FORMAT | HDI_BITMAP;
+    item.mask = HDI_FORMAT | HDI_IMAGE;
     buffer.Write(&item, sizeof item);
     SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(buffer.Address()));
     buffer.Read(&item, sizeof item);
-    return {item.fmt, item.hbm};
+    return {item.fmt, item.iImage};
 }
 
 std::vector<std::string> Quillet::Column(int column) const
@@ -518,12 +518,12 @@ bool FocusRow(const Quillet& app, int row)
 
 int ArrowColumn(const Quillet& app)
 {
-    const std::pair<int, HBITMAP> items[3] = {app.HeaderImage(0), app.HeaderImage(1), app.HeaderImage(2)};
+    const std::pair<int, int> items[3] = {app.HeaderImage(0), app.HeaderImage(1), app.HeaderImage(2)};
     for (int column = 0; column < 3; ++column) {
         const auto& a = items[(column + 1) % 3];
         const auto& b = items[(column + 2) % 3];
         const auto& sorted = items[column];
-        if ((sorted.first & HDF_BITMAP) && !(sorted.first & HDF_BITMAP_ON_RIGHT) && a.second == b.second &&
+        if ((sorted.first & HDF_IMAGE) && !(sorted.first & HDF_BITMAP_ON_RIGHT) && a.second == b.second &&
             sorted.second != a.second)
             return column;
     }

@@ -53,8 +53,8 @@ public:
     void PressKey(WORD key) const;
     // Clicks the middle of a column's header with the mouse.
     void ClickHeader(int column) const;
-    // A header item's format flags and bitmap handle.
-    std::pair<int, HBITMAP> HeaderImage(int column) const;
+    // A header item's format flags and image index.
+    std::pair<int, int> HeaderImage(int column) const;
     // Sends a menu command as choosing the item would.
     void Command(int id) const { SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     std::vector<std::string> Column(int column) const;

@@ -247,7 +247,7 @@ protected:
         SortModel();
         ASSERT_TRUE(Quillet::WaitFor([&] { return app.Column(2) == ModelColumn(2); })) << app.RowText(0, 2);
         CheckTheDay("sorting by subkey");
-        const HBITMAP up = app.HeaderImage(2).second;
+        const int up = app.HeaderImage(2).second;
 
         app.ClickHeader(2);
         ascending_ = false;

@@ -16,7 +16,8 @@ HFONT Verdana(int height, bool bold, bool underline)
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana");
 }
 
-constexpr const char* kWebAddress = "https://marrowby.example/quillet/";
+// Short enough to end inside the badge's blue face at the link's place.
+constexpr const char* kWebAddress = "https://marrowby.example/";
 constexpr const char* kMailAddress = "quillet@marrowby.example";
 
 // The picture resource decoded into a bitmap; null when it cannot be read.

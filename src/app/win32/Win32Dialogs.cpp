@@ -24,6 +24,7 @@ struct EditLogState {
     const LogRecord* record;
     std::string comment;
     HFONT bold;
+    PageBackground page;
 };
 
 INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -54,6 +55,17 @@ INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (state) {
+            HWND page = GetDlgItem(dialog, IDC_PAGES);
+            if (HBRUSH brush = state->page.For(page, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<INT_PTR>(brush);
+        }
+        break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+        if (state) state->page.Reset();
         break;
     case WM_DESTROY:
         if (state && state->bold) DeleteObject(state->bold);
@@ -197,7 +209,7 @@ bool Win32Dialogs::Confirm(const std::string& text)
 
 bool Win32Dialogs::EditLog(const LogRecord& record, std::string& comment)
 {
-    EditLogState state{&record, comment, nullptr};
+    EditLogState state{&record, comment, nullptr, {}};
     const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDITLOG), owner_,
                                            EditLogProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;

@@ -78,6 +78,7 @@ private:
     HWND display_ = nullptr;
     HWND uninstall_ = nullptr;
     HFONT bold_ = nullptr;
+    PageBackground page_;
     bool shown_ = false;
 };
 
@@ -115,6 +116,17 @@ INT_PTR CALLBACK PropertiesDialog::Proc(HWND dialog, UINT message, WPARAM wParam
             if (HIWORD(wParam) == BN_CLICKED) self->Browse();
             return TRUE;
         }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (self) {
+            HWND page = GetDlgItem(dialog, IDC_PROP_PAGES);
+            if (HBRUSH brush = self->page_.For(page, reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+                return reinterpret_cast<INT_PTR>(brush);
+        }
+        break;
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+        if (self) self->page_.Reset();
         break;
     case WM_DESTROY:
         if (self) {
