@@ -37,14 +37,17 @@ std::string StatusPanel(HWND window, int panel)
 int main(int argc, char** argv)
 {
     const DWORD limitMs = (argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 60) * 1000;
-    if (argc > 2) {
+    const DWORD start = GetTickCount();
+    // The desktop comes into being with Quillet's start: wait for it too.
+    while (argc > 2) {
         HDESK desktop = OpenDesktopA(argv[2], 0, FALSE, GENERIC_ALL);
-        if (!desktop || !SetThreadDesktop(desktop)) {
+        if (desktop && SetThreadDesktop(desktop)) break;
+        if (GetTickCount() - start > limitMs) {
             std::fprintf(stderr, "cannot enter the desktop %s\n", argv[2]);
             return 1;
         }
+        Sleep(100);
     }
-    const DWORD start = GetTickCount();
     std::string counts;
     for (;;) {
         HWND window = FindWindowA("TMain", nullptr);
