@@ -45,6 +45,7 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     void OnDispInfo(NMLVDISPINFOA* info);
+    void PlaceRows();
 
     HIMAGELIST smallImages_ = nullptr;
     HIMAGELIST bigImages_ = nullptr;
