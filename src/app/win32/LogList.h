@@ -32,7 +32,10 @@ public:
     std::function<const std::vector<LogRecord>&()> Records;
 
 private:
+    static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+
     HIMAGELIST images_ = nullptr;
+    bool fitting_ = false;
 };
 
 }  // namespace quillet::win32
