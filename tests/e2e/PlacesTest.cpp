@@ -226,11 +226,15 @@ TEST_F(PlacesTest, ToolbarAndLabelsSwitchedBackDrawTheHeaderWhereTheListsClientA
     }
 }
 
-TEST_F(PlacesTest, LogColumnsFillItsWidthAsRecordsComeAndGoAndTheWindowResizes)
+TEST_F(PlacesTest, DeleteBadKeepsThePlacesAndTheLogColumnsFillItsWidthAsRecordsComeAndGoAndTheWindowResizes)
 {
-    std::vector<Entry> bad;
-    for (char c = 'a'; c <= 'h'; ++c) bad.push_back({std::string("bad") + c, std::string("Gone ") + c, "C:\\Nowhere\\x.exe"});
-    SeedUninstallKey(bad);
+    std::vector<Entry> entries;
+    for (char c = 'a'; c <= 'h'; ++c) {
+        entries.push_back({std::string("bad") + c, std::string("Gone ") + c, "C:\\Nowhere\\x.exe"});
+        if (c <= 'd') entries.push_back({std::string("good") + c, std::string("Good ") + c, good});
+    }
+    SeedUninstallKey(entries);
+    app.Command(IDM_LARGEICONS);
     app.Command(IDM_REFRESH);
     ExpectLogColumnsFill("the start");
 
@@ -239,6 +243,7 @@ TEST_F(PlacesTest, LogColumnsFillItsWidthAsRecordsComeAndGoAndTheWindowResizes)
     ASSERT_NE(box, nullptr);
     PostMessageA(box, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.LogRowCount() == 8; }));
+    ExpectOwnPlaces(kStyles[0], "Delete bad");
     ASSERT_TRUE(GetWindowLongA(app.Child(IDC_LOG), GWL_STYLE) & WS_VSCROLL) << "too few records to scroll";
     ExpectLogColumnsFill("records came");
 

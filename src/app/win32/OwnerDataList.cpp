@@ -77,11 +77,14 @@ void OwnerDataList::StopRedraw()
 {
     // Each removal would redraw the lists' scroll bars and headers at once.
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    redrawing_ = false;
 }
 
 void OwnerDataList::Redraw()
 {
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    redrawing_ = true;
+    Settle();
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

@@ -109,6 +109,8 @@ void ProgramList::PlaceRows()
 {
     // In the icon views a row grown by the count has no place of its own yet
     // (some controls put every such row on the first one's): lay all out in order.
+    // Once per run of changes, not once per removed row.
+    if (!Redrawing()) return;
     const DWORD view = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE)) & LVS_TYPEMASK;
     if (view == LVS_ICON || view == LVS_SMALLICON) ListView_Arrange(list_, LVA_DEFAULT);
     InvalidateRect(list_, nullptr, TRUE);
