@@ -111,10 +111,11 @@ add_executable(e2e_tests
     tests/e2e/SettingsTest.cpp
     tests/e2e/TrayTest.cpp
     tests/e2e/ViewsTest.cpp
+    tests/e2e/PlacesTest.cpp
     tests/e2e/WholeDayTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
-target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 psapi ${QUILLET_STATIC_RUNTIME})
+target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 psapi ${QUILLET_STATIC_RUNTIME})
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_dependencies(e2e_tests Quillet qtest_console qtest_window)
 quillet_warnings(e2e_tests)
@@ -126,7 +127,7 @@ gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
 # own, so that they get a longer time limit than the other tests.
 add_executable(endurance_tests tests/e2e/Driver.cpp tests/e2e/EnduranceTest.cpp)
 target_include_directories(endurance_tests PRIVATE tests src)
-target_link_libraries(endurance_tests PRIVATE gtest_main comctl32 advapi32 user32 ${QUILLET_STATIC_RUNTIME})
+target_link_libraries(endurance_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 ${QUILLET_STATIC_RUNTIME})
 target_compile_definitions(endurance_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_dependencies(endurance_tests Quillet qtest_console qtest_window)
 quillet_warnings(endurance_tests)
@@ -141,7 +142,7 @@ target_link_libraries(list_bench PRIVATE quillet_win32 ${QUILLET_STATIC_RUNTIME}
 quillet_warnings(list_bench)
 add_executable(startup_bench bench/StartupBench.cpp tests/e2e/Driver.cpp)
 target_include_directories(startup_bench PRIVATE tests)
-target_link_libraries(startup_bench PRIVATE comctl32 user32 advapi32 ${QUILLET_STATIC_RUNTIME})
+target_link_libraries(startup_bench PRIVATE comctl32 user32 gdi32 advapi32 ${QUILLET_STATIC_RUNTIME})
 quillet_warnings(startup_bench)
 add_executable(backup_find_bench bench/BackupFindBench.cpp)
 target_include_directories(backup_find_bench PRIVATE tests)

@@ -557,3 +557,58 @@ bool TrayMenuKeys(const Quillet& app, const std::vector<WORD>& keys)
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+std::vector<RECT> ItemRects(const Quillet& app, int listId, int part)
+{
+    HWND list = app.Child(listId);
+    RemoteBuffer buffer(app.ProcessId(), sizeof(RECT));
+    std::vector<RECT> rects;
+    const int rows = ListView_GetItemCount(list);
+    for (int row = 0; row < rows; ++row) {
+        RECT r{part, 0, 0, 0};
+        buffer.Write(&r, sizeof r);
+        if (!SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(buffer.Address()))) r = RECT{};
+        else buffer.Read(&r, sizeof r);
+        rects.push_back(r);
+    }
+    return rects;
+}
+
+RECT RectIn(HWND window, HWND client)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, client, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::vector<COLORREF> ScreenPixels(HWND window, const RECT& area)
+{
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return {};
+    POINT origin{area.left, area.top};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<COLORREF> pixels;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        GdiFlush();
+        const auto* p = static_cast<const COLORREF*>(bits);
+        pixels.assign(p, p + static_cast<size_t>(width) * height);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+}  // namespace e2e

@@ -148,3 +148,15 @@ HWND TrayWindow(const Quillet& app);
 bool TrayMenuKeys(const Quillet& app, const std::vector<WORD>& keys);
 
 }  // namespace e2e
+
+// Where the drawing lands, read from outside.
+namespace e2e {
+
+// Each row's rectangle (LVIR_BOUNDS, LVIR_ICON, ...) in a list view of the program, in its client coordinates.
+std::vector<RECT> ItemRects(const Quillet& app, int listId, int part);
+// A window's rectangle in the client coordinates of another.
+RECT RectIn(HWND window, HWND client);
+// The pixels the screen shows in a rectangle of a window's client area, row by row.
+std::vector<COLORREF> ScreenPixels(HWND window, const RECT& area);
+
+}  // namespace e2e

@@ -18,6 +18,23 @@ void LogList::Create(HWND parent, HFONT font)
     AddColumn(0, "Time", 150);
     AddColumn(1, "Action", 200);
     AddColumn(2, "Comment", 250);
+    SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK LogList::Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
+{
+    auto* pane = reinterpret_cast<LogList*>(self);
+    const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+    switch (message) {
+    case WM_SIZE:
+        // Also when the vertical scroll bar comes or goes: the client width changed.
+        pane->FitActionColumn();
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, Proc, 1);
+        break;
+    }
+    return result;
 }
 
 void LogList::Inserted(size_t count, bool dropped)
@@ -26,6 +43,7 @@ void LogList::Inserted(size_t count, bool dropped)
     const int rows = static_cast<int>(count);
     ListView_SetItemCountEx(list_, rows, LVSICF_NOSCROLL);
     if (focused >= 0) MoveFocus(focused, dropped && focused + 1 >= rows ? -1 : focused + 1);
+    FitActionColumn();
     InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -33,14 +51,21 @@ void LogList::Cleared()
 {
     ListView_DeleteAllItems(list_);
     ListView_SetItemCountEx(list_, 0, 0);
+    FitActionColumn();
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 void LogList::FitActionColumn()
 {
+    // Setting the width may take the horizontal bar away and resize us again.
+    if (fitting_) return;
+    fitting_ = true;
     RECT client;
     GetClientRect(list_, &client);
     const int action = client.right - ListView_GetColumnWidth(list_, 0) - ListView_GetColumnWidth(list_, 2);
-    ListView_SetColumnWidth(list_, 1, action > 50 ? action : 50);
+    const int width = action > 50 ? action : 50;
+    if (ListView_GetColumnWidth(list_, 1) != width) ListView_SetColumnWidth(list_, 1, width);
+    fitting_ = false;
 }
 
 void LogList::Notify(NMHDR* header)

@@ -17,7 +17,7 @@ public:
     LogList() = default;
     LogList(const LogList&) = delete;
     LogList& operator=(const LogList&) = delete;
-    ~LogList();
+    ~LogList() override;
 
     void Create(HWND parent, HFONT font);
     // A record came in at the top; `dropped` when the oldest went out.
@@ -32,7 +32,11 @@ public:
     std::function<const std::vector<LogRecord>&()> Records;
 
 private:
+    static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    void Settle() override { FitActionColumn(); }
+
     HIMAGELIST images_ = nullptr;
+    bool fitting_ = false;
 };
 
 }  // namespace quillet::win32

@@ -17,6 +17,29 @@ constexpr int kLedWidth = 24;  // room for the status lamp at the strip's left
 constexpr int kSplitterHeight = 4;
 constexpr int kMinPaneHeight = 20;
 
+bool SameRect(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+RECT RectInParent(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Moved, a window is drawn anew whole, with its children (a list's header):
+// the bits copied from the old place show stale separators, grips and rows.
+void Place(HWND window, int x, int y, int width, int height)
+{
+    const RECT before = RectInParent(window);
+    if (SameRect(before, RECT{x, y, x + width, y + height})) return;
+    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 }  // namespace
 
 void MainLayout::Arrange()
@@ -29,17 +52,21 @@ void MainLayout::Arrange()
     GetClientRect(frame, &client);
     const int width = client.right;
 
+    // The bar places itself; its grip and its parts are drawn anew at their new places.
+    const RECT barBefore = RectInParent(parts_.statusBar);
     SendMessageA(parts_.statusBar, WM_SIZE, 0, 0);
+    if (!SameRect(barBefore, RectInParent(parts_.statusBar)))
+        RedrawWindow(parts_.statusBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     RECT bar{};
     if (IsWindowVisible(parts_.statusBar)) GetWindowRect(parts_.statusBar, &bar);
     const int bottom = client.bottom - (bar.bottom - bar.top);
 
     const HWND toolBar = parts_.toolBar->hwnd();
     const int toolBarHeight = parts_.toolBar->Height();
-    MoveWindow(toolBar, 0, 0, width, toolBarHeight, TRUE);
+    Place(toolBar, 0, 0, width, toolBarHeight);
     const int top = IsWindowVisible(toolBar) ? toolBarHeight : 0;
     parts_.led->Move(4, top + (kStatusPanelHeight - TAHMLed::kSize) / 2);
-    MoveWindow(parts_.statusText, kLedWidth, top, width - kLedWidth, kStatusPanelHeight, TRUE);
+    Place(parts_.statusText, kLedWidth, top, width - kLedWidth, kStatusPanelHeight);
 
     const HWND log = parts_.log->hwnd();
     const int listTop = top + kStatusPanelHeight;
@@ -48,9 +75,9 @@ void MainLayout::Arrange()
     if (logHeight_ < kMinPaneHeight) logHeight_ = kMinPaneHeight;
     // A hidden log leaves its room to the list; the splitter stays.
     const int listHeight = room - (IsWindowVisible(log) ? logHeight_ : 0);
-    MoveWindow(parts_.programs->hwnd(), 0, listTop, width, listHeight > 0 ? listHeight : 0, TRUE);
+    Place(parts_.programs->hwnd(), 0, listTop, width, listHeight > 0 ? listHeight : 0);
     splitterTop_ = listTop + listHeight;
-    MoveWindow(log, 0, splitterTop_ + kSplitterHeight, width, logHeight_, TRUE);
+    Place(log, 0, splitterTop_ + kSplitterHeight, width, logHeight_);
 
     parts_.log->FitActionColumn();
 }

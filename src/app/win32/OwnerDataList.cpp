@@ -7,9 +7,10 @@ namespace quillet::win32 {
 
 void OwnerDataList::CreateList(HWND parent, int id, HFONT font, DWORD extendedStyle)
 {
+    // Auto-arranged: in the icon views the rows flow again when the width changes.
     list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                                LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                                LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleA(nullptr), nullptr);
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
@@ -76,11 +77,14 @@ void OwnerDataList::StopRedraw()
 {
     // Each removal would redraw the lists' scroll bars and headers at once.
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    redrawing_ = false;
 }
 
 void OwnerDataList::Redraw()
 {
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    redrawing_ = true;
+    Settle();
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 

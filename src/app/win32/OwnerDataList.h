@@ -19,6 +19,7 @@ public:
     // Stops drawing during a long run of changes, and draws it all at the end.
     void StopRedraw();
     void Redraw();
+    virtual ~OwnerDataList() = default;
 
     std::function<void()> OnFocus;
     std::function<void()> OnDblClick;
@@ -30,8 +31,14 @@ protected:
     // the selection with it) from one row to another.
     void MoveFocus(int from, int to);
     static HIMAGELIST LoadImagePair(int size, int first, int second);
+    // What a run of changes put off, done once when drawing resumes.
+    virtual void Settle() {}
+    bool Redrawing() const { return redrawing_; }
 
     HWND list_ = nullptr;
+
+private:
+    bool redrawing_ = true;
 };
 
 }  // namespace quillet::win32

@@ -86,14 +86,14 @@ void ProgramList::Replaced(size_t count)
 {
     ListView_DeleteAllItems(list_);
     ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
-    InvalidateRect(list_, nullptr, TRUE);
+    PlaceRows();
 }
 
 void ProgramList::Added(size_t count)
 {
     // Appended at the end: the states of the rows before it stay in place.
     ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
-    InvalidateRect(list_, nullptr, TRUE);
+    PlaceRows();
 }
 
 void ProgramList::Removed(int index, size_t count)
@@ -102,6 +102,17 @@ void ProgramList::Removed(int index, size_t count)
     const int focused = Focused();
     MoveFocus(focused, focused == index ? -1 : focused > index ? focused - 1 : focused);
     ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
+    PlaceRows();
+}
+
+void ProgramList::PlaceRows()
+{
+    // In the icon views a row grown by the count has no place of its own yet
+    // (some controls put every such row on the first one's): lay all out in order.
+    // Once per run of changes, not once per removed row.
+    if (!Redrawing()) return;
+    const DWORD view = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE)) & LVS_TYPEMASK;
+    if (view == LVS_ICON || view == LVS_SMALLICON) ListView_Arrange(list_, LVA_DEFAULT);
     InvalidateRect(list_, nullptr, TRUE);
 }
 
@@ -122,7 +133,9 @@ void ProgramList::SetViewStyle(ViewStyle style)
     static constexpr DWORD kStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
     const DWORD current = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE));
     SetWindowLongPtrA(list_, GWL_STYLE, (current & ~LVS_TYPEMASK) | kStyles[static_cast<int>(style)]);
-    InvalidateRect(list_, nullptr, TRUE);
+    PlaceRows();
+    const int focused = Focused();
+    if (focused >= 0) ListView_EnsureVisible(list_, focused, FALSE);
 }
 
 }  // namespace quillet::win32

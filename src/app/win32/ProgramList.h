@@ -19,7 +19,7 @@ public:
     ProgramList() = default;
     ProgramList(const ProgramList&) = delete;
     ProgramList& operator=(const ProgramList&) = delete;
-    ~ProgramList();
+    ~ProgramList() override;
 
     void Create(HWND parent, HFONT font);
     // The rows' two pictures, 16 pixels.
@@ -45,6 +45,8 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     void OnDispInfo(NMLVDISPINFOA* info);
+    void PlaceRows();
+    void Settle() override { PlaceRows(); }
 
     HIMAGELIST smallImages_ = nullptr;
     HIMAGELIST bigImages_ = nullptr;
