@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,37 @@ namespace {
 constexpr UINT kTrayCallback = WM_APP + 0x100;
 
 class TrayTest : public QuilletTest {};
+
+// The shell holds an icon for that window: a change to it is accepted.
+bool IconShown(HWND tray)
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// Explorer restarting forgets every icon and broadcasts "TaskbarCreated".
+TEST_F(TrayTest, IconComesBackWhenTheShellRestarts)
+{
+    SeedUninstallKey({{"A", "A", WindowsFile("notepad.exe")}});
+    Quillet app;
+    app.Start();
+    HWND tray = TrayWindow(app);
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(IconShown(tray));
+    const UINT restarted = RegisterWindowMessageA("TaskbarCreated");
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(IconShown(tray));
+    SendMessageA(app.Window(), restarted, 0, 0);
+    EXPECT_TRUE(IconShown(tray));
+    // A broadcast while the icon stands leaves it standing.
+    SendMessageA(app.Window(), restarted, 0, 0);
+    EXPECT_TRUE(IconShown(tray));
+}
 
 TEST_F(TrayTest, MinimiseHidesTheTaskbarButtonAndASecondStartBringsItBack)
 {

@@ -28,6 +28,8 @@ public:
     // Makes the hidden window and loads the pictures; the icon shows from Show on.
     void Create(HICON icon, std::vector<HICON> frames);
     void Show();
+    // Explorer started (again): its notification area knows no icon of ours.
+    void ShellRestarted();
     void Destroy();
 
     void SetHint(const std::string& hint) override;
@@ -51,8 +53,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouse(UINT message);
     void ShowMenu();
-    // Sends the record to the shell; the caller holds the lock.
-    void Update(DWORD action);
+    // Sends the record to the shell; the caller holds the lock. False when
+    // the shell refused it (or it was not sent: an icon never added).
+    bool Update(DWORD action);
     void StopTimer();
     void Run();
 
