@@ -106,7 +106,7 @@ void HandEditedSectionSurvivesAClose(const std::string& text)
     std::vector<std::string> lines;
     std::string line;
     for (char c : text + '\n') {
-        if (c != '\n') {
+        if (c != '\n' && c != '\r') {  // either ends a line in the file
             line += c;
             continue;
         }
