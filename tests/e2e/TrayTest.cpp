@@ -87,13 +87,38 @@ TEST_F(TrayTest, UninstallItemStartsTheJobOfThePickedEntry)
     ASSERT_NE(tray, nullptr);
 
     // "Uninstall", into its submenu, the second item.
-    ASSERT_TRUE(TrayMenuKeys(app, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN})) << "no menu opened";
+    ASSERT_TRUE(TrayMenuKeys(app, {VK_DOWN, VK_RIGHT, VK_DOWN})) << "no menu opened";
+    // Each item's hint reaches the status bar: an entry's is its command.
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusPanel(0) == TestProgram("qtest_console.exe") +
+                                                                         " uninstall TJ2 300"; }))
+        << app.StatusPanel(0);
+    PostMessageA(tray, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Tom & Jerry\""; }))
         << app.StatusText();
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.LogRowCount() == 1; }, 20000));
     EXPECT_EQ(app.LogText(0, 1), "Application \"Tom & Jerry\" successfuly uninstalled.");
     EXPECT_FALSE(KeyExists(second));
     EXPECT_TRUE(KeyExists(first));
+}
+
+TEST_F(TrayTest, MenuHintsReachTheStatusBar)
+{
+    SeedUninstallKey({{"A", "A", WindowsFile("notepad.exe")}});
+    Quillet app;
+    app.Start();
+    const struct {
+        std::vector<WORD> keys;
+        const char* hint;
+    } cases[] = {
+        {{VK_DOWN, VK_DOWN}, "Backup registry entries used in Quillet"},
+        {{VK_DOWN, VK_DOWN, VK_DOWN}, "Exit Quillet"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(TrayMenuKeys(app, c.keys)) << "no menu opened";
+        EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusPanel(0) == c.hint; })) << app.StatusPanel(0);
+        PostMessageA(TrayWindow(app), WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(Quillet::WaitFor([] { return FindWindowA("#32768", nullptr) == nullptr; }));
+    }
 }
 
 }  // namespace

@@ -352,6 +352,7 @@ void MainWindow::CreateTray()
     tray_.PopupMenu = [this] { return BuildTrayMenu(); };
     tray_.OnCommand = [this](int id) { OnTrayCommand(id); };
     tray_.OnDblClick = [this] { core_.Guard([&] { core_.Tray().TrayDblClick(); }); };
+    tray_.OnMenuSelect = [this](UINT item, UINT flags, HMENU menu) { OnTrayMenuSelect(item, flags, menu); };
     trayMenu_.CreateImages(programs_.SmallImages());
 }
 
@@ -380,6 +381,17 @@ void MainWindow::OnTrayCommand(int id)
     } else if (id != IDM_TRAYUNINSTALL) {
         OnCommand(id);
     }
+}
+
+void MainWindow::OnTrayMenuSelect(UINT item, UINT flags, HMENU menu)
+{
+    const auto& items = core_.Tray().TrayItems;
+    const size_t index = item - IDM_TRAYITEM_FIRST;
+    if (item >= IDM_TRAYITEM_FIRST && !(flags & MF_POPUP) && index < items.size()) {
+        SetStatusPanel(0, items[index].hint);  // a command line, shown whole
+        return;
+    }
+    OnMenuSelect(item == IDM_TRAYEXIT ? IDM_EXIT : item, flags, menu);
 }
 
 bool MainWindow::ShortcutAllowed(int id)

@@ -105,6 +105,7 @@ private:
     void CreateTray();
     HMENU BuildTrayMenu();
     void OnTrayCommand(int id);
+    void OnTrayMenuSelect(UINT item, UINT flags, HMENU menu);
     void OnClose();
     // The settings and the log to the file, as a close writes them; false
     // when a write was refused (shown unless `quiet`).

@@ -123,6 +123,10 @@ LRESULT CALLBACK TRxTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         self->OnMouse(static_cast<UINT>(lParam));
         return 0;
     }
+    if (self && message == WM_MENUSELECT && self->OnMenuSelect) {
+        self->OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -161,7 +165,7 @@ void TRxTrayIcon::ShowMenu()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    const int command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0,
+    const int command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0,
                                        window_, nullptr);
     SetForegroundWindow(window_);
     PostMessageA(window_, WM_NULL, 0, 0);

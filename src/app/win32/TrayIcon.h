@@ -43,6 +43,8 @@ public:
     std::function<HMENU()> PopupMenu;
     std::function<void(int)> OnCommand;
     std::function<void()> OnDblClick;
+    // The menu's highlighted item changed (WM_MENUSELECT's parts).
+    std::function<void(UINT item, UINT flags, HMENU menu)> OnMenuSelect;
     int Frame()
     {
         std::lock_guard<std::mutex> guard(lock_);
