@@ -179,6 +179,26 @@ TEST_F(SettingsTest, EndOfTheSessionWritesTheLog)
     }
 }
 
+TEST_F(SettingsTest, AWindowMadeSmallKeepsTheLogHeightTheUserSet)
+{
+    Quillet app;
+    app.KeepSettings = true;
+    app.Start();
+    const auto logHeight = [&] {
+        RECT r = Rect(app.Child(IDC_LOG));
+        return r.bottom - r.top;
+    };
+    const RECT normal = Rect(app.Window());
+    ASSERT_EQ(logHeight(), 102);
+    SetWindowPos(app.Window(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_LT(logHeight(), 102);  // fitted while small
+    SetWindowPos(app.Window(), nullptr, 0, 0, normal.right - normal.left, normal.bottom - normal.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(logHeight(), 102);
+    CloseAndWait(app);
+    EXPECT_EQ(Ini("Main", "LogHeight"), "102");
+}
+
 TEST_F(SettingsTest, PositionFromAnotherPixelDensityIsIgnored)
 {
     WriteFile("[Main]\r\nPixelsPerInch=1\r\nNormPos=10,10,400,300\r\n");
