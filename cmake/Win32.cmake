@@ -115,7 +115,7 @@ add_executable(e2e_tests
     tests/e2e/WholeDayTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
-target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 psapi ${QUILLET_STATIC_RUNTIME})
+target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})
 target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_dependencies(e2e_tests Quillet qtest_console qtest_window)
 quillet_warnings(e2e_tests)

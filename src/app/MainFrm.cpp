@@ -51,19 +51,21 @@ TrayIcon& TMain::TrayPort()
 
 TMain::TMain(MainView& view, const Ports& ports)
     : ports_(ports),
-      logging_(ports.clock, ports.locale, ports.dialogs, ports.dialogs, view, view),
+      modal_(ports.dialogs),
+      logging_(ports.clock, ports.locale, modal_, modal_, view, view, view),
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
-           {view, TrayPort(), ports.dialogs}),
+           {view, TrayPort(), modal_}),
       catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_),
-      editing_(catalogue_, logging_, ports.registry, ports.files, ports.dialogs, ports.dialogs, view),
-      backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, ports.dialogs, ports.dialogs),
-      find_(catalogue_, logging_.Log(), ports.locale, ports.dialogs, ports.dialogs, view, view),
+      editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view),
+      backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, modal_, modal_),
+      find_(catalogue_, logging_.Log(), ports.locale, modal_, modal_, view, view),
       views_(view, view, view, view, logging_.Log()),
       settings_(view, view, view, ProfilePort(), {views_, catalogue_, backup_, logging_}),
       tray_(view, TrayPort(), view, catalogue_, job_, kApplicationTitle)
 {
     job_.IdleHint = kApplicationTitle;
     logging_.InTray = [this] { return tray_.Hidden; };
+    tray_.BoxOpen = [this] { return modal_.Open(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };
 }
 

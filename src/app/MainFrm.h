@@ -5,6 +5,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainView.h"
+#include "app/ModalDialogs.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "app/Tray.h"
@@ -69,7 +70,7 @@ public:
         try {
             handler();
         } catch (const std::exception& e) {
-            ports_.dialogs.ShowFailure(ErrorBoxText(e.what()));
+            modal_.ShowFailure(ErrorBoxText(e.what()));
         }
     }
 
@@ -84,6 +85,9 @@ public:
     SettingsStore& Settings() { return settings_; }
     TrayCommands& Tray() { return tray_; }
 
+    // A box or dialog is open: the window still serves messages meanwhile.
+    bool BoxOpen() const { return modal_.Open(); }
+
     // What the lists show.
     const std::vector<EntryRow>& Rows() const { return catalogue_.Rows(); }
     const ActionsLog& Log() const { return logging_.Log(); }
@@ -93,6 +97,8 @@ private:
     TrayIcon& TrayPort();
 
     Ports ports_;
+    // The dialogs port as the parts see it: it knows when a box is open.
+    ModalDialogs modal_;
     LogCommands logging_;
     // The job before the list: the list keeps the job as its RunningEntry.
     Uninstaller job_;

@@ -210,11 +210,26 @@ void WriteStoredSettings(SettingsFile& file, const StoredSettings& s)
 
 // ---- [Log]
 
+namespace {
+
+// A line break inside a text would end the record's line in the file, and
+// what follows would be read as other records or another section.
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+}  // namespace
+
 std::string LogLineValue(const LogRecord& r)
 {
     // No escaping: ';' and the mark may stand inside the texts.
-    return std::to_string(r.image) + ";" + r.message + kCommentMark + r.comment;
+    return std::to_string(r.image) + ";" + OneLine(r.message) + kCommentMark + OneLine(r.comment);
 }
+
+std::string LogLine(const LogRecord& r) { return OneLine(r.time) + "=" + LogLineValue(r); }
 
 LogRecord ParseLogLine(const std::string& line)
 {
@@ -258,7 +273,7 @@ void WriteLogSection(SettingsFile& file, const std::vector<LogRecord>& records)
     // would fold those into one.
     std::vector<std::string> lines;
     lines.reserve(records.size());
-    for (const LogRecord& r : records) lines.push_back(r.time + "=" + LogLineValue(r));
+    for (const LogRecord& r : records) lines.push_back(LogLine(r));
     file.WriteSection(kLog, lines);
 }
 

@@ -87,6 +87,8 @@ void WriteStoredSettings(SettingsFile& file, const StoredSettings& settings);
 // [Log]: one "TIME=IMAGE;MESSAGE<0xFE>COMMENT" line per record, newest first.
 inline constexpr char kCommentMark = '\xFE';
 std::string LogLineValue(const LogRecord& record);
+// The whole line of a record: its time text, '=', the value; line breaks as blanks.
+std::string LogLine(const LogRecord& record);
 // A line of the section back into a record; a value that does not start with
 // a digit is all text of an information record.
 LogRecord ParseLogLine(const std::string& line);

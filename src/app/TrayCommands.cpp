@@ -25,6 +25,11 @@ void TrayCommands::TrayMenuPopup()
 
 void TrayCommands::TrayUninstallClick(const TrayItem& item)
 {
+    // The open box's command would act on an entry whose job this started.
+    if (BoxOpen && BoxOpen()) {
+        frame_.BringToFront();
+        return;
+    }
     const int row = TrayItemRow(catalogue_.Rows(), item);
     if (row < 0) return;
     programs_.FocusProgram(row);

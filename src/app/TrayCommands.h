@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,10 @@ public:
     void TrayDblClick() { frame_.BringToFront(); }
     // Fills TrayItems for the "Uninstall" submenu.
     void TrayMenuPopup();
+    // Refused while a box is open: the window comes forward to show it.
     void TrayUninstallClick(const TrayItem& item);
+    // A box of the program is open; none: never.
+    std::function<bool()> BoxOpen;
 
     std::vector<TrayItem> TrayItems;
     // The window is hidden in the notification area.

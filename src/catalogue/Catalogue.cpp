@@ -90,6 +90,14 @@ int EntryCatalogue::IndexOf(const EntryKey& key) const
     return -1;
 }
 
+std::vector<EntryKey> EntryCatalogue::BadKeys() const
+{
+    std::vector<EntryKey> keys;
+    for (const EntryRow& row : rows_)
+        if (row.image == kImageBad) keys.push_back({row.subkey});
+    return keys;
+}
+
 int EntryCatalogue::AppendRow(EntryRow row)
 {
     CheckProgram(row);

@@ -74,6 +74,12 @@ public:
     EntryKey FocusedKey() const;
     // The row of that entry now, or -1.
     int IndexOf(const EntryKey& key) const;
+    // That row's entry is the one being uninstalled.
+    bool RowRunning(int index) const { return job_.IsRunning(rows_.at(static_cast<size_t>(index))); }
+    // The entries of the rows marked bad, from the top of the list down.
+    std::vector<EntryKey> BadKeys() const;
+    // A word to the user in the status bar's text panel.
+    void SayStatus(const std::string& text) { views_.status.SetStatusPanel(0, text); }
     // The entry of that row; raises std::out_of_range when there is none.
     EntryKey KeyAt(int index) const { return {rows_.at(static_cast<size_t>(index)).subkey}; }
 

@@ -17,6 +17,13 @@ std::string NotDeleted(const std::string& caption)
     return "Uninstall shortcut for " + Quoted(caption) + " application could not be deleted";
 }
 
+// Said when the entry a box named went, or began uninstalling, while it was open.
+std::string NotDone(const std::string& caption, bool gone, const char* what)
+{
+    return Quoted(caption) + (gone ? " is no longer in the list" : " is being uninstalled") + "; nothing was " +
+           what + ".";
+}
+
 }  // namespace
 
 std::string EntryEditor::NewSubkeyName(const std::string& displayName)
@@ -68,7 +75,8 @@ void EntryEditor::EditClick()
     if (!focused) return;
     const EntryKey entry = catalogue_.FocusedKey();
     const std::string path = kUninstallKey + entry.subkey;
-    const auto cannotOpen = [&, caption = focused->caption] { return EntryKeyError(registry_, path, caption); };
+    const std::string caption = focused->caption;
+    const auto cannotOpen = [&] { return EntryKeyError(registry_, path, caption); };
 
     if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
     const std::string command = registry_.ReadString("UninstallString");
@@ -78,6 +86,12 @@ void EntryEditor::EditClick()
     form.Caption = Quoted(name) + " properties";
 
     if (dialogs_.ShowProperties(form)) {
+        // The list may have reloaded while the dialog was open.
+        const int listed = catalogue_.IndexOf(entry);
+        if (listed < 0 || catalogue_.RowRunning(listed)) {
+            catalogue_.SayStatus(NotDone(caption, listed < 0, "changed"));
+            return;
+        }
         // A reload while the dialog was open leaves another key open.
         if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
         registry_.WriteString("DisplayName", form.Display);
@@ -91,7 +105,8 @@ void EntryEditor::EditClick()
 
 void EntryEditor::DeleteRow(int index)
 {
-    const EntryRow& row = catalogue_.Rows().at(static_cast<size_t>(index));
+    // Copies: the record's box (while hidden) lets the list reload under us.
+    const EntryRow row = catalogue_.Rows().at(static_cast<size_t>(index));
     bool deleted = false;
     // Never below another key: a failed open leaves no key open.
     if (!row.subkey.empty() && catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey)) {
@@ -100,7 +115,8 @@ void EntryEditor::DeleteRow(int index)
     }
     if (!deleted) throw QuilletError(NotDeleted(row.caption));
     log_.AddLog("Uninstall shortcut for " + Quoted(row.caption) + " application deleted!", "", kLogInformation);
-    catalogue_.RemoveRow(index);
+    const int now = catalogue_.IndexOf({row.subkey});
+    if (now >= 0) catalogue_.RemoveRow(now);
 }
 
 void EntryEditor::DeleteProgram(const EntryKey& entry)
@@ -112,37 +128,56 @@ void EntryEditor::DeleteClick()
 {
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return;
-    if (!boxes_.Confirm("Are you really want to delete shortcut to uninstall " + Quoted(row->caption) +
-                        " application?"))
+    // What the question names; the rows may move while it is open.
+    const EntryKey entry{row->subkey};
+    const std::string caption = row->caption;
+    if (!boxes_.Confirm("Are you really want to delete shortcut to uninstall " + Quoted(caption) + " application?"))
         return;
-    DeleteProgram(catalogue_.KeyAt(programs_.FocusedProgram()));
+    const int index = catalogue_.IndexOf(entry);
+    if (index < 0 || catalogue_.RowRunning(index)) {
+        catalogue_.SayStatus(NotDone(caption, index < 0, "deleted"));
+        return;
+    }
+    DeleteRow(index);
     catalogue_.UpdateButtons();
 }
 
 void EntryEditor::DeleteBadBtnClick()
 {
     std::vector<std::string> failed;
-    if (boxes_.Confirm("Are you sure want to delete " + std::to_string(catalogue_.BadCount) + " bad shortcut(s)?")) {
+    // The entries the question counts are the ones deleted; when the set
+    // changed while the box was open, the question is asked again.
+    std::vector<EntryKey> counted = catalogue_.BadKeys();
+    bool agreed = false;
+    while (!counted.empty()) {
+        agreed = boxes_.Confirm("Are you sure want to delete " + std::to_string(counted.size()) + " bad shortcut(s)?");
+        if (!agreed) break;
+        std::vector<EntryKey> now = catalogue_.BadKeys();
+        if (now == counted) break;
+        counted = std::move(now);
+        agreed = false;
+    }
+    if (agreed) {
         // Thousands of rows may go: the lists show the outcome once.
         struct Bulk {
             ProgramsView& view;
             explicit Bulk(ProgramsView& v) : view(v) { view.BeginBulkChange(); }
             ~Bulk() { view.EndBulkChange(); }
         } bulk(programs_);
-        const std::vector<EntryRow>& rows = catalogue_.Rows();
-        size_t index = 0;
-        while (index != rows.size()) {
-            if (rows[index].image == kImageBad) {
-                try {
-                    DeleteRow(static_cast<int>(index));
-                    continue;  // the next row moved into its place
-                } catch (const QuilletError&) {
-                    // Reported together below; the others still go.
-                    failed.push_back(rows[index].caption);
-                }
+        for (const EntryKey& entry : counted) {
+            // Found again each time: a box shown by a record may let the list reload.
+            const int index = catalogue_.IndexOf(entry);
+            if (index < 0) continue;
+            const std::string caption = catalogue_.Rows()[static_cast<size_t>(index)].caption;
+            try {
+                DeleteRow(index);
+            } catch (const QuilletError&) {
+                // Reported together below; the others still go.
+                failed.push_back(caption);
             }
-            ++index;
         }
+    } else if (counted.empty()) {
+        catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
     }
     catalogue_.UpdateButtons();
     if (failed.size() == 1) throw QuilletError(NotDeleted(failed.front()));

@@ -15,8 +15,16 @@ bool ActionsLog::AddOnTop(LogRecord record)
 {
     const bool dropped = records_.size() == kCap;
     if (dropped) records_.pop_back();
+    record.id = ++lastId_;
     records_.insert(records_.begin(), std::move(record));
     return dropped;
+}
+
+int ActionsLog::IndexOf(uint64_t id) const
+{
+    for (size_t i = 0; i < records_.size(); ++i)
+        if (records_[i].id == id) return static_cast<int>(i);
+    return -1;
 }
 
 }  // namespace quillet

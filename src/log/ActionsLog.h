@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,10 @@ struct LogRecord {
     std::string message;
     std::string comment;
     int image = kLogInformation;
+    // Given by the log; finds the record again after rows moved. Not stored.
+    uint64_t id = 0;
 
+    // The record's content; the id is left out.
     bool operator==(const LogRecord& other) const
     {
         return time == other.time && message == other.message && comment == other.comment && image == other.image;
@@ -37,14 +41,21 @@ public:
     bool AddOnTop(LogRecord record);
     void Clear() { records_.clear(); }
     void SetComment(size_t row, std::string comment) { records_.at(row).comment = std::move(comment); }
+    // The row of the record with that id now, or -1.
+    int IndexOf(uint64_t id) const;
 
     const std::vector<LogRecord>& Records() const { return records_; }
     size_t Size() const { return records_.size(); }
     // Restoring from the settings file appends in file order.
-    void Append(LogRecord record) { records_.push_back(std::move(record)); }
+    void Append(LogRecord record)
+    {
+        record.id = ++lastId_;
+        records_.push_back(std::move(record));
+    }
 
 private:
     std::vector<LogRecord> records_;
+    uint64_t lastId_ = 0;
 };
 
 }  // namespace quillet

@@ -25,12 +25,19 @@ void LogCommands::ClearLogPMClick()
 
 void LogCommands::EditlogPMClick()
 {
-    const int row = view_.FocusedLogRow();
-    if (row < 0 || row >= static_cast<int>(log_.Size())) return;
-    std::string comment = log_.Records()[row].comment;
-    if (!dialogs_.EditLog(log_.Records()[row], comment)) return;
-    log_.SetComment(row, std::move(comment));
-    view_.LogRowChanged(row);
+    const int focused = view_.FocusedLogRow();
+    if (focused < 0 || focused >= static_cast<int>(log_.Size())) return;
+    // A copy: records may be added, dropped or cleared while the dialog is open.
+    const LogRecord record = log_.Records()[focused];
+    std::string comment = record.comment;
+    if (!dialogs_.EditLog(record, comment)) return;
+    const int row = log_.IndexOf(record.id);
+    if (row < 0) {
+        status_.SetStatusPanel(0, "The log record of " + record.time + " is gone; its comment was not changed.");
+        return;
+    }
+    log_.SetComment(static_cast<size_t>(row), std::move(comment));
+    view_.LogRowChanged(static_cast<size_t>(row));
 }
 
 void LogCommands::LogDblClick()

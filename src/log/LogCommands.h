@@ -18,8 +18,9 @@ class Locale;
 class LogCommands {
 public:
     LogCommands(Clock& clock, const Locale& locale, MessageBoxes& boxes, LogDialogs& dialogs, LogView& view,
-                CommandView& commands)
-        : clock_(clock), locale_(locale), boxes_(boxes), dialogs_(dialogs), view_(view), commands_(commands)
+                CommandView& commands, StatusPanels& status)
+        : clock_(clock), locale_(locale), boxes_(boxes), dialogs_(dialogs), view_(view), commands_(commands),
+          status_(status)
     {
     }
 
@@ -42,6 +43,7 @@ private:
     LogDialogs& dialogs_;
     LogView& view_;
     CommandView& commands_;
+    StatusPanels& status_;
     ActionsLog log_;
 };
 

@@ -462,7 +462,7 @@ TEST_F(EditTest, DeleteBadRemovesEveryBadRowAdjacentOnesToo)
     EXPECT_FALSE(view.menuItems[MenuItem::DeleteBadMM]);
 }
 
-TEST_F(EditTest, DeleteBadQuotesTheLastCountButDeletesTheRowsMarkedNow)
+TEST_F(EditTest, DeleteBadQuotesAndDeletesTheRowsMarkedWhenItAsks)
 {
     Entry("a", "Alpha", kGone);
     Entry("b", "Beta", kGood);
@@ -473,7 +473,7 @@ TEST_F(EditTest, DeleteBadQuotesTheLastCountButDeletesTheRowsMarkedNow)
     main.Editing().NewClick();
     main.Catalogue().BadCount = 1;
     main.Editing().DeleteBadBtnClick();
-    EXPECT_EQ(dialogs.confirmations.back(), "Are you sure want to delete 1 bad shortcut(s)?");
+    EXPECT_EQ(dialogs.confirmations.back(), "Are you sure want to delete 2 bad shortcut(s)?");
     EXPECT_EQ(Captions(), "Beta;");
 }
 

@@ -163,6 +163,33 @@ TEST_F(SettingsTest, RoundTripOf999RecordsKeepsEveryRecord)
     EXPECT_EQ(profile.Text().find("[Log]"), std::string::npos);
 }
 
+TEST_F(SettingsTest, LineBreaksInARecordAreStoredAsBlanksAndOlderRecordsSurvive)
+{
+    struct Case {
+        std::string message, comment, readBack;
+    } cases[] = {
+        {"AAA Evil\r\n[Junk]\r\nx", "", "AAA Evil  [Junk]  x\xFE"},
+        {"a\rb", "c\nd", "a b\xFE" "c d"},
+        {"\n", "\r\n", " \xFE"},  // the comment's trailing blanks are trimmed on reading
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.readBack);
+        profile.lines.clear();
+        Start();
+        main->Logging().AddLog("older", "kept", kLogError);
+        main->Logging().AddLog(c.message, c.comment, kLogInformation);
+        Close();
+        Start();
+        ASSERT_EQ(main->Log().Size(), 2u);
+        const LogRecord& top = main->Log().Records()[0];
+        EXPECT_EQ(LogLineValue(top).substr(2), c.readBack);
+        EXPECT_EQ(main->Log().Records()[1], (LogRecord{"08.12.2026 14:05:09", "older", "kept", kLogError}));
+        Close();  // a second close loses nothing either
+        Start();
+        EXPECT_EQ(main->Log().Size(), 2u);
+    }
+}
+
 TEST_F(SettingsTest, StoredSizesSortAndBackupDirComeBack)
 {
     profile.lines = {"[main]", "logheight=$50", "TimeWidth=0x64", "CommentWidth=oops", "NameWidth=111",

@@ -106,6 +106,33 @@ TEST_F(BackupFindTest, FindSelectsTheEntryWhoseCommandHoldsTheText)
     EXPECT_EQ(DialogText(box), "Information|Search string \"no such\" not found!");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(app.FocusedRow(), 1);
+
+    // A text typed and cancelled comes back; a log that had the focus and was
+    // hidden leaves Find to the program list.
+    ASSERT_TRUE(BringToFront(app));
+    RECT log;
+    GetClientRect(app.Child(IDC_LOG), &log);
+    const LPARAM at = MAKELPARAM(log.right / 2, log.bottom - 4);
+    PostMessageA(app.Child(IDC_LOG), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(app.Child(IDC_LOG), WM_LBUTTONUP, 0, at);
+    const auto findAndCancel = [&](UINT expected, const char* type) {
+        PostMessageA(app.Window(), WM_COMMAND, IDM_FIND, 0);
+        HWND dialog = WaitForDialog(app, "Find Text");
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(IsDlgButtonChecked(dialog, expected), static_cast<UINT>(BST_CHECKED));
+        EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_FINDEDIT)), "No Such");
+        SendDlgItemMessageA(dialog, IDC_FINDEDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(type));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindow(dialog); }));
+    };
+    findAndCancel(IDC_SEARCHLOG, "No Such");
+    app.Command(IDM_LOG);
+    findAndCancel(IDC_SEARCHSHORTCUTS, "typed");
+    PostMessageA(app.Window(), WM_COMMAND, IDM_FIND, 0);
+    HWND dialog = WaitForDialog(app, "Find Text");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_FINDEDIT)), "typed");
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
 }  // namespace

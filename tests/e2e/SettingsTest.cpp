@@ -48,6 +48,17 @@ protected:
     {
         return static_cast<DWORD>(GetWindowLongA(app.Child(IDC_PROGRAMS), GWL_STYLE)) & LVS_TYPEMASK;
     }
+    // Del on the focused row, answered Yes: one record in the log.
+    static void DeleteFocusedRow(Quillet& app)
+    {
+        const int rows = app.RowCount();
+        ASSERT_TRUE(FocusRow(app, 0));
+        app.PressKey(VK_DELETE);
+        HWND box = WaitForDialog(app, "Confirm");
+        ASSERT_NE(box, nullptr);
+        PostMessageA(box, WM_COMMAND, IDYES, 0);
+        ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == rows - 1; }));
+    }
     static void CloseAndWait(Quillet& app)
     {
         app.Close();
@@ -116,7 +127,7 @@ TEST_F(SettingsTest, CloseAndRestartRestoresPositionSizesSortAndLog)
     EXPECT_EQ(again.LogText(2, 1), "Oldest");
 }
 
-TEST_F(SettingsTest, FileExitKeepsTheOldSettingsButSavesThePosition)
+TEST_F(SettingsTest, FileExitWritesTheSettingsAndTheLogAsACloseDoes)
 {
     {
         Quillet app;
@@ -135,14 +146,57 @@ TEST_F(SettingsTest, FileExitKeepsTheOldSettingsButSavesThePosition)
     SetWindowPos(app.Window(), nullptr, 100, 80, 660, 500, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(app.Child(IDC_PROGRAMS), LVM_SETCOLUMNWIDTH, 0, 90);
     app.Command(IDM_SORTSUBKEY);
+    DeleteFocusedRow(app);
     app.Command(IDM_EXIT);
     ASSERT_TRUE(app.Exited(15000));
     EXPECT_EQ(Ini("Main", "NormPos"), "100,80,760,580");
-    EXPECT_EQ(Ini("Main", "Visible"), "1");
-    EXPECT_EQ(Ini("Main", "NameWidth"), "200");
-    EXPECT_EQ(Ini("View", "SortOn"), "0");
-    EXPECT_EQ(Ini("View", "ViewType"), "0");
-    EXPECT_EQ(Ini("View", "ToolBar"), "1");
+    EXPECT_EQ(Ini("Main", "Visible"), "0");  // as a close writes it
+    EXPECT_EQ(Ini("Main", "NameWidth"), "90");
+    EXPECT_EQ(Ini("View", "SortOn"), "2");
+    EXPECT_EQ(Ini("View", "ViewType"), "3");
+    EXPECT_EQ(Ini("View", "ToolBar"), "0");
+    EXPECT_NE(FileText().find("application deleted!"), std::string::npos);
+}
+
+// Logging off ends the program without a close: the run's records are written first.
+TEST_F(SettingsTest, EndOfTheSessionWritesTheLog)
+{
+    for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+        SCOPED_TRACE(message);
+        DeleteFileA(Quillet::SettingsPath().c_str());
+        Quillet app;
+        app.KeepSettings = true;
+        app.Start();
+        DeleteFocusedRow(app);
+        ASSERT_EQ(FileText().find("application deleted!"), std::string::npos);
+        const LRESULT answer = SendMessageA(app.Window(), message, TRUE, ENDSESSION_LOGOFF);
+        if (message == WM_QUERYENDSESSION) {
+            EXPECT_EQ(answer, TRUE);
+        }
+        EXPECT_NE(FileText().find("application deleted!"), std::string::npos);
+        EXPECT_EQ(Ini("Main", "NameWidth"), "200");
+        CloseAndWait(app);
+    }
+}
+
+TEST_F(SettingsTest, AWindowMadeSmallKeepsTheLogHeightTheUserSet)
+{
+    Quillet app;
+    app.KeepSettings = true;
+    app.Start();
+    const auto logHeight = [&] {
+        RECT r = Rect(app.Child(IDC_LOG));
+        return r.bottom - r.top;
+    };
+    const RECT normal = Rect(app.Window());
+    ASSERT_EQ(logHeight(), 102);
+    SetWindowPos(app.Window(), nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_LT(logHeight(), 102);  // fitted while small
+    SetWindowPos(app.Window(), nullptr, 0, 0, normal.right - normal.left, normal.bottom - normal.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(logHeight(), 102);
+    CloseAndWait(app);
+    EXPECT_EQ(Ini("Main", "LogHeight"), "102");
 }
 
 TEST_F(SettingsTest, PositionFromAnotherPixelDensityIsIgnored)

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,37 @@ namespace {
 constexpr UINT kTrayCallback = WM_APP + 0x100;
 
 class TrayTest : public QuilletTest {};
+
+// The shell holds an icon for that window: a change to it is accepted.
+bool IconShown(HWND tray)
+{
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// Explorer restarting forgets every icon and broadcasts "TaskbarCreated".
+TEST_F(TrayTest, IconComesBackWhenTheShellRestarts)
+{
+    SeedUninstallKey({{"A", "A", WindowsFile("notepad.exe")}});
+    Quillet app;
+    app.Start();
+    HWND tray = TrayWindow(app);
+    ASSERT_NE(tray, nullptr);
+    ASSERT_TRUE(IconShown(tray));
+    const UINT restarted = RegisterWindowMessageA("TaskbarCreated");
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof data;
+    data.hWnd = tray;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(IconShown(tray));
+    SendMessageA(app.Window(), restarted, 0, 0);
+    EXPECT_TRUE(IconShown(tray));
+    // A broadcast while the icon stands leaves it standing.
+    SendMessageA(app.Window(), restarted, 0, 0);
+    EXPECT_TRUE(IconShown(tray));
+}
 
 TEST_F(TrayTest, MinimiseHidesTheTaskbarButtonAndASecondStartBringsItBack)
 {
@@ -55,13 +87,38 @@ TEST_F(TrayTest, UninstallItemStartsTheJobOfThePickedEntry)
     ASSERT_NE(tray, nullptr);
 
     // "Uninstall", into its submenu, the second item.
-    ASSERT_TRUE(TrayMenuKeys(app, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN})) << "no menu opened";
+    ASSERT_TRUE(TrayMenuKeys(app, {VK_DOWN, VK_RIGHT, VK_DOWN})) << "no menu opened";
+    // Each item's hint reaches the status bar: an entry's is its command.
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusPanel(0) == TestProgram("qtest_console.exe") +
+                                                                         " uninstall TJ2 300"; }))
+        << app.StatusPanel(0);
+    PostMessageA(tray, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Tom & Jerry\""; }))
         << app.StatusText();
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.LogRowCount() == 1; }, 20000));
     EXPECT_EQ(app.LogText(0, 1), "Application \"Tom & Jerry\" successfuly uninstalled.");
     EXPECT_FALSE(KeyExists(second));
     EXPECT_TRUE(KeyExists(first));
+}
+
+TEST_F(TrayTest, MenuHintsReachTheStatusBar)
+{
+    SeedUninstallKey({{"A", "A", WindowsFile("notepad.exe")}});
+    Quillet app;
+    app.Start();
+    const struct {
+        std::vector<WORD> keys;
+        const char* hint;
+    } cases[] = {
+        {{VK_DOWN, VK_DOWN}, "Backup registry entries used in Quillet"},
+        {{VK_DOWN, VK_DOWN, VK_DOWN}, "Exit Quillet"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(TrayMenuKeys(app, c.keys)) << "no menu opened";
+        EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusPanel(0) == c.hint; })) << app.StatusPanel(0);
+        PostMessageA(TrayWindow(app), WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(Quillet::WaitFor([] { return FindWindowA("#32768", nullptr) == nullptr; }));
+    }
 }
 
 }  // namespace

@@ -32,6 +32,36 @@ TEST_F(UninstallTest, UninstallerThatRemovesItsEntryIsRecorded)
     EXPECT_FALSE(KeyExists("TestApp"));
 }
 
+// A's uninstaller ends while Delete asks about B: the reload moves C into
+// B's row, and Yes still deletes B.
+TEST_F(UninstallTest, DeleteConfirmedDuringAJobEndDeletesTheEntryItNamed)
+{
+    const std::string good = WindowsFile("notepad.exe");
+    SeedUninstallKey({{"kA", "A app", TestProgram("qtest_console.exe") + " uninstall kA 1500"},
+                      {"kB", "B app", good},
+                      {"kC", "C app", good}});
+    Quillet app;
+    app.Start();
+    ASSERT_TRUE(FocusRow(app, 0));
+    app.PressKey(VK_RETURN);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"A app\""; }));
+    ASSERT_TRUE(FocusRow(app, 1));
+    app.PressKey(VK_DELETE);
+    HWND box = app.WaitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Confirm|Are you really want to delete shortcut to uninstall \"B app\" application?");
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 2; }, 20000)) << "the job did not end";
+    EXPECT_EQ(app.RowText(0, 0), "B app");
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; }));
+    EXPECT_FALSE(KeyExists("kB"));
+    EXPECT_TRUE(KeyExists("kC"));
+    EXPECT_EQ(app.RowText(0, 0), "C app");
+    EXPECT_EQ(app.LogText(0, 1), "Uninstall shortcut for \"B app\" application deleted!");
+    EXPECT_EQ(app.LogText(1, 1), "Application \"A app\" successfuly uninstalled.");
+}
+
 TEST_F(UninstallTest, UninstallerThatLeavesItsEntryRecordsNothing)
 {
     SeedUninstallKey({{"Stays", "Stays", TestProgram("qtest_console.exe") + " exit 0 500"}});

@@ -161,6 +161,9 @@ public:
     std::vector<Shown> properties;
     std::function<void(TPropertiesForm&)> onProperties;
     bool propertiesOk = true;
+    // What happens while a confirmation, the log editor or the properties
+    // dialog is open (the window keeps serving messages meanwhile).
+    std::function<void()> whileOpen;
 
     void ShowFailure(const std::string& text) override { failures.push_back(text); }
     void ShowInformation(const std::string& text) override { information.push_back(text); }
@@ -168,11 +171,13 @@ public:
     bool Confirm(const std::string& text) override
     {
         confirmations.push_back(text);
+        if (whileOpen) whileOpen();
         return answerYes;
     }
     bool EditLog(const LogRecord& record, std::string& comment) override
     {
         edited.push_back(record);
+        if (whileOpen) whileOpen();
         comment = typedComment;  // the user types, then OK or Cancel
         return editOk;
     }
@@ -180,6 +185,7 @@ public:
     {
         properties.push_back({form.Caption, form.Display, form.Uninstall.Text});
         if (onProperties) onProperties(form);
+        if (whileOpen) whileOpen();
         return propertiesOk;
     }
     void Beep() override { ++beeps; }

@@ -74,7 +74,15 @@ public:
         if (refuse) return false;
         EraseSection(file, section);
         lines.push_back("[" + section + "]");
-        lines.insert(lines.end(), sectionLines.begin(), sectionLines.end());
+        // In the file a CR, an LF or both end the line.
+        for (const std::string& line : sectionLines) {
+            size_t start = 0;
+            for (size_t at; (at = line.find_first_of("\r\n", start)) != npos;) {
+                lines.push_back(line.substr(start, at - start));
+                start = at + (line.compare(at, 2, "\r\n") == 0 ? 2 : 1);
+            }
+            lines.push_back(line.substr(start));
+        }
         return true;
     }
 

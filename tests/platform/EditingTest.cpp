@@ -296,6 +296,7 @@ TEST_F(PropertiesDialogTest, ShowsTheFormFocusesTheNameAndRefusesEmptyFields)
     HWND focus = nullptr, displayEdit = nullptr;
     bool keptOpen = false;
     std::string box;
+    LRESULT limits[2] = {};
     std::thread helper([&] {
         HWND dialog = WaitForWindow("\"Alpha\" properties");
         if (!dialog) return;
@@ -307,6 +308,8 @@ TEST_F(PropertiesDialogTest, ShowsTheFormFocusesTheNameAndRefusesEmptyFields)
         GetWindowRect(dialog, &frame);
         displayEdit = GetDlgItem(dialog, IDC_PROP_DISPLAY);
         focus = FocusOf(thread);
+        limits[0] = SendDlgItemMessageA(dialog, IDC_PROP_DISPLAY, EM_GETLIMITTEXT, 0, 0);
+        limits[1] = SendDlgItemMessageA(dialog, IDC_PROP_UNINSTALL, EM_GETLIMITTEXT, 0, 0);
 
         // Emptied name, then Enter: the box, and OK in it keeps the dialog.
         SetWindowTextA(displayEdit, "");
@@ -335,6 +338,7 @@ TEST_F(PropertiesDialogTest, ShowsTheFormFocusesTheNameAndRefusesEmptyFields)
     EXPECT_EQ(focus, displayEdit);
     EXPECT_EQ(box, "Information");
     EXPECT_TRUE(keptOpen);
+    for (LRESULT limit : limits) EXPECT_GT(limit, 0x10000000);  // no limit of the fields' own
     EXPECT_EQ(form.Display, "");  // texts as they stood
     EXPECT_EQ(form.Uninstall.Text, "C:\\App\\remove.exe /S");
 }

@@ -52,14 +52,16 @@ TEST(FindDialogsTest, FindShowsTheLastTextSelectedAndReturnsTheChoice)
     EXPECT_EQ(form.Edit, "  UnInSt ");  // as typed, nothing trimmed
     EXPECT_EQ(form.SearchType, kSearchShortcuts);
 
-    // Escape cancels and leaves the state alone.
+    // Escape cancels; the text typed stays for the next time, the list choice does not.
     helper = Answer("Find Text", [](HWND dialog) {
         SendDlgItemMessageA(dialog, IDC_FINDEDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("other"));
+        SendDlgItemMessageA(dialog, IDC_SEARCHLOG, BM_CLICK, 0, 0);
         PostKey(GetDlgItem(dialog, IDC_FINDEDIT), VK_ESCAPE);
     });
     EXPECT_FALSE(dialogs.ShowFindForm(form));
     helper.join();
-    EXPECT_EQ(form.Edit, "  UnInSt ");
+    EXPECT_EQ(form.Edit, "other");
+    EXPECT_EQ(form.SearchType, kSearchShortcuts);
 }
 
 TEST(FindDialogsTest, ResultListIgnoresEscapeAndTakesADoubleClickAsOk)

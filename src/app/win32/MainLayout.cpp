@@ -71,13 +71,15 @@ void MainLayout::Arrange()
     const HWND log = parts_.log->hwnd();
     const int listTop = top + kStatusPanelHeight;
     const int room = bottom - listTop - kSplitterHeight;
-    if (logHeight_ > room - kMinPaneHeight) logHeight_ = room - kMinPaneHeight;
-    if (logHeight_ < kMinPaneHeight) logHeight_ = kMinPaneHeight;
+    // The user's height stays as set; only what is drawn fits the window.
+    int logHeight = logHeight_;
+    if (logHeight > room - kMinPaneHeight) logHeight = room - kMinPaneHeight;
+    if (logHeight < kMinPaneHeight) logHeight = kMinPaneHeight;
     // A hidden log leaves its room to the list; the splitter stays.
-    const int listHeight = room - (IsWindowVisible(log) ? logHeight_ : 0);
+    const int listHeight = room - (IsWindowVisible(log) ? logHeight : 0);
     Place(parts_.programs->hwnd(), 0, listTop, width, listHeight > 0 ? listHeight : 0);
     splitterTop_ = listTop + listHeight;
-    Place(log, 0, splitterTop_ + kSplitterHeight, width, logHeight_);
+    Place(log, 0, splitterTop_ + kSplitterHeight, width, logHeight);
 
     parts_.log->FitActionColumn();
 }
@@ -113,6 +115,10 @@ void MainLayout::OnMouseMove(LPARAM lParam)
     const int bottom = client.bottom - (bar.bottom - bar.top);
     logHeight_ = bottom - GET_Y_LPARAM(lParam) - kSplitterHeight / 2;
     Arrange();
+    // A drag sets the height the user sees.
+    RECT shown;
+    GetWindowRect(parts_.log->hwnd(), &shown);
+    logHeight_ = shown.bottom - shown.top;
 }
 
 void MainLayout::OnButtonUp(UINT message)

@@ -13,6 +13,18 @@ namespace {
 constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 472;
 
+// Run elevated, the window gets the shell's broadcasts only when it lets
+// them through; the function is looked up because older systems lack it.
+void AllowShellBroadcast(HWND window, UINT message)
+{
+    using Filter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto filter = user32 ? reinterpret_cast<Filter>(reinterpret_cast<void*>(
+                                     GetProcAddress(user32, "ChangeWindowMessageFilterEx")))
+                               : nullptr;
+    if (filter && message) filter(window, message, 1 /* MSGFLT_ALLOW */, nullptr);
+}
+
 }  // namespace
 
 MainWindow::MainWindow()
@@ -65,6 +77,8 @@ void MainWindow::OnCreate()
     CreateChildren();
     menus_.Load(hwnd_);
     activationMessage_ = RegisterWindowMessageA(kInstanceName);
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    AllowShellBroadcast(hwnd_, taskbarCreated_);
     CreateTray();
 
     char path[MAX_PATH * 2];
@@ -128,6 +142,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnActivationMessage();
         return 0;
     }
+    if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+        tray_.ShellRestarted();
+        return 0;
+    }
     switch (message) {
     case WM_CREATE:
         OnCreate();
@@ -186,10 +204,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         OnClose();
         return 0;
+    case WM_QUERYENDSESSION:
+        // The session may end without another word to us: the records of this
+        // run go to the file now. A running job goes on as on a close.
+        WriteSettings(true);
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) WriteSettings(true);
+        return 0;
     case WM_DESTROY:
         // A process that ends from now on is no concern of this window.
         runner_.Detach();
-        // After File > Exit this is the only write: the position.
+        // The position once more, as the window last stood.
         core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
         PostQuitMessage(0);
@@ -241,6 +267,8 @@ void MainWindow::OnCommand(int id)
         core_.Guard([&] { core_.Logging().ClearLogPMClick(); });
         break;
     case IDM_EXIT:
+        // As a close, but without the question during a job.
+        WriteSettings(false);
         DestroyWindow(hwnd_);
         break;
     case IDM_BACKUP:
@@ -284,17 +312,36 @@ void MainWindow::OnCommand(int id)
 
 void MainWindow::OnClose()
 {
+    if (core_.BoxOpen()) return;  // the box's command still runs on this window
     bool close = true;
     core_.Guard([&] { close = core_.Job().FormCloseQuery(); });
     if (!close) return;
     // A refused write is shown once and the window still closes.
-    bool written = false;
-    core_.Guard([&] {
-        core_.Settings().FormStorage.SaveFormPlacement();
-        written = true;
-    });
-    if (written) core_.Guard([&] { core_.Settings().FormClose(); });
+    WriteSettings(false);
     DestroyWindow(hwnd_);
+}
+
+bool MainWindow::WriteSettings(bool quiet)
+{
+    const auto write = [&](auto&& step) {
+        if (!quiet) {
+            bool done = false;
+            core_.Guard([&] {
+                step();
+                done = true;
+            });
+            return done;
+        }
+        // The session is ending: no box may hold it up.
+        try {
+            step();
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    return write([&] { core_.Settings().FormStorage.SaveFormPlacement(); }) &&
+           write([&] { core_.Settings().FormClose(); });
 }
 
 // ---- The notification-area icon
@@ -305,6 +352,7 @@ void MainWindow::CreateTray()
     tray_.PopupMenu = [this] { return BuildTrayMenu(); };
     tray_.OnCommand = [this](int id) { OnTrayCommand(id); };
     tray_.OnDblClick = [this] { core_.Guard([&] { core_.Tray().TrayDblClick(); }); };
+    tray_.OnMenuSelect = [this](UINT item, UINT flags, HMENU menu) { OnTrayMenuSelect(item, flags, menu); };
     trayMenu_.CreateImages(programs_.SmallImages());
 }
 
@@ -316,6 +364,12 @@ HMENU MainWindow::BuildTrayMenu()
 
 void MainWindow::OnTrayCommand(int id)
 {
+    // The open box's command has yet to run: nothing may start or close under
+    // it, so the tray only brings the window and its box forward.
+    if (core_.BoxOpen()) {
+        core_.Guard([&] { core_.Tray().TrayDblClick(); });
+        return;
+    }
     if (id == IDM_TRAYEXIT) {
         SendMessageA(hwnd_, WM_CLOSE, 0, 0);  // the ordinary close, with its question
     } else if (id >= IDM_TRAYITEM_FIRST) {
@@ -327,6 +381,17 @@ void MainWindow::OnTrayCommand(int id)
     } else if (id != IDM_TRAYUNINSTALL) {
         OnCommand(id);
     }
+}
+
+void MainWindow::OnTrayMenuSelect(UINT item, UINT flags, HMENU menu)
+{
+    const auto& items = core_.Tray().TrayItems;
+    const size_t index = item - IDM_TRAYITEM_FIRST;
+    if (item >= IDM_TRAYITEM_FIRST && !(flags & MF_POPUP) && index < items.size()) {
+        SetStatusPanel(0, items[index].hint);  // a command line, shown whole
+        return;
+    }
+    OnMenuSelect(item == IDM_TRAYEXIT ? IDM_EXIT : item, flags, menu);
 }
 
 bool MainWindow::ShortcutAllowed(int id)

@@ -105,7 +105,11 @@ private:
     void CreateTray();
     HMENU BuildTrayMenu();
     void OnTrayCommand(int id);
+    void OnTrayMenuSelect(UINT item, UINT flags, HMENU menu);
     void OnClose();
+    // The settings and the log to the file, as a close writes them; false
+    // when a write was refused (shown unless `quiet`).
+    bool WriteSettings(bool quiet);
 
     Win32Registry registry_;
     Win32FileSystem files_;
@@ -120,6 +124,7 @@ private:
     TMain core_;
 
     UINT activationMessage_ = 0;
+    UINT taskbarCreated_ = 0;  // the shell's broadcast after Explorer (re)starts
     HACCEL accelerators_ = nullptr;
     GdiObject font_;
     MainMenus menus_;

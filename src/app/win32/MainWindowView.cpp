@@ -64,6 +64,11 @@ void MainWindow::ShowPane(Pane pane, bool visible)
 {
     HWND window = pane == Pane::ToolBar ? toolBar_.hwnd() : pane == Pane::Log ? log_.hwnd() : statusBar_;
     ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+    // A hidden log gives the focus to the program list, or Find would search it.
+    if (!visible && activeControl_ == log_.hwnd()) {
+        activeControl_ = programs_.hwnd();
+        if (GetActiveWindow() == hwnd_) SetFocus(activeControl_);
+    }
     layout_.Arrange();
 }
 

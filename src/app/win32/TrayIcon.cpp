@@ -35,8 +35,17 @@ void TRxTrayIcon::Show()
 {
     std::lock_guard<std::mutex> guard(lock_);
     if (!window_ || added_) return;
-    Update(NIM_ADD);
-    added_ = true;
+    // Without a taskbar yet the add fails: the shell's restart message adds it later.
+    added_ = Update(NIM_ADD);
+}
+
+void TRxTrayIcon::ShellRestarted()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!window_) return;
+    // A broadcast while our icon still stands: the add fails, the icon is there.
+    const bool had = added_;
+    added_ = Update(NIM_ADD) || (had && Update(NIM_MODIFY));
 }
 
 void TRxTrayIcon::Destroy()
@@ -53,14 +62,15 @@ void TRxTrayIcon::Destroy()
     frames_.clear();
 }
 
-void TRxTrayIcon::Update(DWORD action)
+bool TRxTrayIcon::Update(DWORD action)
 {
     data_.hIcon = animated_ && !frames_.empty() ? frames_[frame_ < static_cast<int>(frames_.size()) ? frame_ : 0]
                                                 : icon_;
     const std::string tip = TrayTip(hint_);
     std::memset(data_.szTip, 0, sizeof data_.szTip);
     std::memcpy(data_.szTip, tip.data(), tip.size());  // at most 63 and a zero
-    if (action == NIM_ADD || added_) Shell_NotifyIconA(action, &data_);
+    if (action != NIM_ADD && !added_) return false;
+    return Shell_NotifyIconA(action, &data_) != FALSE;
 }
 
 void TRxTrayIcon::SetHint(const std::string& hint)
@@ -113,6 +123,10 @@ LRESULT CALLBACK TRxTrayIcon::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
         self->OnMouse(static_cast<UINT>(lParam));
         return 0;
     }
+    if (self && message == WM_MENUSELECT && self->OnMenuSelect) {
+        self->OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    }
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
@@ -151,7 +165,7 @@ void TRxTrayIcon::ShowMenu()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    const int command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0,
+    const int command = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0,
                                        window_, nullptr);
     SetForegroundWindow(window_);
     PostMessageA(window_, WM_NULL, 0, 0);

@@ -28,6 +28,8 @@ public:
     // Makes the hidden window and loads the pictures; the icon shows from Show on.
     void Create(HICON icon, std::vector<HICON> frames);
     void Show();
+    // Explorer started (again): its notification area knows no icon of ours.
+    void ShellRestarted();
     void Destroy();
 
     void SetHint(const std::string& hint) override;
@@ -41,6 +43,8 @@ public:
     std::function<HMENU()> PopupMenu;
     std::function<void(int)> OnCommand;
     std::function<void()> OnDblClick;
+    // The menu's highlighted item changed (WM_MENUSELECT's parts).
+    std::function<void(UINT item, UINT flags, HMENU menu)> OnMenuSelect;
     int Frame()
     {
         std::lock_guard<std::mutex> guard(lock_);
@@ -51,8 +55,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnMouse(UINT message);
     void ShowMenu();
-    // Sends the record to the shell; the caller holds the lock.
-    void Update(DWORD action);
+    // Sends the record to the shell; the caller holds the lock. False when
+    // the shell refused it (or it was not sent: an icon never added).
+    bool Update(DWORD action);
     void StopTimer();
     void Run();
 

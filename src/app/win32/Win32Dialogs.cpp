@@ -98,6 +98,8 @@ INT_PTR CALLBACK FindProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
             return TRUE;
         }
         if (LOWORD(wParam) == IDCANCEL) {  // the button, Escape and the close box
+            // The dialog is kept between uses: its box keeps what was typed.
+            form->Edit = ItemText(dialog, IDC_FINDEDIT);
             EndDialog(dialog, IDCANCEL);
             return TRUE;
         }

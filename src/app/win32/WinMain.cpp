@@ -13,6 +13,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Wake the first copy. Synchronous for every live window; a hung one
         // is skipped rather than waited on forever.
+        // Windows lets the first copy come forward only when we allow it.
+        DWORD first = 0;
+        if (HWND window = FindWindowA(quillet::win32::MainWindow::kClassName, nullptr))
+            GetWindowThreadProcessId(window, &first);
+        AllowSetForegroundWindow(first ? first : ASFW_ANY);
         const UINT message = RegisterWindowMessageA(quillet::kInstanceName);
         DWORD_PTR result;
         SendMessageTimeoutA(HWND_BROADCAST, message, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 10000, &result);

@@ -159,6 +159,8 @@ void PropertiesDialog::OnInit()
 
     bold_ = MakeBold(dialog_, {IDOK, IDCANCEL, IDC_PROP_NAMELABEL, IDC_PROP_COMMANDLABEL, IDC_PROP_BROWSE});
 
+    // No limit of their own: a registry value may be longer than the default.
+    for (HWND edit : {display_, uninstall_}) SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
     SetWindowTextA(display_, form_.Display.c_str());
     SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());
     SetWindowSubclass(uninstall_, FilenameEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
