@@ -3,9 +3,13 @@
 
 Writes a REGEDIT4 file (ANSI bytes, CRLF) with N subkeys of the Uninstall key
 and creates, under the given drive_c folder, the programs that the good
-entries point at. Mix: 70% good, 20% missing programs, 10% rundll32,
-%ProgramFiles% and MsiExec forms; names with blanks, '&', quotes and Latin-1
-letters.
+entries point at. Names with blanks, '&', quotes and Latin-1 letters.
+Two kinds of data (the optional fourth argument):
+  mixed  (default) 70% good, 20% missing programs (quoted), 10% rundll32,
+         %ProgramFiles% and MsiExec forms;
+  stale  70% good, 20% missing unquoted paths with blanks
+         (C:\\Old\\App 17\\uninst.exe /S), 10% bare names found nowhere
+         (nothere17.exe /x), as stale entries in the wild carry them.
 """
 import os
 import sys
@@ -17,7 +21,7 @@ def reg_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def entry(i):
+def entry(i, kind_of_data="mixed"):
     """(subkey, display name, command, file to create relative to C:\\ or None)"""
     names = [f"Bench App {i}", f"Tools & Utilities {i}", f'The "Quoted" Suite {i}',
              f"Caf\xe9 R\xe9seau {i}", f"\xdcbersetzer Pro {i}"]
@@ -31,6 +35,10 @@ def entry(i):
         command = f'"C:\\{program}" /S' if i % 2 else f"C:\\{program.replace(' ', '_')}"
         created = program if i % 2 else program.replace(" ", "_")
         return subkey, name, command, created
+    if kind_of_data == "stale":
+        if kind < 9:
+            return subkey, name, f"C:\\Old\\App {i}\\uninst.exe /S", None
+        return subkey, name, f"nothere{i}.exe /x", None
     if kind < 9:
         return subkey, name, f'"C:\\Program Files\\Gone\\App {i}\\uninst.exe" /x', None
     special = [f"RunDll32 advpack.dll,LaunchINFSection C:\\windows\\inf\\b{i}.inf,Uninstall",
@@ -40,12 +48,13 @@ def entry(i):
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit("usage: generate.py N OUTPUT.reg DRIVE_C")
+    if len(sys.argv) not in (4, 5) or sys.argv[4:] not in ([], ["mixed"], ["stale"]):
+        sys.exit("usage: generate.py N OUTPUT.reg DRIVE_C [mixed|stale]")
     count, output, drive_c = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+    kind_of_data = sys.argv[4] if len(sys.argv) == 5 else "mixed"
     lines = ["REGEDIT4", "", f"[-{KEY}]", ""]
     for i in range(count):
-        subkey, name, command, created = entry(i)
+        subkey, name, command, created = entry(i, kind_of_data)
         lines += [f"[{KEY}\\{subkey}]", f'"DisplayName"={reg_string(name)}',
                   f'"UninstallString"={reg_string(command)}', ""]
         if created:

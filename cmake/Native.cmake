@@ -6,6 +6,7 @@ include(GoogleTest)
 
 add_executable(core_tests
     tests/core/ValidityTest.cpp
+    tests/core/OneLoadFileSystemTest.cpp
     tests/core/LoadProgramsTest.cpp
     tests/core/TextTest.cpp
     tests/core/SortTest.cpp

@@ -138,6 +138,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                                type == kDriveRemovable || type == kDriveCdRom;
     FUZZ_CHECK(checker.IsValidCommand(command) == expectedValid);
 
+    // Within one load the answers are the same, however often asked.
+    checker.BeginBatch();
+    for (int round = 0; round < 2; ++round) {
+        FUZZ_CHECK(checker.CommandToFileName(command) == result);
+        FUZZ_CHECK(checker.IsValidCommand(command) == expectedValid);
+    }
+    checker.EndBatch();
+
     // What runs is what was judged: the file found, or (for the loader's
     // bare name) a file that exists; nothing for a name not found.
     const std::string program = checker.ProgramFile(command);

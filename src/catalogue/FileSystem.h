@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -25,6 +26,14 @@ public:
     virtual int64_t FreeSpace(char drive) = 0;
     // An existing directory (a trailing backslash allowed).
     virtual bool DirectoryExists(const std::string& name) = 0;
+
+    // Missing only when the platform says the name or its path is not
+    // found; whatever it cannot tell for sure is Unknown.
+    enum class Presence { Directory, Missing, Unknown };
+    virtual Presence DirectoryPresence(const std::string&) { return Presence::Unknown; }
+    // Every entry's name in a directory, long and short names both; nullopt
+    // when it cannot be listed to the end.
+    virtual std::optional<std::vector<std::string>> ListDirectory(const std::string&) { return std::nullopt; }
 };
 
 }  // namespace quillet

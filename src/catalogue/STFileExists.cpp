@@ -76,13 +76,14 @@ std::string CommandChecker::Anchored(const std::string& name, const std::string&
 
 CommandChecker::Found CommandChecker::Search(const std::string& name) const
 {
-    const std::string system = files_.SystemDirectory();
+    FileSystem& files = Files();
+    const std::string system = files.SystemDirectory();
     const std::string exact = Anchored(name, system);
-    if (!exact.empty() && files_.FileExists(exact)) return {exact, true};
+    if (!exact.empty() && files.FileExists(exact)) return {exact, true};
 
-    std::string list = files_.EnvironmentVariable("Path").value_or(std::string());
+    std::string list = files.EnvironmentVariable("Path").value_or(std::string());
     list += ';';
-    list += files_.WindowsDirectory();
+    list += files.WindowsDirectory();
     list += ';';
     list += system;
 
@@ -96,7 +97,7 @@ CommandChecker::Found CommandChecker::Search(const std::string& name) const
                 std::string candidate = list.substr(start, i - start);
                 if (!lastIsSeparator) candidate += '\\';
                 candidate = Anchored(candidate + name, system);  // a relative entry such as "."
-                if (!candidate.empty() && files_.FileExists(candidate)) return {candidate, true};
+                if (!candidate.empty() && files.FileExists(candidate)) return {candidate, true};
             }
             start = i + 1;
             lastIsSeparator = false;
@@ -117,14 +118,6 @@ std::string CommandChecker::FindInPath(const std::string& name) const { return S
 std::string CommandChecker::CommandToFileName(std::string_view command) const
 {
     return FindInPath(CutAfterProgramName(RemoveBadChars(command)));
-}
-
-unsigned CommandChecker::DriveType(const std::string& root) const
-{
-    if (!inBatch_) return files_.DriveType(root);
-    const auto known = driveTypes_.find(root);
-    if (known != driveTypes_.end()) return known->second;
-    return driveTypes_[root] = files_.DriveType(root);
 }
 
 namespace {
@@ -152,7 +145,7 @@ bool CommandChecker::IsValidCommand(std::string_view command) const
     const Found found = Search(name);
     if (found.exists) return true;
 
-    const unsigned type = DriveType(found.name.substr(0, 3));
+    const unsigned type = Files().DriveType(found.name.substr(0, 3));
     return type == kDriveRemovable || type == kDriveCdRom;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "catalogue/OneLoadFileSystem.h"
+
 namespace quillet {
 
-class FileSystem;
 class Locale;
 
 // The command validity test: does an uninstall command still point at a
@@ -18,15 +19,11 @@ public:
     CommandChecker(FileSystem& files, const Locale& locale) : files_(files), locale_(locale) {}
 
     bool IsValidCommand(std::string_view command) const;
-    // While a batch is open (one list load), each drive's type is asked for
-    // once: the platform call is slow and a drive's type does not change
-    // while a list loads.
-    void BeginBatch() const { inBatch_ = true; }
-    void EndBatch() const
-    {
-        inBatch_ = false;
-        driveTypes_.clear();
-    }
+    // While a batch is open (one list load), the files are seen through a
+    // view made for that load alone (OneLoadFileSystem): the same answers,
+    // fewer questions. Nothing it learnt outlives the batch.
+    void BeginBatch() const { batch_ = std::make_unique<OneLoadFileSystem>(files_); }
+    void EndBatch() const { batch_.reset(); }
     std::string CommandToFileName(std::string_view command) const;
     std::string FindInPath(const std::string& name) const;
     // The file a command runs, found by the same search that judges it, so
@@ -44,12 +41,11 @@ private:
     // one; empty when that directory is unknown.
     std::string Anchored(const std::string& name, const std::string& systemDirectory) const;
     bool EndsWithSeparator(const std::string& text) const;
-    unsigned DriveType(const std::string& root) const;
+    FileSystem& Files() const { return batch_ ? *batch_ : files_; }
 
     FileSystem& files_;
     const Locale& locale_;
-    mutable bool inBatch_ = false;
-    mutable std::map<std::string, unsigned> driveTypes_;
+    mutable std::unique_ptr<OneLoadFileSystem> batch_;
 };
 
 // Drops every '"', '/', '*' and '?'.

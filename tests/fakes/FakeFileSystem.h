@@ -25,6 +25,8 @@ public:
     std::map<char, unsigned> drives{{'c', 3}};
     int probes = 0;
     int driveQueries = 0;
+    int directoryProbes = 0;
+    int listings = 0;
     std::map<char, int64_t> freeSpace;  // upper-case drive letter -> bytes
     std::vector<char> freeSpaceQueries;
 
@@ -52,6 +54,31 @@ public:
         std::string key = Lower(name);
         while (!key.empty() && key.back() == '\\') key.pop_back();
         return !key.empty() && directories.count(key) != 0;
+    }
+    Presence DirectoryPresence(const std::string& name) override
+    {
+        ++directoryProbes;
+        return IsDirectory(name) ? Presence::Directory : Presence::Missing;
+    }
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) override
+    {
+        ++listings;
+        if (!IsDirectory(directory)) return std::nullopt;
+        const std::string prefix = Lower(directory) + "\\";
+        std::set<std::string> names;
+        for (const auto* table : {&files, &directories})
+            for (const std::string& entry : *table)
+                if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0)
+                    names.insert(entry.substr(prefix.size(), entry.find('\\', prefix.size()) - prefix.size()));
+        return std::vector<std::string>(names.begin(), names.end());
+    }
+    // A directory listed as one or holding a file.
+    bool IsDirectory(const std::string& name) const
+    {
+        const std::string key = Lower(name);
+        if (directories.count(key)) return true;
+        const auto below = files.lower_bound(key + "\\");
+        return below != files.end() && below->compare(0, key.size() + 1, key + "\\") == 0;
     }
     unsigned DriveType(const std::string& root) override
     {

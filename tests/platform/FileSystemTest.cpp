@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/OneLoadFileSystem.h"
 #include "catalogue/STFileExists.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "common/win32/Win32Locale.h"
@@ -38,8 +39,12 @@ protected:
     }
     void Remove()
     {
-        for (const char* f : {"\\Sub Dir\\uninst.exe", "\\remove.bat", "\\old.exe", "\\rel.exe"})
+        for (const char* f : {"\\Sub Dir\\uninst.exe", "\\remove.bat", "\\old.exe", "\\rel.exe", "\\Odd\\plain.exe"})
             DeleteFileA((dir + f).c_str());
+        const std::wstring wide(dir.begin(), dir.end());
+        for (const wchar_t* f : {L"\\Odd\\\u0131t.exe", L"\\Odd\\caf\u00e9.exe", L"\\Odd\\\u017Fet.exe"})
+            DeleteFileW((wide + f).c_str());
+        RemoveDirectoryA((dir + "\\Odd").c_str());
         RemoveDirectoryA((dir + "\\Sub Dir").c_str());
         RemoveDirectoryA(dir.c_str());
     }
@@ -129,6 +134,55 @@ TEST_F(FileSystemTest, ValidityAgainstRealFiles)
     char system[MAX_PATH];
     GetSystemDirectoryA(system, MAX_PATH);
     EXPECT_EQ(checker.CommandToFileName("msiexec.exe /x {1}"), std::string(system) + "\\msiexec.exe");
+}
+
+// The file system one list load sees answers as probing each name does,
+// however often and in whatever order it is asked.
+TEST_F(FileSystemTest, OneLoadAnswersAsProbing)
+{
+    struct Counting : Win32FileSystem {
+        int probes = 0;
+        bool FileExists(const std::string& name) override { return ++probes, Win32FileSystem::FileExists(name); }
+    } counted;
+    CreateDirectoryA((dir + "\\Odd").c_str(), nullptr);
+    Touch(dir + "\\Odd\\plain.exe");
+    // Names the ANSI side cannot show as they are: a dotless i and a long s
+    // fold to I and S, an e with acute accent does not.
+    const std::wstring wide(dir.begin(), dir.end());
+    for (const wchar_t* f : {L"\\Odd\\\u0131t.exe", L"\\Odd\\caf\u00e9.exe", L"\\Odd\\\u017Fet.exe"}) {
+        HANDLE h = CreateFileW((wide + f).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE);
+        CloseHandle(h);
+    }
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string win = windows;
+    ASSERT_FALSE(PlainPathParts(dir + "\\Sub Dir\\uninst.exe").empty()) << dir;  // the shortcuts are taken
+
+    std::vector<std::string> names;
+    for (const char* n : {"\\Sub Dir\\gone1.exe", "\\Sub Dir\\gone2.exe", "\\Sub Dir\\gone3.exe",
+                          "\\Gone\\App 1\\u.exe", "\\Gone\\App 2\\u.exe", "\\Gone\\App 3\\u.exe",
+                          "\\Sub Dir\\uninst.exe", "\\SUB DIR\\UNINST.EXE", "\\Sub Dir\\..\\remove.bat",
+                          "\\Gone\\..\\remove.bat", "\\Sub Dir\\uninst.exe.", "\\Sub Dir\\uninst.exe ",
+                          "\\Sub Dir", "\\remove.bat", "\\REMOVE.BAT", "\\remove.bat\\x.exe", "\\Sub Dir\\nul.exe",
+                          "\\Odd\\x1.exe", "\\Odd\\x2.exe", "\\Odd\\x3.exe", "\\Odd\\it.exe", "\\Odd\\IT.EXE",
+                          "\\Odd\\set.exe", "\\Odd\\SET.EXE", "\\Odd\\cafe.exe", "\\Odd\\PLAIN.exe",
+                          "\\Odd\\plain.exe"})
+        names.push_back(dir + n);
+    for (const char* n : {"\\nothere1.exe", "\\nothere2.exe", "\\nothere3.exe", "\\notepad.exe", "\\NOTEPAD.EXE",
+                          "\\regedit.exe", "\\system32\\msiexec.exe", "\\system32\\nothere.exe"})
+        names.push_back(win + n);
+
+    std::vector<bool> direct;
+    for (const std::string& name : names) direct.push_back(counted.FileExists(name));
+    const int directProbes = counted.probes;
+    counted.probes = 0;
+    OneLoadFileSystem load(counted);
+    for (int round = 0; round < 3; ++round)
+        for (size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(load.FileExists(names[i]), direct[i]) << names[i] << " round " << round;
+    EXPECT_LT(counted.probes, directProbes);
+    EXPECT_TRUE(direct[6] && direct[7] && direct[8] && direct.back() == false);
 }
 
 TEST_F(FileSystemTest, LongPathIsSearchedToItsEnd)

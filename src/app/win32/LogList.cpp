@@ -41,14 +41,17 @@ void LogList::Inserted(size_t count, bool dropped)
 {
     const int focused = Focused();
     const int rows = static_cast<int>(count);
+    const int to = focused < 0 || (dropped && focused + 1 >= rows) ? -1 : focused + 1;
+    if (Defer(count, to)) return;
     ListView_SetItemCountEx(list_, rows, LVSICF_NOSCROLL);
-    if (focused >= 0) MoveFocus(focused, dropped && focused + 1 >= rows ? -1 : focused + 1);
+    if (focused >= 0) MoveFocus(focused, to);
     FitActionColumn();
     InvalidateRect(list_, nullptr, TRUE);
 }
 
 void LogList::Cleared()
 {
+    Flush();
     ListView_DeleteAllItems(list_);
     ListView_SetItemCountEx(list_, 0, 0);
     FitActionColumn();

@@ -39,10 +39,15 @@ HIMAGELIST OwnerDataList::LoadImagePair(int size, int first, int second)
     return list;
 }
 
-int OwnerDataList::Focused() const { return ListView_GetNextItem(list_, -1, LVNI_FOCUSED); }
+int OwnerDataList::Focused() const
+{
+    if (pending_.changed) return pending_.to;
+    return ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+}
 
 void OwnerDataList::Focus(int index)
 {
+    Flush();
     ListView_SetItemState(list_, index, LVIS_FOCUSED, LVIS_FOCUSED);
     ListView_SetItemState(list_, index, LVIS_SELECTED, LVIS_SELECTED);
     ListView_EnsureVisible(list_, index, TRUE);
@@ -61,7 +66,36 @@ void OwnerDataList::MoveFocus(int from, int to)
     }
 }
 
-void OwnerDataList::RedrawRow(int index) { ListView_RedrawItems(list_, index, index); }
+void OwnerDataList::RedrawRow(int index)
+{
+    Flush();
+    ListView_RedrawItems(list_, index, index);
+}
+
+bool OwnerDataList::Defer(size_t count, int to)
+{
+    if (!pending_.stopped) return false;
+    if (!pending_.changed) pending_.from = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    pending_.changed = true;
+    pending_.count = count;
+    pending_.to = to;
+    return true;
+}
+
+void OwnerDataList::Flush()
+{
+    if (!pending_.changed) return;
+    pending_.changed = false;
+    const int from = pending_.from;
+    // The selection goes with the focus; read it while its row is still counted.
+    const bool selected = from >= 0 && (ListView_GetItemState(list_, from, LVIS_SELECTED) & LVIS_SELECTED);
+    MoveFocus(from, -1);
+    ListView_SetItemCountEx(list_, static_cast<int>(pending_.count), LVSICF_NOSCROLL);
+    if (pending_.to >= 0)
+        ListView_SetItemState(list_, pending_.to, LVIS_FOCUSED | (selected ? LVIS_SELECTED : 0),
+                              LVIS_FOCUSED | LVIS_SELECTED);
+    InvalidateRect(list_, nullptr, TRUE);
+}
 
 int OwnerDataList::ColumnWidth(int column) const
 {
@@ -77,13 +111,15 @@ void OwnerDataList::StopRedraw()
 {
     // Each removal would redraw the lists' scroll bars and headers at once.
     SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
-    redrawing_ = false;
+    pending_ = Pending{};
+    pending_.stopped = true;
 }
 
 void OwnerDataList::Redraw()
 {
+    Flush();
+    pending_.stopped = false;
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-    redrawing_ = true;
     Settle();
     RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

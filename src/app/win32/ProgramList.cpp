@@ -84,6 +84,7 @@ void ProgramList::OnDispInfo(NMLVDISPINFOA* info)
 
 void ProgramList::Replaced(size_t count)
 {
+    Flush();
     ListView_DeleteAllItems(list_);
     ListView_SetItemCountEx(list_, static_cast<int>(count), 0);
     PlaceRows();
@@ -92,6 +93,7 @@ void ProgramList::Replaced(size_t count)
 void ProgramList::Added(size_t count)
 {
     // Appended at the end: the states of the rows before it stay in place.
+    Flush();
     ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
     PlaceRows();
 }
@@ -100,7 +102,9 @@ void ProgramList::Removed(int index, size_t count)
 {
     // An owner-data list keeps its states by position: follow the rows.
     const int focused = Focused();
-    MoveFocus(focused, focused == index ? -1 : focused > index ? focused - 1 : focused);
+    const int to = focused == index ? -1 : focused > index ? focused - 1 : focused;
+    if (Defer(count, to)) return;
+    MoveFocus(focused, to);
     ListView_SetItemCountEx(list_, static_cast<int>(count), LVSICF_NOSCROLL);
     PlaceRows();
 }
@@ -119,6 +123,7 @@ void ProgramList::PlaceRows()
 void ProgramList::Reordered(int focused)
 {
     // An owner-data list keeps its states by position: move them with the row.
+    Flush();
     MoveFocus(Focused(), focused);
     InvalidateRect(list_, nullptr, TRUE);
 }

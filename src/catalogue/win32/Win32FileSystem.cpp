@@ -81,6 +81,36 @@ bool Win32FileSystem::DirectoryExists(const std::string& name)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+FileSystem::Presence Win32FileSystem::DirectoryPresence(const std::string& name)
+{
+    if (name.empty()) return Presence::Unknown;
+    QuietErrors quiet;
+    const DWORD attributes = GetFileAttributesA(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Presence::Directory : Presence::Unknown;
+    // Denied, a drive not ready, a name too long: none of them says missing.
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Presence::Missing : Presence::Unknown;
+}
+
+std::optional<std::vector<std::string>> Win32FileSystem::ListDirectory(const std::string& directory)
+{
+    if (directory.empty() || directory.size() + 2 >= MAX_PATH) return std::nullopt;
+    WIN32_FIND_DATAA data;
+    QuietErrors quiet;
+    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::vector<std::string> names;
+    do {
+        names.emplace_back(data.cFileName);
+        if (data.cAlternateFileName[0]) names.emplace_back(data.cAlternateFileName);
+    } while (FindNextFileA(find, &data));
+    const DWORD error = GetLastError();
+    FindClose(find);
+    if (error != ERROR_NO_MORE_FILES) return std::nullopt;  // a listing cut short decides nothing
+    return names;
+}
+
 }  // namespace quillet::win32
 
 namespace quillet::win32 {

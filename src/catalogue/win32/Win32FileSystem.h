@@ -12,6 +12,8 @@ public:
     unsigned DriveType(const std::string& root) override;
     int64_t FreeSpace(char drive) override;
     bool DirectoryExists(const std::string& name) override;
+    Presence DirectoryPresence(const std::string& name) override;
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) override;
 };
 
 }  // namespace quillet::win32

@@ -1,0 +1,67 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "catalogue/FileSystem.h"
+
+namespace quillet {
+
+// The file system as one list load sees it: the same answers as the files it
+// wraps, asked for more cheaply, on the assumption that nothing changes while
+// the list loads. It is made for one load and dropped after it.
+// - Each name and each drive is asked about once.
+// - A directory found missing answers for every name below it: ten thousand
+//   programs under a gone C:\Old cost one look at C:\Old.
+// - A directory with a second miss in it (a file or a subdirectory not
+//   there) is listed once; a name that no entry of the listing can match is
+//   missing without a probe. Anything the listing cannot decide for sure is
+//   probed as before.
+// Only plain names take the shortcuts: a drive path of printable ASCII with
+// no ".", "..", trailing dot or blank, device name, short-name '~' or
+// wildcard in it; every other name is probed as it stands.
+class OneLoadFileSystem : public FileSystem {
+public:
+    explicit OneLoadFileSystem(FileSystem& files) : files_(files) {}
+
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override
+    {
+        return files_.EnvironmentVariable(name);
+    }
+    std::string WindowsDirectory() override { return files_.WindowsDirectory(); }
+    std::string SystemDirectory() override { return files_.SystemDirectory(); }
+    bool FileExists(const std::string& name) override;
+    unsigned DriveType(const std::string& root) override;
+    int64_t FreeSpace(char drive) override { return files_.FreeSpace(drive); }
+    bool DirectoryExists(const std::string& name) override { return files_.DirectoryExists(name); }
+    Presence DirectoryPresence(const std::string& name) override;
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) override
+    {
+        return files_.ListDirectory(directory);
+    }
+
+private:
+    struct Listing {
+        bool decides = false;         // every entry plain ASCII
+        std::set<std::string> names;  // ASCII lower-cased
+    };
+    bool Probe(const std::string& name);
+    // The directory may hold an entry of that name: not listed, or listed
+    // with a match or with entries the listing cannot show.
+    bool Listed(const std::string& directory, const std::string& part) const;
+    void Missed(const std::string& directory);
+
+    FileSystem& files_;
+    std::map<std::string, bool> answers_;
+    std::map<std::string, unsigned> driveTypes_;
+    std::map<std::string, Presence> directories_;
+    std::map<std::string, int> misses_;
+    std::map<std::string, Listing> listings_;
+};
+
+// The name's parts, split at '\', when it is a plain drive path as above;
+// empty otherwise. The first part is the drive ("C:").
+std::vector<std::string> PlainPathParts(const std::string& name);
+
+}  // namespace quillet
