@@ -18,16 +18,22 @@ void SettingsStore::Open(const std::string& exePath, const Locale& locale)
 
 void SettingsStore::LoadLog() { parts_.log.Restore(ReadLogSection(*file_)); }
 
-void SettingsStore::ReadSettings()
+void SettingsStore::ReadSizes(StoredSettings& s) const
 {
     using Size = FrameView::Size;
-    StoredSettings s;
     s.LogHeight = frame_.GetSize(Size::LogHeight);
     s.TimeWidth = frame_.GetSize(Size::TimeWidth);
     s.CommentWidth = frame_.GetSize(Size::CommentWidth);
     s.NameWidth = frame_.GetSize(Size::NameWidth);
     s.CmdLiNeWidth = frame_.GetSize(Size::CmdLineWidth);
     s.SubKeyWidth = frame_.GetSize(Size::SubKeyWidth);
+}
+
+void SettingsStore::ReadSettings()
+{
+    using Size = FrameView::Size;
+    StoredSettings s;
+    ReadSizes(s);
     ReadStoredSettings(*file_, s);
 
     ViewMenus& views = parts_.views;
@@ -58,7 +64,6 @@ void SettingsStore::ReadSettings()
 
 void SettingsStore::FormClose()
 {
-    using Size = FrameView::Size;
     FormStorage.SaveFormPlacement();
     StoredSettings s;
     switch (parts_.views.ProgramsStyle) {
@@ -67,12 +72,7 @@ void SettingsStore::FormClose()
     case ViewStyle::Report: s.ViewType = 3; break;
     case ViewStyle::LargeIcons: s.ViewType = 0; break;
     }
-    s.LogHeight = frame_.GetSize(Size::LogHeight);
-    s.TimeWidth = frame_.GetSize(Size::TimeWidth);
-    s.CommentWidth = frame_.GetSize(Size::CommentWidth);
-    s.NameWidth = frame_.GetSize(Size::NameWidth);
-    s.CmdLiNeWidth = frame_.GetSize(Size::CmdLineWidth);
-    s.SubKeyWidth = frame_.GetSize(Size::SubKeyWidth);
+    ReadSizes(s);
     s.BackupDir = parts_.backup.BackupDir;
     s.ToolBar = commands_.MenuItemChecked(MenuItem::ToolBarMM);
     s.Log = commands_.MenuItemChecked(MenuItem::LogMM);

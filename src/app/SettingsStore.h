@@ -42,6 +42,8 @@ public:
     const std::string& SettingsFile() const { return fileName_; }
 
 private:
+    // The pane height and column widths as the window has them now.
+    void ReadSizes(StoredSettings& s) const;
     FrameView& frame_;
     CommandView& commands_;
     ProfileFile& profile_;
