@@ -154,6 +154,22 @@ TEST_F(ViewsTest, AboutBoxOpensCentredAndHidesWhenAnotherWindowIsActivated)
     EXPECT_TRUE(PtInRegion(region, 149, 132));
     DeleteObject(region);
 
+    // Each link's hint (its address) reaches the status bar under the pointer.
+    int links = 0;
+    for (HWND link = FindWindowExA(about, nullptr, "TSTCommandLabel", nullptr); link;
+         link = FindWindowExA(about, link, "TSTCommandLabel", nullptr)) {
+        RECT at;
+        GetWindowRect(link, &at);
+        char caption[256];
+        GetWindowTextA(link, caption, sizeof caption);
+        SetCursorPos(at.left + 3, at.top + 3);
+        SetCursorPos(at.left + 4, at.top + 4);
+        EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusPanel(0).find(caption) != std::string::npos; }, 5000))
+            << caption << " / " << app.StatusPanel(0);
+        ++links;
+    }
+    EXPECT_EQ(links, 2);
+
     SetForegroundWindow(app.Window());
     EXPECT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(about); }, 5000)) << "still shown";
     EXPECT_TRUE(IsWindow(about));

@@ -298,4 +298,12 @@ LRESULT TAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
+const std::string* TAboutForm::LinkHint(HWND control) const
+{
+    if (!control) return nullptr;
+    if (control == web_.hwnd()) return &web_.Hint;
+    if (control == mail_.hwnd()) return &mail_.Hint;
+    return nullptr;
+}
+
 }  // namespace quillet::win32

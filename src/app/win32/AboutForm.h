@@ -59,6 +59,8 @@ public:
     ~TAboutForm();
     bool Create(HWND owner);
     void Show();
+    // The hint of the link that is `control`; null for any other window.
+    const std::string* LinkHint(HWND control) const;
 
 private:
     friend class Window<TAboutForm>;

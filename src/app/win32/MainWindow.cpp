@@ -434,7 +434,11 @@ void MainWindow::OnIdle()
     HWND under = WindowFromPoint(at);
     HWND window = nullptr;
     int command = -1;
-    if (under == toolBar_.hwnd()) {
+    const std::string* linkHint = about_ ? about_->LinkHint(under) : nullptr;
+    if (linkHint) {
+        window = under;
+        command = 0;
+    } else if (under == toolBar_.hwnd()) {
         if (const int button = toolBar_.CommandAt(at)) {
             window = toolBar_.hwnd();
             command = button;
@@ -446,7 +450,7 @@ void MainWindow::OnIdle()
     if (window == hintWindow_ && command == hintCommand_) return;
     hintWindow_ = window;
     hintCommand_ = command;
-    const std::string hint = command >= 0 ? HintText(command) : std::string();
+    const std::string hint = linkHint ? *linkHint : command >= 0 ? HintText(command) : std::string();
     core_.Guard([&] { core_.Views().AppEventsHint(hint); });
 }
 
