@@ -55,7 +55,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       logging_(ports.clock, ports.locale, modal_, modal_, view, view, view),
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
            {view, TrayPort(), modal_}),
-      catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_),
+      catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_, ports.windows64),
       editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view),
       backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, modal_, modal_),
       find_(catalogue_, logging_.Log(), ports.locale, modal_, modal_, view, view),
