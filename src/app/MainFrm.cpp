@@ -64,6 +64,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       tray_(view, TrayPort(), view, catalogue_, job_, kApplicationTitle)
 {
     job_.IdleHint = kApplicationTitle;
+    backup_.Windows64 = ports.windows64;
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };

@@ -226,4 +226,22 @@ TEST_P(RegistryViewsTest, PlatformColumnSortsAndKeepsItsWidthOnlyWhereItIsShown)
     EXPECT_EQ(text.find("PlatformWidth=95") != std::string::npos, !Windows64());  // left as it stood
 }
 
+TEST_P(RegistryViewsTest, BackupWritesEachEntryUnderItsRealPath)
+{
+    Entry(k64, "Twin", "Twin", kGood);
+    Entry(k32, "Twin", "Twin 32", kGone);
+    dialogs.savedAs = "D:\\b.reg";
+    main->Backup().BackupMMClick();
+    const std::string section = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    const std::string section32 =
+        "[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    std::string expected = "REGEDIT4\r\n\r\n" + section + "]\r\n\r\n" + section +
+                           "\\Twin]\r\n\"DisplayName\"=\"Twin\"\r\n\"UninstallString\"=\"C:\\\\App\\\\good.exe\"\r\n";
+    if (Windows64())
+        expected += "\r\n" + section32 + "]\r\n\r\n" + section32 +
+                    "\\Twin]\r\n\"DisplayName\"=\"Twin 32\"\r\n\"UninstallString\"=\"C:\\\\App\\\\gone.exe\"\r\n";
+    EXPECT_EQ(writer.files["D:\\b.reg"], expected);
+    EXPECT_EQ(dialogs.information.size(), 1u);
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "app/MainFrm.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "editing/Backup.h"
+#include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 
@@ -43,6 +45,35 @@ void Remove(REGSAM view, const std::string& subkey)
         return;
     RegDeleteKeyExA(uninstall, subkey.c_str(), view, 0);
     RegCloseKey(uninstall);
+}
+
+std::string Command(REGSAM view, const std::string& subkey)
+{
+    HKEY h;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstall + "\\" + subkey).c_str(), 0, KEY_READ | view, &h) !=
+        ERROR_SUCCESS)
+        return "<none>";
+    char data[MAX_PATH] = "";
+    DWORD size = sizeof data - 1;
+    const LONG rc = RegQueryValueExA(h, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(h);
+    return rc == ERROR_SUCCESS ? data : "<no value>";
+}
+
+// The system's registry editor, silently importing a file; its exit code.
+DWORD RegeditImport(const std::string& file)
+{
+    std::string command = "regedit.exe /S \"" + file + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return static_cast<DWORD>(-1);
+    DWORD code = static_cast<DWORD>(-2);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return code;
 }
 
 class RegistryViewsTest : public ::testing::Test {
@@ -129,6 +160,23 @@ TEST_F(RegistryViewsTest, BothViewsAreListedAndEachEntryIsDeletedInItsOwn)
     view.focused = RowOf("C:\\nowhere\\u64.exe");
     main.Guard([&] { main.Editing().DeleteClick(); });
     EXPECT_FALSE(Exists(kUninstall + "\\" + kTwin, KEY_WOW64_64KEY));
+}
+
+TEST_F(RegistryViewsTest, TheRegistryEditorRestoresEachViewsEntriesWhereTheyWere)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "QuilletViews backup.reg";
+    Win32FileWriter writer;
+    WriteRegBackup(registry, writer, file, RunsOnWindows64());
+    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) Remove(view, kTwin);
+    ASSERT_EQ(Command(KEY_WOW64_32KEY, kTwin), "<none>");
+    ASSERT_EQ(Command(KEY_WOW64_64KEY, kTwin), "<none>");
+
+    ASSERT_EQ(RegeditImport(file), 0u);
+    DeleteFileA(file.c_str());
+    EXPECT_EQ(Command(KEY_WOW64_64KEY, kTwin), "C:\\nowhere\\u64.exe");
+    EXPECT_EQ(Command(KEY_WOW64_32KEY, kTwin), "C:\\nowhere\\u32.exe");
 }
 
 }  // namespace
