@@ -34,15 +34,6 @@ protected:
     std::string backupFile;
 };
 
-// On 64-bit Windows the 32-bit view follows under its real path; it holds no entry here.
-std::string Section32()
-{
-    BOOL wow64 = FALSE;
-    const bool windows64 = sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
-    if (!windows64) return std::string();
-    return "\r\n[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\r\n";
-}
-
 TEST_F(BackupFindTest, BackupProposesTheDatedNameInTheBackupFolderAndWritesTheFile)
 {
     RemoveDirectoryA(backupDir.c_str());
@@ -82,7 +73,7 @@ TEST_F(BackupFindTest, BackupProposesTheDatedNameInTheBackupFolderAndWritesTheFi
                                              "\r\n" + section + "\\k2 beta]\r\n\"DisplayName\"=\"Beta \\\"B\\\"\"\r\n"
                                              "\"UninstallString\"=\"" + escaped + " /zzUniq\"\r\n" +
                                              "\r\n" + section + "\\k3 gamma]\r\n\"DisplayName\"=\"Gamma\"\r\n"
-                                             "\"UninstallString\"=\"" + escaped + " /g\"\r\n" + Section32());
+                                             "\"UninstallString\"=\"" + escaped + " /g\"\r\n" + EmptyBackupSection32());
 }
 
 TEST_F(BackupFindTest, FindSelectsTheEntryWhoseCommandHoldsTheText)
