@@ -21,7 +21,7 @@ void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
-    if (platformColumn) AddColumn(3, "Platform", 70);
+    if (platformColumn) AddColumn(3, "Platform", 80);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
