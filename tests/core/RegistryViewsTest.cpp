@@ -244,4 +244,20 @@ TEST_P(RegistryViewsTest, BackupWritesEachEntryUnderItsRealPath)
     EXPECT_EQ(dialogs.information.size(), 1u);
 }
 
+TEST_F(TwoViewsTest, TheTrayMenuUninstallsTheTwinItNamed)
+{
+    files.AddFile("C:\\App\\u.exe");
+    Entry(k64, "Twin", "Twin", "C:\\App\\u.exe");
+    Entry(k32, "Twin", "Twin", "C:\\App\\u.exe");
+    main->Catalogue().LoadPrograms();
+    main->Tray().TrayMenuPopup();
+    ASSERT_EQ(main->Tray().TrayItems.size(), 2u);
+    const TrayItem item = main->Tray().TrayItems[1];
+    ASSERT_EQ(item.view, main->Rows()[1].view);
+    view.focused = 0;
+    main->Tray().TrayUninstallClick(item);
+    EXPECT_EQ(view.focused, 1);
+    EXPECT_EQ(main->Job().RunningView, item.view);
+}
+
 }  // namespace
