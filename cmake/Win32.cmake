@@ -91,6 +91,7 @@ add_executable(platform_tests
     tests/platform/ReadsWriteNothingTest.cpp
     tests/platform/SafeProcessTest.cpp
     tests/platform/DrawingTest.cpp
+    tests/platform/RegistryViewsTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -113,6 +114,7 @@ add_executable(e2e_tests
     tests/e2e/ViewsTest.cpp
     tests/e2e/PlacesTest.cpp
     tests/e2e/WholeDayTest.cpp
+    tests/e2e/PlatformTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})

@@ -55,7 +55,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       logging_(ports.clock, ports.locale, modal_, modal_, view, view, view),
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
            {view, TrayPort(), modal_}),
-      catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_),
+      catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_, ports.windows64),
       editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view),
       backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, modal_, modal_),
       find_(catalogue_, logging_.Log(), ports.locale, modal_, modal_, view, view),
@@ -64,6 +64,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       tray_(view, TrayPort(), view, catalogue_, job_, kApplicationTitle)
 {
     job_.IdleHint = kApplicationTitle;
+    backup_.Windows64 = ports.windows64;
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };

@@ -47,6 +47,8 @@ struct Ports {
     TrayIcon* tray = nullptr;
     // A registry accessor of the registration record's own; none: not written.
     Registry* registration = nullptr;
+    // 64-bit Windows: the uninstall entries live in two registry views.
+    bool windows64 = false;
 };
 
 // The main window's coordinator: owns the parts that hold the program's

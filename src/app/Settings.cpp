@@ -175,6 +175,7 @@ const Key kKeys[] = {
     Int(kMain, "NameWidth", &StoredSettings::NameWidth),
     Int(kMain, "CmdLiNeWidth", &StoredSettings::CmdLiNeWidth),
     Int(kMain, "SubKeyWidth", &StoredSettings::SubKeyWidth),
+    Int(kMain, "PlatformWidth", &StoredSettings::PlatformWidth),
     Text(kMain, "BackupDir", &StoredSettings::BackupDir),
     Bool(kView, "ToolBar", &StoredSettings::ToolBar),
     Bool(kView, "Log", &StoredSettings::Log),
@@ -186,9 +187,16 @@ const Key kKeys[] = {
 
 }  // namespace
 
+// A list without the Platform column neither reads nor writes its width.
+static bool Kept(const Key& k, const StoredSettings& s)
+{
+    return s.PlatformColumn || k.integer != &StoredSettings::PlatformWidth;
+}
+
 void ReadStoredSettings(const SettingsFile& file, StoredSettings& s)
 {
     for (const Key& k : kKeys) {
+        if (!Kept(k, s)) continue;
         switch (k.form) {
         case Form::Integer: s.*k.integer = file.ReadInteger(k.section, k.name, s.*k.integer); break;
         case Form::Boolean: s.*k.boolean = file.ReadBool(k.section, k.name, s.*k.boolean); break;
@@ -200,6 +208,7 @@ void ReadStoredSettings(const SettingsFile& file, StoredSettings& s)
 void WriteStoredSettings(SettingsFile& file, const StoredSettings& s)
 {
     for (const Key& k : kKeys) {
+        if (!Kept(k, s)) continue;
         switch (k.form) {
         case Form::Integer: file.WriteInteger(k.section, k.name, s.*k.integer); break;
         case Form::Boolean: file.WriteBool(k.section, k.name, s.*k.boolean); break;

@@ -27,6 +27,8 @@ void SettingsStore::ReadSizes(StoredSettings& s) const
     s.NameWidth = frame_.GetSize(Size::NameWidth);
     s.CmdLiNeWidth = frame_.GetSize(Size::CmdLineWidth);
     s.SubKeyWidth = frame_.GetSize(Size::SubKeyWidth);
+    s.PlatformColumn = parts_.catalogue.Windows64();
+    if (s.PlatformColumn) s.PlatformWidth = frame_.GetSize(Size::PlatformWidth);
 }
 
 void SettingsStore::ReadSettings()
@@ -46,12 +48,13 @@ void SettingsStore::ReadSettings()
     frame_.SetSize(Size::NameWidth, s.NameWidth);
     frame_.SetSize(Size::CmdLineWidth, s.CmdLiNeWidth);
     frame_.SetSize(Size::SubKeyWidth, s.SubKeyWidth);
+    if (s.PlatformColumn) frame_.SetSize(Size::PlatformWidth, s.PlatformWidth);
     parts_.backup.BackupDir = s.BackupDir;
     if (!s.ToolBar) views.ToolBarMMClick();
     if (!s.Log) views.LogMMClick();
     if (!s.StatusBar) views.StatusMMClick();
     // A column outside the list (-1 when none was ever set) falls back to Name.
-    const bool known = s.SortOn >= 0 && s.SortOn < TSTListView::kColumnCount;
+    const bool known = s.SortOn >= 0 && s.SortOn < parts_.catalogue.Programs.ColumnCount();
     parts_.catalogue.ApplySortState(known ? s.SortOn : 0, s.Ascending);
     switch (s.ViewType) {
     case 0: views.LargeIconsPMClick(); break;

@@ -14,7 +14,7 @@ std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows)
     std::vector<TrayItem> items;
     items.reserve(rows.size());
     for (const EntryRow& row : rows) {
-        TrayItem item{row.caption, row.command, row.image};
+        TrayItem item{row.caption, row.command, row.image, row.view};
         ReplaceAll(item.caption, "&", "&&");
         items.push_back(std::move(item));
     }
@@ -26,7 +26,8 @@ int TrayItemRow(const std::vector<EntryRow>& rows, const TrayItem& item)
     std::string name = item.caption;
     ReplaceAll(name, "&&", "&");
     for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].caption == name && rows[i].command == item.hint) return static_cast<int>(i);
+        if (rows[i].caption == name && rows[i].command == item.hint && rows[i].view == item.view)
+            return static_cast<int>(i);
     return -1;
 }
 

@@ -5,16 +5,30 @@
 namespace quillet {
 
 EntryCatalogue::EntryCatalogue(Registry& registry, FileSystem& files, const Locale& locale, const Views& views,
-                               const RunningEntry& job)
-    : registry_(registry), views_(views), job_(job), checker_(files, locale), Programs(rows_, locale, views.programs)
+                               const RunningEntry& job, bool windows64)
+    : registry_(registry), windows64_(windows64), views_(views), job_(job), checker_(files, locale), Programs(rows_, locale, views.programs)
 {
     Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
+    // Only where two views are listed do the rows need telling apart.
+    Programs.SetPlatformColumn(windows64);
 }
 
-bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool create)
+bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool create, RegistryView view)
 {
     registry_.SetRootKey(root);
+    if (view != RegistryView::Native) registry_.SetView(view);
     return registry_.OpenKey(path, create);
+}
+
+bool EntryCatalogue::OpenEntryKey(const EntryKey& entry, bool create)
+{
+    return OpenRegKey(RootKey::LocalMachine, kUninstallKey + entry.subkey, create, entry.view);
+}
+
+std::vector<RegistryView> EntryCatalogue::ListedViews() const
+{
+    if (!windows64_) return {RegistryView::Native};
+    return {RegistryView::Bits64, RegistryView::Bits32};
 }
 
 void EntryCatalogue::CheckProgram(EntryRow& row) const
@@ -22,19 +36,20 @@ void EntryCatalogue::CheckProgram(EntryRow& row) const
     row.image = checker_.IsValidCommand(row.command) ? kImageGood : kImageBad;
 }
 
-void EntryCatalogue::ReadEntries()
+void EntryCatalogue::ReadEntries(RegistryView view)
 {
     const std::string uninstallKey = kUninstallKey;
-    OpenRegKey(RootKey::LocalMachine, uninstallKey);
+    OpenRegKey(RootKey::LocalMachine, uninstallKey, false, view);
     const std::vector<std::string> names = registry_.GetKeyNames();
-    rows_.reserve(names.size());
+    rows_.reserve(rows_.size() + names.size());
     for (const std::string& name : names) {
-        if (!OpenRegKey(RootKey::LocalMachine, uninstallKey + name)) continue;
+        if (!OpenRegKey(RootKey::LocalMachine, uninstallKey + name, false, view)) continue;
         EntryRow row;
         row.caption = registry_.ReadString("DisplayName");
         row.command = registry_.ReadString("UninstallString");
         if (row.caption.empty() || row.command.empty()) continue;
         row.subkey = name;
+        row.view = view;
         CheckProgram(row);
         rows_.push_back(std::move(row));
     }
@@ -49,7 +64,7 @@ void EntryCatalogue::LoadPrograms()
     rows_.clear();
     checker_.BeginBatch();
     try {
-        ReadEntries();
+        for (const RegistryView view : ListedViews()) ReadEntries(view);
     } catch (...) {
         checker_.EndBatch();
         // The rows read before the failure stay listed.
@@ -80,13 +95,13 @@ const EntryRow* EntryCatalogue::FocusedRow() const
 EntryKey EntryCatalogue::FocusedKey() const
 {
     const EntryRow* row = FocusedRow();
-    return row ? EntryKey{row->subkey} : EntryKey{};
+    return row ? row->Key() : EntryKey{};
 }
 
 int EntryCatalogue::IndexOf(const EntryKey& key) const
 {
     for (size_t i = 0; i < rows_.size(); ++i)
-        if (EntryKey{rows_[i].subkey} == key) return static_cast<int>(i);
+        if (rows_[i].Key() == key) return static_cast<int>(i);
     return -1;
 }
 
@@ -94,7 +109,7 @@ std::vector<EntryKey> EntryCatalogue::BadKeys() const
 {
     std::vector<EntryKey> keys;
     for (const EntryRow& row : rows_)
-        if (row.image == kImageBad) keys.push_back({row.subkey});
+        if (row.image == kImageBad) keys.push_back(row.Key());
     return keys;
 }
 
@@ -168,7 +183,8 @@ void EntryCatalogue::ProgramsColumnClick()
     static constexpr MenuItem kPopupMenu[] = {MenuItem::NamePM, MenuItem::CommandLinePM, MenuItem::SubkeyPM};
     CommandView& commands = views_.commands;
     const int column = Programs.SortColumnIndex();
-    if (column >= 0 && column < TSTListView::kColumnCount) {
+    // Sorted by Platform, which has no menu item, none is checked.
+    if (column >= 0 && column < Programs.ColumnCount()) {
         for (int i = 0; i < TSTListView::kColumnCount; ++i) {
             commands.CheckMenuItem(kViewMenu[i], i == column);
             commands.CheckMenuItem(kPopupMenu[i], i == column);

@@ -36,12 +36,21 @@ public:
         CommandView& commands;
         StatusPanels& status;
     };
+    // On 64-bit Windows the list holds the entries of both registry views.
     EntryCatalogue(Registry& registry, FileSystem& files, const Locale& locale, const Views& views,
-                   const RunningEntry& job);
+                   const RunningEntry& job, bool windows64 = false);
 
     void LoadPrograms();
     // Opens without creating, except where asked (only New creates a key).
-    bool OpenRegKey(RootKey root, const std::string& path, bool create = false);
+    bool OpenRegKey(RootKey root, const std::string& path, bool create = false,
+                    RegistryView view = RegistryView::Native);
+    // The entry's own key, in its own view.
+    bool OpenEntryKey(const EntryKey& entry, bool create = false);
+    bool Windows64() const { return windows64_; }
+    // The views read, in the list's order before sorting.
+    std::vector<RegistryView> ListedViews() const;
+    // Where New puts an entry: the view a program of the system's own width uses.
+    RegistryView NativeView() const { return windows64_ ? RegistryView::Bits64 : RegistryView::Native; }
     void CheckProgram(EntryRow& row) const;
     // The file a command starts, found by the same rules as its verdict.
     std::string ProgramFile(const std::string& command) const { return checker_.ProgramFile(command); }
@@ -81,7 +90,7 @@ public:
     // A word to the user in the status bar's text panel.
     void SayStatus(const std::string& text) { views_.status.SetStatusPanel(0, text); }
     // The entry of that row; raises std::out_of_range when there is none.
-    EntryKey KeyAt(int index) const { return {rows_.at(static_cast<size_t>(index)).subkey}; }
+    EntryKey KeyAt(int index) const { return rows_.at(static_cast<size_t>(index)).Key(); }
 
     // The editing commands' changes to the rows; each tells the view.
     int AppendRow(EntryRow row);
@@ -90,9 +99,10 @@ public:
     void MarkBad(int index);
 
 private:
-    void ReadEntries();
+    void ReadEntries(RegistryView view);
 
     Registry& registry_;
+    bool windows64_;
     Views views_;
     const RunningEntry& job_;
     CommandChecker checker_;

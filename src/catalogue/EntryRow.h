@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "catalogue/EntryKey.h"
+
 namespace quillet {
 
 enum EntryImage : int { kImageGood = 0, kImageBad = 1 };
@@ -11,6 +13,9 @@ struct EntryRow {
     std::string command;  // UninstallString
     std::string subkey;
     int image = kImageGood;
+    RegistryView view = RegistryView::Native;  // where the entry was read
+
+    EntryKey Key() const { return {subkey, view}; }
 };
 
 }  // namespace quillet

@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/RegistryView.h"
+
 namespace quillet {
 
 enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users };
@@ -12,8 +14,11 @@ class Registry {
 public:
     virtual ~Registry() = default;
 
-    // Later absolute paths start here; closes the open key.
+    // Later absolute paths start here, in the native view; closes the open key.
     virtual void SetRootKey(RootKey root) = 0;
+    // Later opens, creates, existence tests and deletes work in this view
+    // until the next SetRootKey; closes the open key.
+    virtual void SetView(RegistryView view) = 0;
     // A path starting with '\' starts at the root key, any other path at the
     // open key. On success the new key becomes the open key. On failure no
     // key is open, so nothing later can land under the key open before.

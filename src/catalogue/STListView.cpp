@@ -8,11 +8,12 @@
 
 namespace quillet {
 
-const std::string& TSTListView::ColumnText(const EntryRow& row, int column)
+std::string TSTListView::ColumnText(const EntryRow& row, int column)
 {
     switch (column) {
     case 0: return row.caption;
     case 1: return row.command;
+    case kPlatformColumn: return PlatformText(row.view);
     default: return row.subkey;
     }
 }
@@ -56,7 +57,7 @@ void TSTListView::HeaderClick(int column, int focusedRow)
 void TSTListView::SortByColumn(int column, bool ascending, int focusedRow)
 {
     ascending_ = ascending;
-    if (column < 0 || column >= kColumnCount)
+    if (column < 0 || column >= columnCount_)
         throw QuilletError("List index out of bounds (" + std::to_string(column) + ")");
     HeaderClick(column, focusedRow);
 }

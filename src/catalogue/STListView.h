@@ -26,7 +26,9 @@ public:
 // column, flipping the direction when it is already the sort column.
 class TSTListView {
 public:
-    static constexpr int kColumnCount = 3;  // Name, Command Line, Subkey
+    // Name, Command Line, Subkey; Platform too where the list shows it.
+    static constexpr int kColumnCount = 3;
+    static constexpr int kPlatformColumn = 3;
 
     TSTListView(std::vector<EntryRow>& rows, const Locale& locale, SortHeaderView& view)
         : rows_(rows), locale_(locale), view_(view)
@@ -44,6 +46,9 @@ public:
     // Changes the direction shown, never re-sorts.
     void SetAscending(bool ascending);
     int SortColumnIndex() const { return hasSortColumn_ ? sortColumnIndex_ : -1; }
+    // The columns the list has: kColumnCount, one more with the Platform column.
+    int ColumnCount() const { return columnCount_; }
+    void SetPlatformColumn(bool shown) { columnCount_ = shown ? kColumnCount + 1 : kColumnCount; }
     bool Ascending() const { return ascending_; }
     int CompareRows(const EntryRow& a, const EntryRow& b) const;
 
@@ -51,7 +56,7 @@ public:
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
 
 private:
-    static const std::string& ColumnText(const EntryRow& row, int column);
+    static std::string ColumnText(const EntryRow& row, int column);
 
     std::vector<EntryRow>& rows_;
     const Locale& locale_;
@@ -59,6 +64,7 @@ private:
     bool ascending_ = false;
     bool hasSortColumn_ = false;
     uint8_t sortColumnIndex_ = 0;
+    int columnCount_ = kColumnCount;
 };
 
 }  // namespace quillet

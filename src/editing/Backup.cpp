@@ -13,6 +13,8 @@ namespace quillet {
 namespace {
 
 constexpr const char* kUninstallPath = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// Where the 32-bit view's entries really are on 64-bit Windows.
+constexpr const char* kUninstallPath32 = "\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr const char* kEol = "\r\n";
 // Lines are gathered and written in pieces of about this size: one write per
 // line costs a system call each, 40,000 of them for a large list.
@@ -124,21 +126,24 @@ std::string BackupDateText(const LocalTime& today)
 
 std::string BackupFileName(const std::string& dateText) { return "Uninstall Backup " + dateText + ".reg"; }
 
-void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path)
+namespace {
+
+// One view's entries: the Uninstall key's section, then one section per entry.
+void WriteView(Registry& registry, BackupFile& out, RegistryView view, const char* realPath)
 {
-    const std::string section = std::string("[HKEY_LOCAL_MACHINE") + kUninstallPath;
-    BackupFile out(file, path);
-    out.Line("REGEDIT4");
-    out.Line("");
+    const std::string section = std::string("[HKEY_LOCAL_MACHINE") + realPath;
     out.Line(section + "]");
 
-    registry.SetRootKey(RootKey::LocalMachine);
-    registry.OpenKey(kUninstallPath, false);
+    const auto open = [&](const std::string& key) {
+        registry.SetRootKey(RootKey::LocalMachine);
+        if (view != RegistryView::Native) registry.SetView(view);
+        return registry.OpenKey(key, false);
+    };
+    open(kUninstallPath);
     const std::vector<std::string> names = registry.GetKeyNames();
     for (const std::string& name : names) {
-        registry.SetRootKey(RootKey::LocalMachine);
         // Skipped as the list skips it (a key that vanished or is locked).
-        if (!registry.OpenKey(std::string(kUninstallPath) + "\\" + name, false)) continue;
+        if (!open(std::string(kUninstallPath) + "\\" + name)) continue;
         const std::string displayName = registry.ReadString("DisplayName");
         const std::string command = registry.ReadString("UninstallString");
         if (displayName.empty() || command.empty()) continue;
@@ -146,6 +151,22 @@ void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& pat
         out.Line(section + "\\" + name + "]");  // as enumerated: names are never escaped
         out.Line(ValueLine("DisplayName", displayName));
         out.Line(ValueLine("UninstallString", command));
+    }
+}
+
+}  // namespace
+
+void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, bool windows64)
+{
+    BackupFile out(file, path);
+    out.Line("REGEDIT4");
+    out.Line("");
+    if (!windows64) {
+        WriteView(registry, out, RegistryView::Native, kUninstallPath);
+    } else {
+        WriteView(registry, out, RegistryView::Bits64, kUninstallPath);
+        out.Line("");
+        WriteView(registry, out, RegistryView::Bits32, kUninstallPath32);
     }
     out.Finish();
 }

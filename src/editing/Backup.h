@@ -44,7 +44,9 @@ std::string BackupFileName(const std::string& dateText);
 // hex(1) bytes, the only spelling of it that stays on one line. On a file failure, and on a
 // registry failure, the incomplete file is removed; a file failure raises
 // QuilletError with the file's name and the reason, a registry failure is
-// raised as it came.
-void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path);
+// raised as it came. On 64-bit Windows both registry views are written, each
+// entry under its real path (the 32-bit view's below Wow6432Node), so that
+// the registry editor restores each one where it was.
+void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, bool windows64 = false);
 
 }  // namespace quillet

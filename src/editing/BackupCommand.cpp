@@ -21,7 +21,7 @@ void BackupCommand::BackupMMClick()
     const std::string fileName = SaveRegDlg.FileName;
     BackupDir = ExtractFilePath(fileName, locale_);
     try {
-        WriteRegBackup(registry_, *file_, fileName);
+        WriteRegBackup(registry_, *file_, fileName, Windows64);
     } catch (const BackupFileError& e) {
         boxes_.ShowErrorBox(e.what());
         return;

@@ -26,6 +26,8 @@ public:
     std::string BackupDir;
     std::string ExeDir;  // with its trailing backslash
     SaveDialog SaveRegDlg = MakeSaveRegDlg();
+    // Both registry views are written, each under its real path.
+    bool Windows64 = false;
 
 private:
     Registry& registry_;

@@ -52,12 +52,15 @@ void EntryEditor::NewClick()
         const std::string uninstallKey = kUninstallKey;
         // Without the Uninstall key open, no name could be tested free and an
         // existing entry might be overwritten.
-        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey, true))
+        const RegistryView view = catalogue_.NativeView();
+        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey, true, view))
             throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
-        const EntryKey entry{NewSubkeyName(name)};
-        const int index = catalogue_.AppendRow({name, command, entry.subkey});
+        const EntryKey entry{NewSubkeyName(name), view};
+        EntryRow row{name, command, entry.subkey};
+        row.view = view;
+        const int index = catalogue_.AppendRow(std::move(row));
 
-        catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey + entry.subkey, true);
+        catalogue_.OpenEntryKey(entry, true);
         registry_.WriteString("UninstallString", command);
         registry_.WriteString("DisplayName", name);
         log_.AddLog("Shortcut for " + Quoted(name) + " application added.", "", kLogInformation);
@@ -78,7 +81,7 @@ void EntryEditor::EditClick()
     const std::string caption = focused->caption;
     const auto cannotOpen = [&] { return EntryKeyError(registry_, path, caption); };
 
-    if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
+    if (!catalogue_.OpenEntryKey(entry)) throw cannotOpen();
     const std::string command = registry_.ReadString("UninstallString");
     const std::string name = registry_.ReadString("DisplayName");
     form.Display = name;
@@ -93,7 +96,7 @@ void EntryEditor::EditClick()
             return;
         }
         // A reload while the dialog was open leaves another key open.
-        if (!catalogue_.OpenRegKey(RootKey::LocalMachine, path)) throw cannotOpen();
+        if (!catalogue_.OpenEntryKey(entry)) throw cannotOpen();
         registry_.WriteString("DisplayName", form.Display);
         registry_.WriteString("UninstallString", form.Uninstall.Text);
         const int index = catalogue_.IndexOf(entry);
@@ -109,13 +112,13 @@ void EntryEditor::DeleteRow(int index)
     const EntryRow row = catalogue_.Rows().at(static_cast<size_t>(index));
     bool deleted = false;
     // Never below another key: a failed open leaves no key open.
-    if (!row.subkey.empty() && catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey)) {
+    if (!row.subkey.empty() && catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey, false, row.view)) {
         // A subkey that had vanished already is as good as deleted.
         deleted = registry_.DeleteKey(row.subkey) || !registry_.KeyExists(row.subkey);
     }
     if (!deleted) throw QuilletError(NotDeleted(row.caption));
     log_.AddLog("Uninstall shortcut for " + Quoted(row.caption) + " application deleted!", "", kLogInformation);
-    const int now = catalogue_.IndexOf({row.subkey});
+    const int now = catalogue_.IndexOf(row.Key());
     if (now >= 0) catalogue_.RemoveRow(now);
 }
 
@@ -129,7 +132,7 @@ void EntryEditor::DeleteClick()
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return;
     // What the question names; the rows may move while it is open.
-    const EntryKey entry{row->subkey};
+    const EntryKey entry = row->Key();
     const std::string caption = row->caption;
     if (!boxes_.Confirm("Are you really want to delete shortcut to uninstall " + Quoted(caption) + " application?"))
         return;

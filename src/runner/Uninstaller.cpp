@@ -16,10 +16,11 @@ void Uninstaller::uninstallClick()
 {
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row || Running) return;
-    const EntryKey entry{row->subkey};
+    const EntryKey entry = row->Key();
     RunningName = row->caption;
+    RunningView = entry.view;
     // The command as it stands in the registry now, not the row's copy.
-    const bool open = catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey + entry.subkey);  // gone: no command
+    const bool open = catalogue_.OpenEntryKey(entry);  // gone: no command
     RunningCommand = open ? registry_.ReadString("UninstallString") : std::string();
     views_.strip.SetStatusText("Adding or removing \"" + RunningName + "\"");
     views_.tray.SetHint("Adding or removing \"" + RunningName + "\"");
@@ -47,13 +48,14 @@ void Uninstaller::RunnerTerminated()
     const auto endJob = [this] {
         RunningName.clear();
         RunningCommand.clear();
+        RunningView = RegistryView::Native;
         Running = false;
     };
     try {
         catalogue_.LoadPrograms();
         bool gone = true;
         for (const EntryRow& row : catalogue_.Rows())
-            if (row.caption == RunningName && row.command == RunningCommand) gone = false;
+            if (IsRunning(row)) gone = false;
         if (gone) {
             const int64_t freeAfter = MeasureFreeSpace();
             log_.AddLog("Application \"" + RunningName + "\" successfuly uninstalled.",

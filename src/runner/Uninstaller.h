@@ -37,11 +37,13 @@ public:
     bool Busy() const override { return Running; }
     bool IsRunning(const EntryRow& row) const override
     {
-        return Running && row.caption == RunningName && row.command == RunningCommand;
+        return Running && row.caption == RunningName && row.command == RunningCommand && row.view == RunningView;
     }
 
     std::string RunningName;
     std::string RunningCommand;
+    // The view the entry was read in: its twin in the other view is another entry.
+    RegistryView RunningView = RegistryView::Native;
     bool Running = false;
     int64_t FreeBefore = 0;
     // The tray's tip while no job runs.

@@ -73,7 +73,7 @@ TEST_F(BackupFindTest, BackupProposesTheDatedNameInTheBackupFolderAndWritesTheFi
                                              "\r\n" + section + "\\k2 beta]\r\n\"DisplayName\"=\"Beta \\\"B\\\"\"\r\n"
                                              "\"UninstallString\"=\"" + escaped + " /zzUniq\"\r\n" +
                                              "\r\n" + section + "\\k3 gamma]\r\n\"DisplayName\"=\"Gamma\"\r\n"
-                                             "\"UninstallString\"=\"" + escaped + " /g\"\r\n");
+                                             "\"UninstallString\"=\"" + escaped + " /g\"\r\n" + EmptyBackupSection32());
 }
 
 TEST_F(BackupFindTest, FindSelectsTheEntryWhoseCommandHoldsTheText)

@@ -83,6 +83,18 @@ void DeleteEntry(const std::string& subkey)
     DeleteTree(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\" + subkey);
 }
 
+bool Windows64()
+{
+    BOOL wow64 = FALSE;
+    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
+}
+
+std::string EmptyBackupSection32()
+{
+    if (!Windows64()) return std::string();
+    return "\r\n[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall]\r\n";
+}
+
 std::string WindowsFile(const char* name)
 {
     char dir[MAX_PATH];

@@ -379,6 +379,7 @@ protected:
                            EscapeForScript(rows_[row].name) + "\"\r\n\"UninstallString\"=\"" +
                            EscapeForScript(rows_[row].command) + "\"\r\n";
         }
+        backupText_ += EmptyBackupSection32();
         const std::string written = ReadFileBytes(backupFile_);
         EXPECT_EQ(written.rfind("REGEDIT4\r\n\r\n" + section + "]\r\n", 0), 0u) << written;
         for (const char* present : {"\\Atlas]", "\\Cobalt]", "\\Fern]", "\\Garnet]", "\\Harbor_Notes]",
@@ -451,10 +452,12 @@ protected:
                   (Texts{"ViewType", "ToolBar", "Log", "StatusBar", "TextLabels", "SortOn", "Ascending"}));
         const std::string screen = "(" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
                                    std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ")";
-        EXPECT_EQ(ProfileNames("Main"),
-                  (Texts{"FormVersion", "Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos" + screen, "MinMaxPos",
-                         "NormPos" + screen, "NormPos", "Visible", "LogHeight", "TimeWidth", "CommentWidth",
-                         "NameWidth", "CmdLiNeWidth", "SubKeyWidth", "BackupDir"}));
+        Texts main{"FormVersion", "Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos" + screen, "MinMaxPos",
+                   "NormPos" + screen, "NormPos", "Visible", "LogHeight", "TimeWidth", "CommentWidth",
+                   "NameWidth", "CmdLiNeWidth", "SubKeyWidth", "BackupDir"};
+        // The Platform column's width, beside the others, where the column is shown.
+        if (Windows64()) main.insert(main.end() - 1, "PlatformWidth");
+        EXPECT_EQ(ProfileNames("Main"), main);
         EXPECT_EQ(Ini("Main", "NormPos"), "60,40,780,580");
         EXPECT_EQ(Ini("Main", ("NormPos" + screen).c_str()), "60,40,780,580");
         EXPECT_EQ(Ini("Main", "ShowCmd"), "2");  // closed from the notification area: minimised

@@ -15,6 +15,8 @@ enum ValueType : unsigned { kNone = 0, kSz = 1, kExpandSz = 2, kBinary = 3, kDwo
 
 // An in-memory registry with the accessor's rules: keys compared ignoring
 // ASCII case, subkeys enumerated in the order they were made, one open key.
+// The 32-bit view is a tree of its own; the native view is the 64-bit one,
+// as for a 64-bit program (on a 32-bit Windows there is only that one).
 class FakeRegistry : public Registry {
 public:
     struct Value {
@@ -28,8 +30,14 @@ public:
     };
 
     // Test set-up: creates the key (and its parents) below a root.
-    Key& Make(RootKey root, const std::string& path) { return *Walk(roots_[root], Split(path), true); }
-    Key* Find(RootKey root, const std::string& path) { return Walk(roots_[root], Split(path), false); }
+    Key& Make(RootKey root, const std::string& path, RegistryView view = RegistryView::Native)
+    {
+        return *Walk(Tree(root, view), Split(path), true);
+    }
+    Key* Find(RootKey root, const std::string& path, RegistryView view = RegistryView::Native)
+    {
+        return Walk(Tree(root, view), Split(path), false);
+    }
     static void Set(Key& key, const std::string& name, ValueType type, const std::string& data)
     {
         for (auto& [n, v] : key.values)
@@ -47,8 +55,17 @@ public:
     void SetRootKey(RootKey root) override
     {
         root_ = root;
+        view_ = RegistryView::Native;
         current_ = nullptr;
         currentPath_.clear();
+    }
+
+    void SetView(RegistryView view) override
+    {
+        view_ = view;
+        current_ = nullptr;
+        currentPath_.clear();
+        ++viewsSet;
     }
 
     bool OpenKey(const std::string& path, bool create) override
@@ -58,7 +75,7 @@ public:
         for (auto& p : Split(path)) parts.push_back(p);
         std::string joined;
         for (auto& p : parts) joined += (joined.empty() ? "" : "\\") + p;
-        Key* key = denied_.count(Lower(joined)) ? nullptr : Walk(roots_[root_], parts, create && !Trim(path).empty());
+        Key* key = denied_.count(Lower(joined)) ? nullptr : Walk(Tree(root_, view_), parts, create && !Trim(path).empty());
         current_ = key;
         currentPath_ = key ? parts : std::vector<std::string>();
         ++opens;
@@ -107,7 +124,7 @@ public:
     {
         const bool absolute = !path.empty() && path[0] == '\\';
         if (!absolute && !current_) return false;
-        return Walk(absolute ? roots_[root_] : *current_, Split(path), false) != nullptr;
+        return Walk(absolute ? Tree(root_, view_) : *current_, Split(path), false) != nullptr;
     }
 
     bool DeleteKey(const std::string& path) override
@@ -123,7 +140,7 @@ public:
         if (protected_.count(Lower(joined))) return false;
         const std::string leaf = parts.back();
         parts.pop_back();
-        Key* parent = Walk(absolute ? roots_[root_] : *current_, parts, false);
+        Key* parent = Walk(absolute ? Tree(root_, view_) : *current_, parts, false);
         if (!parent) return false;
         for (auto it = parent->children.begin(); it != parent->children.end(); ++it)
             if (Same(it->first, leaf)) {
@@ -136,8 +153,10 @@ public:
     }
 
     int opens = 0;
+    int viewsSet = 0;  // SetView calls
 
 private:
+    Key& Tree(RootKey root, RegistryView view) { return roots_[{root, view == RegistryView::Bits32}]; }
     static bool Same(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
     static std::string Lower(std::string s)
     {
@@ -190,8 +209,9 @@ private:
         return false;
     }
 
-    std::map<RootKey, Key> roots_;
+    std::map<std::pair<RootKey, bool>, Key> roots_;  // (root, 32-bit view)
     RootKey root_ = RootKey::CurrentUser;
+    RegistryView view_ = RegistryView::Native;
     Key* current_ = nullptr;
     std::vector<std::string> currentPath_;
     std::set<std::string> denied_;

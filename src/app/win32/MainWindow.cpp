@@ -29,7 +29,7 @@ void AllowShellBroadcast(HWND window, UINT message)
 
 MainWindow::MainWindow()
     : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_,
-                         &registration_})
+                         &registration_, RunsOnWindows64()})
 {
 }
 
@@ -100,7 +100,7 @@ void MainWindow::CreateChildren()
     statusText_ = CreateWindowExA(0, "STATIC", kReady, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
                                   hwnd_, reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
     SendMessageA(statusText_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-    programs_.Create(hwnd_, font);
+    programs_.Create(hwnd_, font, core_.Catalogue().Windows64());
     log_.Create(hwnd_, font);
 
     statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,

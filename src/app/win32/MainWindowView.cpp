@@ -103,6 +103,7 @@ int MainWindow::GetSize(Size size) const
     case Size::NameWidth: return programs_.ColumnWidth(0);
     case Size::CmdLineWidth: return programs_.ColumnWidth(1);
     case Size::SubKeyWidth: return programs_.ColumnWidth(2);
+    case Size::PlatformWidth: return programs_.ColumnWidth(3);
     }
     return 0;
 }
@@ -116,6 +117,7 @@ void MainWindow::SetSize(Size size, int pixels)
     case Size::NameWidth: programs_.SetColumnWidth(0, pixels); break;
     case Size::CmdLineWidth: programs_.SetColumnWidth(1, pixels); break;
     case Size::SubKeyWidth: programs_.SetColumnWidth(2, pixels); break;
+    case Size::PlatformWidth: programs_.SetColumnWidth(3, pixels); break;
     }
     layout_.Arrange();
 }

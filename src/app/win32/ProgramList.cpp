@@ -11,7 +11,7 @@ ProgramList::~ProgramList()
         if (list) ImageList_Destroy(list);
 }
 
-void ProgramList::Create(HWND parent, HFONT font)
+void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
 {
     CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT);
     smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
@@ -21,6 +21,7 @@ void ProgramList::Create(HWND parent, HFONT font)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
+    if (platformColumn) AddColumn(3, "Platform", 80);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -75,9 +76,14 @@ void ProgramList::OnDispInfo(NMLVDISPINFOA* info)
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
     if (item.mask & LVIF_TEXT) {
-        const std::string& text = item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey;
-        // The rows outlive this notification, so the control may read our text.
-        item.pszText = const_cast<char*>(text.c_str());
+        // The rows and the platform texts outlive this notification, so the control may read them.
+        if (item.iSubItem == 3) {
+            item.pszText = const_cast<char*>(PlatformText(row.view));
+        } else {
+            const std::string& text =
+                item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey;
+            item.pszText = const_cast<char*>(text.c_str());
+        }
     }
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
 }

@@ -21,7 +21,8 @@ public:
     ProgramList& operator=(const ProgramList&) = delete;
     ~ProgramList() override;
 
-    void Create(HWND parent, HFONT font);
+    // The Platform column is there only where two registry views are listed.
+    void Create(HWND parent, HFONT font, bool platformColumn);
     // The rows' two pictures, 16 pixels.
     HIMAGELIST SmallImages() const { return smallImages_; }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "catalogue/win32/Win32Registry.h"
 #include "common/win32/SafeProcess.h"
 
 namespace quillet::win32 {
@@ -39,6 +40,34 @@ std::string Win32FileSystem::SystemDirectory()
 
 namespace {
 
+// A 32-bit Quillet on 64-bit Windows checks the files as they are: without
+// this, C:\Windows\System32 would be answered from SysWOW64. For the
+// probing thread, for the length of one probe.
+class WholeFileSystem {
+public:
+#ifdef _WIN64
+    // Nothing is redirected for a 64-bit program.
+    WholeFileSystem() {}
+    ~WholeFileSystem() {}
+#else
+    WholeFileSystem()
+    {
+        static const bool wow64 = RunsOnWindows64();
+        if (wow64) disabled_ = Wow64DisableWow64FsRedirection(&old_);
+    }
+    ~WholeFileSystem()
+    {
+        if (disabled_) Wow64RevertWow64FsRedirection(old_);
+    }
+    WholeFileSystem(const WholeFileSystem&) = delete;
+    WholeFileSystem& operator=(const WholeFileSystem&) = delete;
+
+private:
+    PVOID old_ = nullptr;
+    BOOL disabled_ = FALSE;
+#endif
+};
+
 // A ':' past the drive letter that is followed by a '\' can be neither a
 // drive nor a stream name, so the platform would reject the name. Asking it
 // anyway is slow under Wine, which searches the directories for it first.
@@ -58,6 +87,7 @@ bool Win32FileSystem::FileExists(const std::string& name)
     // write time) without opening a search handle.
     WIN32_FILE_ATTRIBUTE_DATA data;
     {
+        WholeFileSystem whole;
         QuietErrors quiet;  // A:\SETUP.EXE with the drive empty
         if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return false;
     }
@@ -76,6 +106,7 @@ unsigned Win32FileSystem::DriveType(const std::string& root)
 bool Win32FileSystem::DirectoryExists(const std::string& name)
 {
     if (name.empty()) return false;
+    WholeFileSystem whole;
     QuietErrors quiet;
     const DWORD attributes = GetFileAttributesA(name.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -84,6 +115,7 @@ bool Win32FileSystem::DirectoryExists(const std::string& name)
 FileSystem::Presence Win32FileSystem::DirectoryPresence(const std::string& name)
 {
     if (name.empty()) return Presence::Unknown;
+    WholeFileSystem whole;
     QuietErrors quiet;
     const DWORD attributes = GetFileAttributesA(name.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
@@ -97,6 +129,7 @@ std::optional<std::vector<std::string>> Win32FileSystem::ListDirectory(const std
 {
     if (directory.empty() || directory.size() + 2 >= MAX_PATH) return std::nullopt;
     WIN32_FIND_DATAA data;
+    WholeFileSystem whole;
     QuietErrors quiet;
     const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return std::nullopt;

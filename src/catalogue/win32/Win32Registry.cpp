@@ -17,9 +17,16 @@ HKEY ToHkey(RootKey root)
     return HKEY_CURRENT_USER;
 }
 
+// In a chosen view the delete must name it; without one it stays the call
+// that every Windows has.
+LONG DeleteOne(HKEY base, const char* name, REGSAM viewFlag)
+{
+    return viewFlag ? RegDeleteKeyExA(base, name, viewFlag, 0) : RegDeleteKeyA(base, name);
+}
+
 // Deletes every subkey of `key` depth-first. Names are taken from index 0
 // each time because deleting shifts the enumeration.
-bool DeleteSubkeys(HKEY key)
+bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
 {
     char name[256];
     for (;;) {
@@ -28,19 +35,36 @@ bool DeleteSubkeys(HKEY key)
         if (rc == ERROR_NO_MORE_ITEMS) return true;
         if (rc != ERROR_SUCCESS) return false;
         RegKey child;
-        if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS, child.put()) != ERROR_SUCCESS) return false;
-        if (!DeleteSubkeys(child.get())) return false;
+        if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS | viewFlag, child.put()) != ERROR_SUCCESS) return false;
+        if (!DeleteSubkeys(child.get(), viewFlag)) return false;
         child.reset();
-        if (RegDeleteKeyA(key, name) != ERROR_SUCCESS) return false;
+        if (DeleteOne(key, name, viewFlag) != ERROR_SUCCESS) return false;
     }
 }
 
 }  // namespace
 
+bool RunsOnWindows64()
+{
+#ifdef _WIN64
+    return true;
+#else
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+#endif
+}
+
 void Win32Registry::SetRootKey(RootKey root)
 {
     current_.reset();
     root_ = ToHkey(root);
+    viewFlag_ = 0;
+}
+
+void Win32Registry::SetView(RegistryView view)
+{
+    current_.reset();
+    viewFlag_ = view == RegistryView::Bits64 ? KEY_WOW64_64KEY : view == RegistryView::Bits32 ? KEY_WOW64_32KEY : 0;
 }
 
 HKEY Win32Registry::BaseFor(const std::string& path, std::string& relative) const
@@ -59,10 +83,10 @@ bool Win32Registry::OpenKey(const std::string& path, bool create)
     RegKey opened;
     LONG rc;
     if (create && !relative.empty())
-        rc = RegCreateKeyExA(base, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+        rc = RegCreateKeyExA(base, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | viewFlag_, nullptr,
                              opened.put(), nullptr);
     else
-        rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS, opened.put());
+        rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS | viewFlag_, opened.put());
     // A failed open closes the old key too: nothing may land there by mistake.
     current_ = rc == ERROR_SUCCESS ? std::move(opened) : RegKey();
     return rc == ERROR_SUCCESS;
@@ -145,7 +169,7 @@ bool Win32Registry::KeyExists(const std::string& path)
     if (!path.empty() && path[0] != '\\' && !current_) return false;
     RegKey probe;
     // A key we may not open still exists: its name is taken.
-    const LONG rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_READ, probe.put());
+    const LONG rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_READ | viewFlag_, probe.put());
     return rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED;
 }
 
@@ -156,10 +180,10 @@ bool Win32Registry::DeleteKey(const std::string& path)
     if (relative.empty()) return false;
     if (path[0] != '\\' && !current_) return false;
     RegKey key;
-    if (RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) return false;
-    if (!DeleteSubkeys(key.get())) return false;
+    if (RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS | viewFlag_, key.put()) != ERROR_SUCCESS) return false;
+    if (!DeleteSubkeys(key.get(), viewFlag_)) return false;
     key.reset();
-    return RegDeleteKeyA(base, relative.c_str()) == ERROR_SUCCESS;
+    return DeleteOne(base, relative.c_str(), viewFlag_) == ERROR_SUCCESS;
 }
 
 }  // namespace quillet::win32

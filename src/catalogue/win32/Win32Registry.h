@@ -6,11 +6,17 @@
 
 namespace quillet::win32 {
 
+// The system is 64-bit Windows, where the registry has a 64-bit and a
+// 32-bit view: always for the 64-bit build, asked of the system by the
+// 32-bit one.
+bool RunsOnWindows64();
+
 // The registry accessor over advapi32, with full access; a key is created
 // only where the caller asks for it.
 class Win32Registry : public Registry {
 public:
     void SetRootKey(RootKey root) override;
+    void SetView(RegistryView view) override;
     bool OpenKey(const std::string& path, bool create) override;
     void CloseKey() override { current_.reset(); }
     std::vector<std::string> GetKeyNames() override;
@@ -25,6 +31,8 @@ private:
     HKEY BaseFor(const std::string& path, std::string& relative) const;
 
     HKEY root_ = HKEY_CURRENT_USER;
+    // KEY_WOW64_64KEY, KEY_WOW64_32KEY or none (the native view).
+    REGSAM viewFlag_ = 0;
     RegKey current_;
 };
 
