@@ -19,7 +19,9 @@ bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool crea
 
 void EntryCatalogue::CheckProgram(EntryRow& row) const
 {
-    row.image = checker_.IsValidCommand(row.command) ? kImageGood : kImageBad;
+    Verdict verdict = checker_.Judge(row.command);
+    row.image = verdict.valid ? kImageGood : kImageBad;
+    row.reason = std::move(verdict.reason);
 }
 
 void EntryCatalogue::ReadEntries()
@@ -123,7 +125,9 @@ void EntryCatalogue::ChangeRow(int index, const std::string& caption, const std:
 
 void EntryCatalogue::MarkBad(int index)
 {
-    rows_.at(static_cast<size_t>(index)).image = kImageBad;
+    EntryRow& row = rows_.at(static_cast<size_t>(index));
+    row.image = kImageBad;
+    row.reason = {Why::NotStarted, 0, {}};
     views_.programs.ProgramChanged(index);
 }
 

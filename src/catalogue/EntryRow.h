@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "catalogue/Verdict.h"
+
 namespace quillet {
 
 enum EntryImage : int { kImageGood = 0, kImageBad = 1 };
@@ -11,6 +13,7 @@ struct EntryRow {
     std::string command;  // UninstallString
     std::string subkey;
     int image = kImageGood;
+    Reason reason{};  // why the validity test gave that image
 };
 
 }  // namespace quillet
