@@ -26,6 +26,7 @@ add_library(quillet_win32 STATIC
     src/app/win32/TrayIcon.cpp
     src/app/win32/MainWindow.cpp
     src/app/win32/MainWindowView.cpp
+    src/app/win32/MainWindowTray.cpp
     src/app/win32/MainMenus.cpp
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
