@@ -121,6 +121,7 @@ void EntryCatalogue::ChangeRow(int index, const std::string& caption, const std:
     row.command = command;
     CheckProgram(row);
     views_.programs.ProgramChanged(index);
+    if (index == views_.programs.FocusedProgram()) SayStatus(RowReason(index));
 }
 
 void EntryCatalogue::MarkBad(int index)
@@ -164,6 +165,23 @@ void EntryCatalogue::ProgramsClick()
     const bool isRunningEntry = job_.IsRunning(*row);
     commands.EnableButton(Button::Delete, !isRunningEntry);
     commands.EnableButton(Button::Properties, !isRunningEntry);
+}
+
+void EntryCatalogue::ProgramsChange()
+{
+    ProgramsClick();
+    // Said once per entry focused: a reload that keeps the focus on its entry
+    // leaves whatever the panel says, a command's word included.
+    const EntryKey focused = FocusedKey();
+    if (focused.Empty() || focused == reasonShown_) return;
+    SayStatus(RowReason(views_.programs.FocusedProgram()));
+    reasonShown_ = focused;
+}
+
+std::string EntryCatalogue::RowReason(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return std::string();
+    return ReasonText(rows_[static_cast<size_t>(index)].reason);
 }
 
 void EntryCatalogue::ProgramsColumnClick()

@@ -48,7 +48,12 @@ public:
     void UpdateButtons();
     void UpdateStatusBar();
     void ProgramsClick();
-    void ProgramsChange() { ProgramsClick(); }
+    // The focus or the selection moved; a row newly focused shows its reason.
+    void ProgramsChange();
+    // The reason of that row, in words; empty when there is no such row.
+    std::string RowReason(int index) const;
+    // The pointer rests on that row: its reason goes to the status bar.
+    void PointedAt(int index) { SayStatus(RowReason(index)); }
     void RefreshClick() { LoadPrograms(); }
 
     // The sort state before the first load: the column sorted ascending, then
@@ -97,6 +102,7 @@ private:
     const RunningEntry& job_;
     CommandChecker checker_;
     std::vector<EntryRow> rows_;
+    EntryKey reasonShown_;  // the focused entry whose reason the status bar got last
 
 public:
     int32_t BadCount = 0;

@@ -123,6 +123,7 @@ void MainWindow::ConnectPanes()
 
     programs_.Rows = [this]() -> const std::vector<EntryRow>& { return core_.Rows(); };
     programs_.OnChange = [this] { core_.Guard([&] { core_.Catalogue().ProgramsChange(); }); };
+    programs_.InfoTip = [this](int row) { return core_.Catalogue().RowReason(row); };
     programs_.OnClick = [this] { core_.Guard([&] { core_.Catalogue().ProgramsClick(); }); };
     programs_.OnDblClick = [this] { core_.Guard([&] { core_.Job().uninstallClick(); }); };
     programs_.OnColumnClick = [this](int column) {
@@ -392,10 +393,17 @@ void MainWindow::OnIdle()
     } else if (under == log_.hwnd() || (under && GetParent(under) == log_.hwnd())) {
         window = log_.hwnd();
         command = IDC_LOG;
+    } else if (under == programs_.hwnd()) {
+        window = under;
+        command = programs_.RowAt(at);  // a row, or -1 where none is
     }
     if (window == hintWindow_ && command == hintCommand_) return;
     hintWindow_ = window;
     hintCommand_ = command;
+    if (window == programs_.hwnd() && command >= 0) {
+        core_.Guard([&] { core_.Catalogue().PointedAt(command); });
+        return;
+    }
     const std::string hint = command >= 0 ? HintText(command) : std::string();
     core_.Guard([&] { core_.Views().AppEventsHint(hint); });
 }
@@ -404,7 +412,7 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
 {
     LRESULT result = 0;
     if (toolBar_.Notify(header, result)) return result;
-    if (header->hwndFrom == programs_.hwnd()) programs_.Notify(header);
+    if (header->hwndFrom == programs_.hwnd() || header->hwndFrom == programs_.TipWindow()) programs_.Notify(header);
     else if (header->hwndFrom == log_.hwnd()) log_.Notify(header);
     return 0;
 }

@@ -22,6 +22,26 @@ void ProgramList::Create(HWND parent, HFONT font)
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    CreateTip(parent);
+}
+
+void ProgramList::CreateTip(HWND parent)
+{
+    // A tooltip of our own rather than the list's info tips, which not every
+    // list control shows: one tool for the whole list, its text asked for
+    // each time it shows, for the row then under the pointer.
+    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    if (!tip_) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent;
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // long paths wrap
 }
 
 LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
@@ -32,6 +52,13 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
         // Whatever rebuilt the header (a view style, columns, widths), the arrow stays.
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
         break;
+    case WM_MOUSEMOVE: {
+        // Another row: its own tip, after the usual wait.
+        const int row = pane->RowAtClient({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        if (row != pane->tipRow_ && pane->tip_) SendMessageA(pane->tip_, TTM_POP, 0, 0);
+        pane->tipRow_ = row;
+        break;
+    }
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
@@ -48,6 +75,9 @@ void ProgramList::Notify(NMHDR* header)
     switch (header->code) {
     case LVN_GETDISPINFOA:
         OnDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+        break;
+    case TTN_GETDISPINFOA:
+        OnTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
         break;
     case LVN_ITEMCHANGED:
         if (OnChange) OnChange();
@@ -80,6 +110,30 @@ void ProgramList::OnDispInfo(NMLVDISPINFOA* info)
         item.pszText = const_cast<char*>(text.c_str());
     }
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+}
+
+void ProgramList::OnTipText(NMTTDISPINFOA* info)
+{
+    const DWORD at = GetMessagePos();
+    const int row = RowAt({static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))});
+    tipText_ = InfoTip && row >= 0 ? InfoTip(row) : std::string();
+    // An empty text shows no tip.
+    info->lpszText = tipText_.data();
+    info->hinst = nullptr;
+}
+
+int ProgramList::RowAt(POINT screen) const
+{
+    ScreenToClient(list_, &screen);
+    return RowAtClient(screen);
+}
+
+int ProgramList::RowAtClient(POINT client) const
+{
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    const int row = ListView_HitTest(list_, &hit);
+    return row >= 0 && (hit.flags & LVHT_ONITEM) ? row : -1;
 }
 
 void ProgramList::Replaced(size_t count)
