@@ -16,6 +16,7 @@ add_library(quillet_win32 STATIC
     src/catalogue/win32/Win32Registry.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
+    src/catalogue/win32/RegistryWatcher.cpp
     src/app/win32/Win32Dialogs.cpp
     src/runner/win32/AppRunner.cpp
     src/runner/win32/AHMLed.cpp
@@ -114,6 +115,7 @@ add_executable(e2e_tests
     tests/e2e/ViewsTest.cpp
     tests/e2e/PlacesTest.cpp
     tests/e2e/WholeDayTest.cpp
+    tests/e2e/LiveListTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})

@@ -42,11 +42,15 @@ void EntryCatalogue::ReadEntries()
     }
 }
 
-void EntryCatalogue::LoadPrograms()
+void EntryCatalogue::LoadPrograms() { Load(EntryKey{}, true); }
+
+void EntryCatalogue::Load(const EntryKey& keep, bool activate)
 {
+    if (BeforeLoad) BeforeLoad();
     ProgramsView& view = views_.programs;
     int position = 0;
     if (!rows_.empty()) position = std::max(view.FocusedProgram(), 0);
+    const int scroll = view.ScrollPosition();
 
     rows_.clear();
     checker_.BeginBatch();
@@ -65,10 +69,12 @@ void EntryCatalogue::LoadPrograms()
     Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
 
     if (!rows_.empty()) {
-        position = std::min(position, static_cast<int>(rows_.size()) - 1);
-        view.FocusProgram(position);
+        int index = keep.Empty() ? -1 : IndexOf(keep);
+        if (index < 0) index = std::min(position, static_cast<int>(rows_.size()) - 1);
+        if (!activate) view.RestoreScroll(scroll);
+        view.FocusProgram(index);
     }
-    view.ActivatePrograms();
+    if (activate) view.ActivatePrograms();
     UpdateButtons();
 }
 

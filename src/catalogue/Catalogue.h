@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ public:
                    const RunningEntry& job);
 
     void LoadPrograms();
+    // A reload for changes made outside: the focus stays with its entry (or,
+    // when it is gone, on its row as after LoadPrograms), the scroll position
+    // stays, and the active control is left as it is.
+    void FollowRegistry() { Load(FocusedKey(), false); }
+    // Told at the start of every load.
+    std::function<void()> BeforeLoad;
     // Opens without creating, except where asked (only New creates a key).
     bool OpenRegKey(RootKey root, const std::string& path, bool create = false);
     void CheckProgram(EntryRow& row) const;
@@ -96,6 +103,7 @@ public:
 
 private:
     void ReadEntries();
+    void Load(const EntryKey& keep, bool activate);
 
     Registry& registry_;
     Views views_;

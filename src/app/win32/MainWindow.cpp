@@ -10,6 +10,8 @@ namespace quillet::win32 {
 
 namespace {
 
+constexpr UINT kRegistryChanged = WM_APP + 0x80;
+constexpr UINT_PTR kSettleTimer = 1;
 constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 472;
 
@@ -81,10 +83,24 @@ void MainWindow::OnCreate()
     AllowShellBroadcast(hwnd_, taskbarCreated_);
     CreateTray();
 
+    StartFollowingRegistry();
     char path[MAX_PATH * 2];
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     core_.FormCreate(std::string(path, length));
     tray_.Show();
+}
+
+void MainWindow::StartFollowingRegistry()
+{
+    LiveList& live = core_.Live();
+    live.StartTimer = [this](int ms) { SetTimer(hwnd_, kSettleTimer, static_cast<UINT>(ms), nullptr); };
+    live.StopTimer = [this] { KillTimer(hwnd_, kSettleTimer); };
+    live.Absorb = [this] { watcher_.Absorb(); };
+    // The Uninstall key as the list reads it: the same view of the registry.
+    std::string path = kUninstallKey;
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    while (!path.empty() && path.front() == '\\') path.erase(0, 1);
+    watcher_.Start({{HKEY_LOCAL_MACHINE, path}}, hwnd_, kRegistryChanged);
 }
 
 void MainWindow::CreateChildren()
@@ -148,6 +164,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     switch (message) {
+    case kRegistryChanged:
+        if (watcher_.TakeChange()) core_.Live().RegistryChanged();
+        return 0;
+    case WM_TIMER:
+        if (wParam != kSettleTimer) break;
+        core_.Live().TimerFired();
+        return 0;
     case WM_CREATE:
         OnCreate();
         return 0;
@@ -216,6 +239,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         // A process that ends from now on is no concern of this window.
         runner_.Detach();
+        watcher_.Stop();
+        KillTimer(hwnd_, kSettleTimer);
         // The position once more, as the window last stood.
         core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
@@ -254,15 +279,19 @@ void MainWindow::OnCommand(int id)
         break;
     case IDM_NEW:
         core_.Guard([&] { core_.Editing().NewClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_PROPERTIES:
         core_.Guard([&] { core_.Editing().EditClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_DELETE:
         core_.Guard([&] { core_.Editing().DeleteClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_DELETEBAD:
         core_.Guard([&] { core_.Editing().DeleteBadBtnClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_CLEARLOG:
         core_.Guard([&] { core_.Logging().ClearLogPMClick(); });
@@ -380,6 +409,8 @@ void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 
 void MainWindow::OnIdle()
 {
+    // No handler runs and no box is open: a reload that was due happens now.
+    core_.Live().Idle();
     POINT at;
     if (!GetCursorPos(&at)) return;
     HWND under = WindowFromPoint(at);

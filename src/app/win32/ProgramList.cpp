@@ -1,6 +1,8 @@
 // The list of uninstall entries: an owner-data list view over the rows, with the sort arrows in its header.
 #include "app/win32/ProgramList.h"
 
+#include <algorithm>
+
 #include "common/win32/Resource.h"
 
 namespace quillet::win32 {
@@ -180,6 +182,47 @@ void ProgramList::Reordered(int focused)
     Flush();
     MoveFocus(Focused(), focused);
     InvalidateRect(list_, nullptr, TRUE);
+}
+
+namespace {
+
+bool IconView(HWND list)
+{
+    const DWORD view = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE)) & LVS_TYPEMASK;
+    return view == LVS_ICON || view == LVS_SMALLICON;
+}
+
+}  // namespace
+
+int ProgramList::ScrollPosition() const
+{
+    if (!IconView(list_)) return ListView_GetTopIndex(list_);
+    POINT origin{};
+    ListView_GetOrigin(list_, &origin);
+    return origin.y;
+}
+
+void ProgramList::RestoreScroll(int position)
+{
+    if (IconView(list_)) {
+        POINT origin{};
+        ListView_GetOrigin(list_, &origin);
+        if (position != origin.y) ListView_Scroll(list_, 0, position - origin.y);
+        return;
+    }
+    const int count = ListView_GetItemCount(list_);
+    if (count == 0 || position <= 0) return;
+    const int top = std::min(position, count - 1);
+    const DWORD view = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE)) & LVS_TYPEMASK;
+    if (view == LVS_REPORT) {
+        RECT row{};
+        ListView_GetItemRect(list_, 0, &row, LVIR_BOUNDS);
+        ListView_Scroll(list_, 0, (top - ListView_GetTopIndex(list_)) * (row.bottom - row.top));
+    } else {
+        // The list view scrolls by columns: from the end back to the row, which then leads.
+        ListView_EnsureVisible(list_, count - 1, FALSE);
+        ListView_EnsureVisible(list_, top, FALSE);
+    }
 }
 
 void ProgramList::UpdateHeaderImages(int sortColumn, bool ascending)

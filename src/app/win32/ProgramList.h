@@ -31,6 +31,9 @@ public:
     void Added(size_t count);
     void Removed(int index, size_t count);
     void Reordered(int focused);
+    // The first row shown (the origin's height in the icon views), and back there.
+    int ScrollPosition() const;
+    void RestoreScroll(int position);
     void UpdateHeaderImages(int sortColumn, bool ascending);
     void SetViewStyle(ViewStyle style);
     // A notification from this list or its tooltip.
