@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "common/win32/Resource.h"
@@ -115,24 +114,29 @@ TEST_F(ViewsTest, HintOfTheButtonOrLogUnderThePointerGoesToTheFirstPanel)
     EXPECT_TRUE(HintAt(IDC_PROGRAMS, {40, 60}, "")) << app.StatusPanel(0);
 }
 
+struct TipSearch {
+    DWORD process;
+    std::string text;
+};
+
+BOOL CALLBACK FindShownTip(HWND window, LPARAM found)
+{
+    auto* search = reinterpret_cast<TipSearch*>(found);
+    char name[64];
+    GetClassNameA(window, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window))
+        search->text = ControlText(window);
+    return TRUE;
+}
+
 // A visible tooltip of the program's process and its text, or "" when none shows.
 std::string ShownTip(const Quillet& app)
 {
-    std::string text;
-    std::pair<DWORD, std::string*> search(app.ProcessId(), &text);
-    EnumWindows(
-        [](HWND window, LPARAM found) {
-            char name[64];
-            GetClassNameA(window, name, sizeof name);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            auto* search = reinterpret_cast<std::pair<DWORD, std::string*>*>(found);
-            if (process == search->first && lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window))
-                *search->second = ControlText(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return text;
+    TipSearch search{app.ProcessId(), {}};
+    EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&search));
+    return search.text;
 }
 
 // Each row says why it is good or bad, where the pointer rests on it: in the
