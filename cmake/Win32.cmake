@@ -16,6 +16,7 @@ add_library(quillet_win32 STATIC
     src/catalogue/win32/Win32Registry.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
+    src/catalogue/win32/RegistryWatcher.cpp
     src/app/win32/Win32Dialogs.cpp
     src/runner/win32/AppRunner.cpp
     src/runner/win32/AHMLed.cpp
@@ -26,6 +27,7 @@ add_library(quillet_win32 STATIC
     src/app/win32/TrayIcon.cpp
     src/app/win32/MainWindow.cpp
     src/app/win32/MainWindowView.cpp
+    src/app/win32/MainWindowTray.cpp
     src/app/win32/MainMenus.cpp
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
@@ -115,6 +117,7 @@ add_executable(e2e_tests
     tests/e2e/PlacesTest.cpp
     tests/e2e/WholeDayTest.cpp
     tests/e2e/PlatformTest.cpp
+    tests/e2e/LiveListTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})

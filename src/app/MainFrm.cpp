@@ -68,6 +68,9 @@ TMain::TMain(MainView& view, const Ports& ports)
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };
+    live_.Busy = [this] { return modal_.Open(); };
+    live_.Reload = [this] { Guard([&] { catalogue_.FollowRegistry(); }); };
+    catalogue_.BeforeLoad = [this] { live_.Covered(); };
 }
 
 void TMain::RegisterApp(const std::string& title, const std::string& version, const std::string& path)

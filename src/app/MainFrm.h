@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/Dialogs.h"
+#include "app/LiveList.h"
 #include "app/MainView.h"
 #include "app/ModalDialogs.h"
 #include "app/Settings.h"
@@ -86,6 +87,7 @@ public:
     ViewMenus& Views() { return views_; }
     SettingsStore& Settings() { return settings_; }
     TrayCommands& Tray() { return tray_; }
+    LiveList& Live() { return live_; }
 
     // A box or dialog is open: the window still serves messages meanwhile.
     bool BoxOpen() const { return modal_.Open(); }
@@ -111,6 +113,7 @@ private:
     ViewMenus views_;
     SettingsStore settings_;
     TrayCommands tray_;
+    LiveList live_;
 };
 
 }  // namespace quillet

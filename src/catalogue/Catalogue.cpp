@@ -33,7 +33,9 @@ std::vector<RegistryView> EntryCatalogue::ListedViews() const
 
 void EntryCatalogue::CheckProgram(EntryRow& row) const
 {
-    row.image = checker_.IsValidCommand(row.command) ? kImageGood : kImageBad;
+    Verdict verdict = checker_.Judge(row.command);
+    row.image = verdict.valid ? kImageGood : kImageBad;
+    row.reason = std::move(verdict.reason);
 }
 
 void EntryCatalogue::ReadEntries(RegistryView view)
@@ -55,16 +57,20 @@ void EntryCatalogue::ReadEntries(RegistryView view)
     }
 }
 
-void EntryCatalogue::LoadPrograms()
+void EntryCatalogue::LoadPrograms() { Load(EntryKey{}, true); }
+
+void EntryCatalogue::Load(const EntryKey& keep, bool activate)
 {
+    if (BeforeLoad) BeforeLoad();
     ProgramsView& view = views_.programs;
     int position = 0;
     if (!rows_.empty()) position = std::max(view.FocusedProgram(), 0);
+    const int scroll = view.ScrollPosition();
 
     rows_.clear();
     checker_.BeginBatch();
     try {
-        for (const RegistryView view : ListedViews()) ReadEntries(view);
+        for (const RegistryView listed : ListedViews()) ReadEntries(listed);
     } catch (...) {
         checker_.EndBatch();
         // The rows read before the failure stay listed.
@@ -78,10 +84,12 @@ void EntryCatalogue::LoadPrograms()
     Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
 
     if (!rows_.empty()) {
-        position = std::min(position, static_cast<int>(rows_.size()) - 1);
-        view.FocusProgram(position);
+        int index = keep.Empty() ? -1 : IndexOf(keep);
+        if (index < 0) index = std::min(position, static_cast<int>(rows_.size()) - 1);
+        if (!activate) view.RestoreScroll(scroll);
+        view.FocusProgram(index);
     }
-    view.ActivatePrograms();
+    if (activate) view.ActivatePrograms();
     UpdateButtons();
 }
 
@@ -134,11 +142,14 @@ void EntryCatalogue::ChangeRow(int index, const std::string& caption, const std:
     row.command = command;
     CheckProgram(row);
     views_.programs.ProgramChanged(index);
+    if (index == views_.programs.FocusedProgram()) SayStatus(RowReason(index));
 }
 
 void EntryCatalogue::MarkBad(int index)
 {
-    rows_.at(static_cast<size_t>(index)).image = kImageBad;
+    EntryRow& row = rows_.at(static_cast<size_t>(index));
+    row.image = kImageBad;
+    row.reason = {Why::NotStarted, 0, {}};
     views_.programs.ProgramChanged(index);
 }
 
@@ -175,6 +186,23 @@ void EntryCatalogue::ProgramsClick()
     const bool isRunningEntry = job_.IsRunning(*row);
     commands.EnableButton(Button::Delete, !isRunningEntry);
     commands.EnableButton(Button::Properties, !isRunningEntry);
+}
+
+void EntryCatalogue::ProgramsChange()
+{
+    ProgramsClick();
+    // Said once per entry focused: a reload that keeps the focus on its entry
+    // leaves whatever the panel says, a command's word included.
+    const EntryKey focused = FocusedKey();
+    if (focused.Empty() || focused == reasonShown_) return;
+    SayStatus(RowReason(views_.programs.FocusedProgram()));
+    reasonShown_ = focused;
+}
+
+std::string EntryCatalogue::RowReason(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return std::string();
+    return ReasonText(rows_[static_cast<size_t>(index)].reason);
 }
 
 void EntryCatalogue::ProgramsColumnClick()

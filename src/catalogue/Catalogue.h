@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ public:
                    const RunningEntry& job, bool windows64 = false);
 
     void LoadPrograms();
+    // A reload for changes made outside: the focus stays with its entry (or,
+    // when it is gone, on its row as after LoadPrograms), the scroll position
+    // stays, and the active control is left as it is.
+    void FollowRegistry() { Load(FocusedKey(), false); }
+    // Told at the start of every load.
+    std::function<void()> BeforeLoad;
     // Opens without creating, except where asked (only New creates a key).
     bool OpenRegKey(RootKey root, const std::string& path, bool create = false,
                     RegistryView view = RegistryView::Native);
@@ -57,7 +64,12 @@ public:
     void UpdateButtons();
     void UpdateStatusBar();
     void ProgramsClick();
-    void ProgramsChange() { ProgramsClick(); }
+    // The focus or the selection moved; a row newly focused shows its reason.
+    void ProgramsChange();
+    // The reason of that row, in words; empty when there is no such row.
+    std::string RowReason(int index) const;
+    // The pointer rests on that row: its reason goes to the status bar.
+    void PointedAt(int index) { SayStatus(RowReason(index)); }
     void RefreshClick() { LoadPrograms(); }
 
     // The sort state before the first load: the column sorted ascending, then
@@ -100,6 +112,7 @@ public:
 
 private:
     void ReadEntries(RegistryView view);
+    void Load(const EntryKey& keep, bool activate);
 
     Registry& registry_;
     bool windows64_;
@@ -107,6 +120,7 @@ private:
     const RunningEntry& job_;
     CommandChecker checker_;
     std::vector<EntryRow> rows_;
+    EntryKey reasonShown_;  // the focused entry whose reason the status bar got last
 
 public:
     int32_t BadCount = 0;

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "catalogue/EntryKey.h"
+#include "catalogue/Verdict.h"
 
 namespace quillet {
 
@@ -16,6 +17,7 @@ struct EntryRow {
     RegistryView view = RegistryView::Native;  // where the entry was read
 
     EntryKey Key() const { return {subkey, view}; }
+    Reason reason{};  // why the validity test gave that image
 };
 
 }  // namespace quillet

@@ -6,7 +6,7 @@
 
 namespace quillet {
 
-enum DriveTypeCode : unsigned { kDriveRemovable = 2, kDriveCdRom = 5 };
+enum DriveTypeCode : unsigned { kDriveNoRoot = 1, kDriveRemovable = 2, kDriveCdRom = 5 };
 
 // Files, drives, directories and the environment, as the command validity
 // test sees them.

@@ -65,6 +65,18 @@ FileSystem::Presence OneLoadFileSystem::DirectoryPresence(const std::string& nam
 {
     const auto known = directories_.find(name);
     if (known != directories_.end()) return known->second;
+    // Below a directory found missing, or absent from a listing above it: no
+    // need to ask (a reason for a bad entry asks about every folder of its path).
+    const std::vector<std::string> parts = PlainPathParts(name);
+    std::string parent = parts.empty() ? std::string() : parts[0] + "\\";
+    for (size_t i = 1; i < parts.size(); ++i) {
+        if (i > 1) {
+            const auto above = directories_.find(parent);
+            if (above != directories_.end() && above->second == Presence::Missing) return Presence::Missing;
+        }
+        if (!Listed(parent, parts[i])) return Presence::Missing;
+        parent = (i == 1 ? parts[0] : parent) + "\\" + parts[i];
+    }
     return directories_[name] = files_.DirectoryPresence(name);
 }
 

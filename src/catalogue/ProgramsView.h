@@ -23,6 +23,9 @@ public:
     virtual void ProgramRemoved(int index, size_t count) = 0;
     // The texts or the image of one row changed.
     virtual void ProgramChanged(int index) = 0;
+    // Where the list is scrolled to, in the view's own terms, and back there.
+    virtual int ScrollPosition() const { return 0; }
+    virtual void RestoreScroll(int) {}
     // Make the program list the window's active control.
     virtual void ActivatePrograms() = 0;
     // Many rows change at once (Delete bad): the lists may skip drawing

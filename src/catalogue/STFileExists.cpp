@@ -36,6 +36,13 @@ bool IsDriveLetter(char c)
 
 bool IsSlash(char c) { return c == '\\' || c == '/'; }
 
+// A name with neither a drive nor a leading '\\' is looked for along the search list.
+bool SearchedFor(const std::string& name)
+{
+    const bool drive = name.size() >= 2 && IsDriveLetter(name[0]) && name[1] == ':';
+    return !drive && !(!name.empty() && IsSlash(name[0]));
+}
+
 }  // namespace
 
 bool CommandChecker::EndsWithSeparator(const std::string& text) const
@@ -91,13 +98,15 @@ CommandChecker::Found CommandChecker::Search(const std::string& name) const
     // character is never taken for ';' or for a closing '\'.
     size_t start = 0;
     bool lastIsSeparator = false;  // entry ends in ':' or '\'
+    uint32_t searched = 0;
     for (size_t i = 0; i <= list.size(); ++i) {
         if (i == list.size() || list[i] == ';') {
             if (i > start) {
                 std::string candidate = list.substr(start, i - start);
                 if (!lastIsSeparator) candidate += '\\';
                 candidate = Anchored(candidate + name, system);  // a relative entry such as "."
-                if (!candidate.empty() && files.FileExists(candidate)) return {candidate, true};
+                ++searched;
+                if (!candidate.empty() && files.FileExists(candidate)) return {candidate, true, searched};
             }
             start = i + 1;
             lastIsSeparator = false;
@@ -110,7 +119,7 @@ CommandChecker::Found CommandChecker::Search(const std::string& name) const
             lastIsSeparator = list[i] == ':' || list[i] == '\\';
         }
     }
-    return {name, false};
+    return {name, false, searched};
 }
 
 std::string CommandChecker::FindInPath(const std::string& name) const { return Search(name).name; }
@@ -133,20 +142,59 @@ bool IsExempt(const std::string& file) { return IsRundll(file) || (!file.empty()
 
 }  // namespace
 
-bool CommandChecker::IsValidCommand(std::string_view command) const
+Verdict CommandChecker::Check(std::string_view command, bool explain) const
 {
-    const std::string name = CutAfterProgramName(RemoveBadChars(command));
+    std::string name = CutAfterProgramName(RemoveBadChars(command));
     // The search either finds a file (valid) or leaves the name as it is, so
     // a name that is exempt as it stands is valid without searching.
-    if (IsExempt(name)) return true;
+    if (IsExempt(name)) return {true, {IsRundll(name) ? Why::Rundll : Why::Variable, 0, {}}};
 
     // The search already probed the name it returns: a found name exists, and
     // an unfound one is the name probed first.
-    const Found found = Search(name);
-    if (found.exists) return true;
+    Found found = Search(name);
+    if (found.exists)
+        return {true, {SearchedFor(name) ? Why::OnSearchPath : Why::Exists, 0, std::move(found.name)}};
 
     const unsigned type = Files().DriveType(found.name.substr(0, 3));
-    return type == kDriveRemovable || type == kDriveCdRom;
+    if (type == kDriveRemovable || type == kDriveCdRom) return {true, {Why::Removable, 0, found.name.substr(0, 2)}};
+    if (!explain) return {false, {}};
+    return {false, Missing(found.name, found.searched)};
+}
+
+Reason CommandChecker::Missing(const std::string& name, uint32_t searched) const
+{
+    if (name.empty()) return {Why::NoName, 0, {}};
+    if (SearchedFor(name)) return {Why::NotOnSearchPath, searched, name};
+    const bool share = name.size() >= 2 && IsSlash(name[0]) && IsSlash(name[1]);
+
+    FileSystem& files = Files();
+    const std::string path = Anchored(name, files.SystemDirectory());
+    if (path.empty()) return {Why::NoFile, 0, name};
+    size_t from = 3;  // the first folder below the drive's root
+    if (share) {
+        // \\server\share\ is the root of a share; asked about as a folder below.
+        from = path.find('\\', 2);
+        from = from == std::string::npos ? path.size() : from + 1;
+    } else {
+        const std::string root = path.substr(0, 3);
+        if (files.DriveType(root) == kDriveNoRoot) return {Why::NoDrive, 0, path.substr(0, 2)};
+        if (files.DirectoryPresence(root) != FileSystem::Presence::Directory)
+            return {Why::DriveNotReady, 0, path.substr(0, 2)};
+    }
+    // The folders from the top down: the first one missing is what is gone.
+    for (size_t i = from; i < path.size(); ++i) {
+        if (locale_.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+            continue;
+        }
+        if (path[i] != '\\') continue;
+        const std::string folder = path.substr(0, i);
+        const FileSystem::Presence presence = files.DirectoryPresence(folder);
+        if (presence == FileSystem::Presence::Missing) return {Why::NoFolder, 0, folder};
+        if (presence == FileSystem::Presence::Unknown) break;
+    }
+    if (files.DirectoryPresence(path) == FileSystem::Presence::Directory) return {Why::Folder, 0, path};
+    return {Why::NoFile, 0, path};
 }
 
 std::string CommandChecker::ProgramFile(std::string_view command) const

@@ -1,9 +1,11 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "catalogue/OneLoadFileSystem.h"
+#include "catalogue/Verdict.h"
 
 namespace quillet {
 
@@ -18,7 +20,10 @@ class CommandChecker {
 public:
     CommandChecker(FileSystem& files, const Locale& locale) : files_(files), locale_(locale) {}
 
-    bool IsValidCommand(std::string_view command) const;
+    bool IsValidCommand(std::string_view command) const { return Check(command, false).valid; }
+    // The same verdict with its reason; a bad one costs a few more questions
+    // (the drive, the folders) to say what is missing.
+    Verdict Judge(std::string_view command) const { return Check(command, true); }
     // While a batch is open (one list load), the files are seen through a
     // view made for that load alone (OneLoadFileSystem): the same answers,
     // fewer questions. Nothing it learnt outlives the batch.
@@ -35,8 +40,12 @@ private:
     struct Found {
         std::string name;
         bool exists;
+        uint32_t searched = 0;     // entries of the list looked in
     };
     Found Search(const std::string& name) const;
+    Verdict Check(std::string_view command, bool explain) const;
+    // What is missing of a name the search did not find.
+    Reason Missing(const std::string& name, uint32_t searched) const;
     // Where a relative name points with the system directory as the current
     // one; empty when that directory is unknown.
     std::string Anchored(const std::string& name, const std::string& systemDirectory) const;

@@ -43,6 +43,7 @@ void EntryEditor::NewClick()
     TPropertiesForm& form = PropertiesForm;
     form.Display.clear();
     form.Uninstall.Text.clear();
+    form.Reason.clear();
     form.Caption = "New shortcut";
     const bool ok = dialogs_.ShowProperties(form);
     const std::string name = form.Display;
@@ -87,6 +88,7 @@ void EntryEditor::EditClick()
     form.Display = name;
     form.Uninstall.Text = command;
     form.Caption = Quoted(name) + " properties";
+    form.Reason = catalogue_.RowReason(catalogue_.IndexOf(entry));
 
     if (dialogs_.ShowProperties(form)) {
         // The list may have reloaded while the dialog was open.

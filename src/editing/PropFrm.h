@@ -80,6 +80,8 @@ public:
     std::string Caption = "Edit program properties";
     std::string Display;
     TFilenameEdit Uninstall;
+    // Why the entry counts as good or bad, shown under the fields; empty for a new one.
+    std::string Reason;
 
     void FormShow(PropertiesView& view) { view.FocusDisplay(); }
     // Every attempt to close: true when the dialog may close. `ok` is the

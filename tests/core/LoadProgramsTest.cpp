@@ -130,6 +130,50 @@ TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
     EXPECT_EQ(view.focused, 4);  // clamped to the last row
 }
 
+// Each row keeps why it is good or bad; the status bar says it for the row
+// focused or pointed at, and the properties dialog for the entry it edits.
+TEST_F(LoadProgramsTest, RowsTellWhyTheyAreGoodOrBad)
+{
+    Entry("a", "Alpha", "C:\\App\\good.exe /S");
+    Entry("b", "Beta", "C:\\Gone\\x.exe");
+    Entry("c", "Gamma", "RunDll32 x.dll,Remove");
+    main.Catalogue().LoadPrograms();
+    ASSERT_EQ(main.Rows().size(), 3u);
+    EXPECT_EQ(main.Rows()[1].reason.why, Why::NoFolder);
+    EXPECT_EQ(main.Catalogue().RowReason(1), "Bad: the folder does not exist: C:\\Gone");
+    EXPECT_EQ(main.Catalogue().RowReason(3), "");
+
+    view.focused = 0;
+    main.Catalogue().ProgramsChange();
+    EXPECT_EQ(view.panels[0], "Good: the program is there: C:\\App\\good.exe");
+    main.Catalogue().PointedAt(2);
+    EXPECT_EQ(view.panels[0], "Good: run by rundll32, not looked up");
+    // A command's word stays while the focus stays on its entry, through a reload too.
+    main.Catalogue().SayStatus("word");
+    main.Catalogue().ProgramsChange();
+    main.Catalogue().LoadPrograms();
+    main.Catalogue().ProgramsChange();
+    EXPECT_EQ(view.panels[0], "word");
+    view.focused = 1;
+    main.Catalogue().ProgramsChange();
+    EXPECT_EQ(view.panels[0], "Bad: the folder does not exist: C:\\Gone");
+
+    std::string shown = "<not shown>";
+    dialogs.onProperties = [&](TPropertiesForm& form) { shown = form.Reason; };
+    main.Editing().EditClick();
+    EXPECT_EQ(shown, "Bad: the folder does not exist: C:\\Gone");
+    main.Editing().NewClick();
+    EXPECT_EQ(shown, "");
+
+    // An edit judges the row again and says so for the focused row.
+    dialogs.propertiesOk = true;
+    dialogs.onProperties = [&](TPropertiesForm& form) { form.Uninstall.Text = "C:\\Elsewhere\\x.exe"; };
+    main.Editing().EditClick();
+    const int beta = main.Catalogue().IndexOf({"b"});
+    EXPECT_EQ(main.Rows()[static_cast<size_t>(beta)].reason.path, "C:\\Elsewhere");
+    EXPECT_EQ(view.panels[0], "Bad: the folder does not exist: C:\\Elsewhere");
+}
+
 TEST_F(LoadProgramsTest, ReloadWithoutFocusStartsAtTheTopAndTakesTheKeyboard)
 {
     Entries(3);

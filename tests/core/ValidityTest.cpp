@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
 #include "catalogue/STFileExists.h"
 #include "fakes/FakeFileSystem.h"
 
@@ -29,30 +33,62 @@ struct Case {
     const char* command;
     const char* fileName;
     bool valid;
+    // The reason the verdict comes with (Unchecked: not looked at) and its path.
+    Why why = Why::Unchecked;
+    const char* path = "";
+    uint32_t searched = 0;
 };
 
 TEST_F(ValidityTest, ReferenceTable)
 {
+    files.drives['f'] = 3;
+    files.notReady.insert('f');
     const Case cases[] = {
-        {"\"C:\\Program Files\\App\\uninst.exe\" /S", "C:\\Program Files\\App\\uninst.exe", true},
-        {"C:\\WINDOWS\\uninst.exe -f\"C:\\App\\x.isu\"", "C:\\WINDOWS\\uninst.exe", true},
-        {"uninst.exe -a", "C:\\WINDOWS\\uninst.exe", true},
-        {"MsiExec.exe /X{0001}", "C:\\WINDOWS\\SYSTEM\\MsiExec.exe", true},
+        {"\"C:\\Program Files\\App\\uninst.exe\" /S", "C:\\Program Files\\App\\uninst.exe", true, Why::Exists,
+         "C:\\Program Files\\App\\uninst.exe"},
+        {"C:\\WINDOWS\\uninst.exe -f\"C:\\App\\x.isu\"", "C:\\WINDOWS\\uninst.exe", true, Why::Exists,
+         "C:\\WINDOWS\\uninst.exe"},
+        {"uninst.exe -a", "C:\\WINDOWS\\uninst.exe", true, Why::OnSearchPath, "C:\\WINDOWS\\uninst.exe"},
+        {"MsiExec.exe /X{0001}", "C:\\WINDOWS\\SYSTEM\\MsiExec.exe", true, Why::OnSearchPath,
+         "C:\\WINDOWS\\SYSTEM\\MsiExec.exe"},
         {"RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall",
-         "RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall", true},
-        {"rundll32.exe shell32.dll,Control_RunDLL", "C:\\WINDOWS\\rundll32.exe", true},
-        {"%ProgramFiles%\\App\\unins000.exe", "%ProgramFiles%\\App\\unins000.exe", true},
-        {"A:\\SETUP.EXE /uninstall", "A:\\SETUP.EXE", true},
-        {"D:\\setup.exe", "D:\\setup.exe", true},
-        {"C:\\Old\\gone.exe", "C:\\Old\\gone.exe", false},
-        {"C:\\App\\remove.bat /q", "C:\\App\\remove.bat q", false},
-        {"C:\\App\\remove.bat", "C:\\App\\remove.bat", true},
-        {"C:\\WINDOWS", "C:\\WINDOWS", false},
-        {"C:\\a.exe b.exe x", "C:\\a.exe", false},
+         "RunDll32 advpack.dll,LaunchINFSection C:\\x.inf,Uninstall", true, Why::Rundll},
+        // Exempt before any look-up, although the file is there too.
+        {"rundll32.exe shell32.dll,Control_RunDLL", "C:\\WINDOWS\\rundll32.exe", true, Why::Rundll},
+        {"%ProgramFiles%\\App\\unins000.exe", "%ProgramFiles%\\App\\unins000.exe", true, Why::Variable},
+        {"A:\\SETUP.EXE /uninstall", "A:\\SETUP.EXE", true, Why::Removable, "A:"},
+        {"D:\\setup.exe", "D:\\setup.exe", true, Why::Removable, "D:"},
+        {"C:\\Old\\gone.exe", "C:\\Old\\gone.exe", false, Why::NoFolder, "C:\\Old"},
+        {"C:\\App\\remove.bat /q", "C:\\App\\remove.bat q", false, Why::NoFile, "C:\\App\\remove.bat q"},
+        {"C:\\App\\remove.bat", "C:\\App\\remove.bat", true, Why::Exists, "C:\\App\\remove.bat"},
+        {"C:\\WINDOWS", "C:\\WINDOWS", false, Why::Folder, "C:\\WINDOWS"},
+        {"C:\\a.exe b.exe x", "C:\\a.exe", false, Why::NoFile, "C:\\a.exe"},
+        // Beyond the reference machine: each remaining reason once.
+        {"nothere.exe /x", "nothere.exe", false, Why::NotOnSearchPath, "nothere.exe", 4},
+        {"App\\gone.exe", "App\\gone.exe", false, Why::NotOnSearchPath, "App\\gone.exe", 4},
+        {"E:\\gone.exe", "E:\\gone.exe", false, Why::NoDrive, "E:"},
+        {"F:\\App\\x.exe", "F:\\App\\x.exe", false, Why::DriveNotReady, "F:"},
+        {"\"\" /q", " q", false, Why::NotOnSearchPath, " q", 4},
+        {"\"\"", "", false, Why::NoName},
+        {"\\Old\\gone.exe", "\\Old\\gone.exe", false, Why::NoFolder, "C:\\Old"},  // the system drive's root
     };
     for (const Case& c : cases) {
         EXPECT_EQ(checker.CommandToFileName(c.command), c.fileName) << c.command;
         EXPECT_EQ(checker.IsValidCommand(c.command), c.valid) << c.command;
+        const Verdict verdict = checker.Judge(c.command);
+        EXPECT_EQ(verdict.valid, c.valid) << c.command;
+        EXPECT_EQ(verdict.reason.why, c.why) << c.command;
+        EXPECT_EQ(verdict.reason.path, c.path) << c.command;
+        EXPECT_EQ(verdict.reason.searched, c.searched) << c.command;
+        // The same within a load, and again on the second asking.
+        checker.BeginBatch();
+        for (int round = 0; round < 2; ++round) {
+            const Verdict batched = checker.Judge(c.command);
+            EXPECT_EQ(batched.valid, c.valid) << c.command;
+            EXPECT_EQ(batched.reason.why, c.why) << c.command;
+            EXPECT_EQ(batched.reason.path, c.path) << c.command;
+        }
+        checker.EndBatch();
     }
 }
 
@@ -206,6 +242,52 @@ TEST_F(ValidityTest, ProbesOncePerCandidateAndNotAgainForTheResult)
     files.probes = 0;
     EXPECT_TRUE(checker.IsValidCommand("\"C:\\Program Files\\App\\uninst.exe\" /S"));
     EXPECT_EQ(files.probes, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Within a load, the reasons of bad entries cost little beyond their verdicts:
+// what the verdicts learnt about folders and drives answers most of it.
+TEST_F(ValidityTest, ReasonsWithinALoadAskLittleMore)
+{
+    std::vector<std::string> commands;
+    for (int i = 0; i < 10; ++i) {
+        commands.push_back("\"C:\\Old\\App " + std::to_string(i) + "\\uninst.exe\" /S");  // under a gone folder
+        commands.push_back("C:\\App\\gone" + std::to_string(i) + ".exe");               // beside a real file
+        commands.push_back("nothere" + std::to_string(i) + ".exe /x");
+    }
+    const auto questions = [&](bool explain) {
+        files.probes = files.directoryProbes = files.driveQueries = files.listings = 0;
+        checker.BeginBatch();
+        for (const std::string& command : commands) {
+            if (explain) {
+                EXPECT_FALSE(checker.Judge(command).valid) << command;
+            } else {
+                EXPECT_FALSE(checker.IsValidCommand(command)) << command;
+            }
+        }
+        checker.EndBatch();
+        return files.probes + files.directoryProbes + files.driveQueries + files.listings;
+    };
+    const int verdicts = questions(false);
+    // C:\ once, and the first missing file of C:\App before its listing.
+    EXPECT_EQ(questions(true), verdicts + 2);
+}
+
+TEST(ReasonTextTest, OneLineWithWhatIsMissing)
+{
+    EXPECT_EQ(ReasonText({Why::NoFolder, 0, "C:\\Old"}), "Bad: the folder does not exist: C:\\Old");
+    EXPECT_EQ(ReasonText({Why::NotOnSearchPath, 6, "x.exe"}), "Bad: \"x.exe\" is in none of the 6 search folders");
+    EXPECT_EQ(ReasonText({Why::OnSearchPath, 0, "C:\\W\\x.exe"}), "Good: found through the search path at C:\\W\\x.exe");
+    EXPECT_EQ(ReasonText({Why::NoFile, 0, "C:\\a\r\nb\tc.exe"}), "Bad: the file does not exist: C:\\a  b c.exe");
+    EXPECT_EQ(ReasonText({}), "");
+    // Every code has words of its own.
+    std::set<std::string> texts;
+    for (int why = static_cast<int>(Why::Exists); why <= static_cast<int>(Why::NotStarted); ++why)
+        texts.insert(ReasonText({static_cast<Why>(why), 1, "P"}));
+    EXPECT_EQ(texts.size(), static_cast<size_t>(Why::NotStarted));
 }
 
 }  // namespace

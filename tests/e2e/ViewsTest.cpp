@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/win32/Resource.h"
 #include "e2e/Fixture.h"
 
@@ -109,6 +112,50 @@ TEST_F(ViewsTest, HintOfTheButtonOrLogUnderThePointerGoesToTheFirstPanel)
     EXPECT_TRUE(HintAt(IDC_TOOLBAR, {6 * 81 + 8 + 20, 20}, "Choose view type")) << app.StatusPanel(0);
     EXPECT_TRUE(HintAt(IDC_LOG, {40, 40}, "Actions log")) << app.StatusPanel(0);
     EXPECT_TRUE(HintAt(IDC_PROGRAMS, {40, 60}, "")) << app.StatusPanel(0);
+}
+
+struct TipSearch {
+    DWORD process;
+    std::string text;
+};
+
+BOOL CALLBACK FindShownTip(HWND window, LPARAM found)
+{
+    auto* search = reinterpret_cast<TipSearch*>(found);
+    char name[64];
+    GetClassNameA(window, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == search->process && lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && IsWindowVisible(window))
+        search->text = ControlText(window);
+    return TRUE;
+}
+
+// A visible tooltip of the program's process and its text, or "" when none shows.
+std::string ShownTip(const Quillet& app)
+{
+    TipSearch search{app.ProcessId(), {}};
+    EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+// Each row says why it is good or bad, where the pointer rests on it: in the
+// first panel and in its tooltip, in every view.
+TEST_F(ViewsTest, ARowUnderThePointerTellsWhyItIsGoodOrBad)
+{
+    ASSERT_EQ(app.RowText(1, 0), "Gone");
+    const std::string gone = "Bad: the folder does not exist: C:\\Nowhere";
+    for (int view : {IDM_DETAILS, IDM_LARGEICONS, IDM_LIST}) {
+        app.Command(view);
+        const std::vector<RECT> rows = ItemRects(app, IDC_PROGRAMS, LVIR_ICON);
+        ASSERT_EQ(rows.size(), 2u);
+        const POINT middle{(rows[1].left + rows[1].right) / 2, (rows[1].top + rows[1].bottom) / 2};
+        EXPECT_TRUE(HintAt(IDC_PROGRAMS, middle, gone)) << view << ": " << app.StatusPanel(0);
+        EXPECT_TRUE(Quillet::WaitFor([&] { return ShownTip(app) == gone; }, 5000)) << view << ": " << ShownTip(app);
+        const POINT editor{(rows[0].left + rows[0].right) / 2, (rows[0].top + rows[0].bottom) / 2};
+        EXPECT_TRUE(HintAt(IDC_PROGRAMS, editor, "Good: the program is there: " + WindowsFile("notepad.exe")))
+            << view << ": " << app.StatusPanel(0);
+    }
 }
 
 TEST_F(ViewsTest, DelAndAltEnterDoNothingOnTheEntryBeingUninstalled)

@@ -23,6 +23,7 @@ public:
     std::set<std::string> files;  // lower-cased full names
     std::set<std::string> directories;  // lower-cased, without a trailing backslash
     std::map<char, unsigned> drives{{'c', 3}};
+    std::set<char> notReady;  // lower-case letters of drives that answer nothing
     int probes = 0;
     int driveQueries = 0;
     int directoryProbes = 0;
@@ -58,6 +59,12 @@ public:
     Presence DirectoryPresence(const std::string& name) override
     {
         ++directoryProbes;
+        // A drive's root: there when the drive is, unknown while it is not ready.
+        if (name.size() == 3 && name[1] == ':' && name[2] == '\\') {
+            const char drive = Lower(name)[0];
+            if (notReady.count(drive)) return Presence::Unknown;
+            return drives.count(drive) ? Presence::Directory : Presence::Missing;
+        }
         return IsDirectory(name) ? Presence::Directory : Presence::Missing;
     }
     std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) override

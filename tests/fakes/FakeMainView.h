@@ -34,7 +34,11 @@ public:
     {
         rowCount = count;
         focused = -1;  // removing every row drops the focus
+        scroll = 0;    // and scrolls to the top
     }
+    int scroll = 0;
+    int ScrollPosition() const override { return scroll; }
+    void RestoreScroll(int position) override { scroll = position; }
     int FocusedProgram() const override { return focused; }
     void FocusProgram(int index) override { focused = index; }
     void ProgramAdded(size_t count) override { rowCount = count; }

@@ -10,6 +10,8 @@ namespace quillet::win32 {
 
 namespace {
 
+constexpr UINT kRegistryChanged = WM_APP + 0x80;
+constexpr UINT_PTR kSettleTimer = 1;
 constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 472;
 
@@ -81,10 +83,27 @@ void MainWindow::OnCreate()
     AllowShellBroadcast(hwnd_, taskbarCreated_);
     CreateTray();
 
+    StartFollowingRegistry();
     char path[MAX_PATH * 2];
     const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
     core_.FormCreate(std::string(path, length));
     tray_.Show();
+}
+
+void MainWindow::StartFollowingRegistry()
+{
+    LiveList& live = core_.Live();
+    live.StartTimer = [this](int ms) { SetTimer(hwnd_, kSettleTimer, static_cast<UINT>(ms), nullptr); };
+    live.StopTimer = [this] { KillTimer(hwnd_, kSettleTimer); };
+    live.Absorb = [this] { watcher_.Absorb(); };
+    // The Uninstall key as the list reads it: in each view it lists.
+    std::string path = kUninstallKey;
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    while (!path.empty() && path.front() == '\\') path.erase(0, 1);
+    std::vector<RegistryWatcher::Key> keys;
+    for (const RegistryView view : core_.Catalogue().ListedViews())
+        keys.push_back({HKEY_LOCAL_MACHINE, path, ViewFlag(view)});
+    watcher_.Start(keys, hwnd_, kRegistryChanged);
 }
 
 void MainWindow::CreateChildren()
@@ -123,6 +142,7 @@ void MainWindow::ConnectPanes()
 
     programs_.Rows = [this]() -> const std::vector<EntryRow>& { return core_.Rows(); };
     programs_.OnChange = [this] { core_.Guard([&] { core_.Catalogue().ProgramsChange(); }); };
+    programs_.InfoTip = [this](int row) { return core_.Catalogue().RowReason(row); };
     programs_.OnClick = [this] { core_.Guard([&] { core_.Catalogue().ProgramsClick(); }); };
     programs_.OnDblClick = [this] { core_.Guard([&] { core_.Job().uninstallClick(); }); };
     programs_.OnColumnClick = [this](int column) {
@@ -147,6 +167,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     switch (message) {
+    case kRegistryChanged:
+        if (watcher_.TakeChange()) core_.Live().RegistryChanged();
+        return 0;
+    case WM_TIMER:
+        if (wParam != kSettleTimer) break;
+        core_.Live().TimerFired();
+        return 0;
     case WM_CREATE:
         OnCreate();
         return 0;
@@ -215,6 +242,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         // A process that ends from now on is no concern of this window.
         runner_.Detach();
+        watcher_.Stop();
+        KillTimer(hwnd_, kSettleTimer);
         // The position once more, as the window last stood.
         core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
@@ -253,15 +282,19 @@ void MainWindow::OnCommand(int id)
         break;
     case IDM_NEW:
         core_.Guard([&] { core_.Editing().NewClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_PROPERTIES:
         core_.Guard([&] { core_.Editing().EditClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_DELETE:
         core_.Guard([&] { core_.Editing().DeleteClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_DELETEBAD:
         core_.Guard([&] { core_.Editing().DeleteBadBtnClick(); });
+        core_.Live().OwnChangesMade();
         break;
     case IDM_CLEARLOG:
         core_.Guard([&] { core_.Logging().ClearLogPMClick(); });
@@ -344,56 +377,6 @@ bool MainWindow::WriteSettings(bool quiet)
            write([&] { core_.Settings().FormClose(); });
 }
 
-// ---- The notification-area icon
-
-void MainWindow::CreateTray()
-{
-    tray_.Create(LoadTrayIcon(), LoadTrayFrames());
-    tray_.PopupMenu = [this] { return BuildTrayMenu(); };
-    tray_.OnCommand = [this](int id) { OnTrayCommand(id); };
-    tray_.OnDblClick = [this] { core_.Guard([&] { core_.Tray().TrayDblClick(); }); };
-    tray_.OnMenuSelect = [this](UINT item, UINT flags, HMENU menu) { OnTrayMenuSelect(item, flags, menu); };
-    trayMenu_.CreateImages(programs_.SmallImages());
-}
-
-HMENU MainWindow::BuildTrayMenu()
-{
-    core_.Guard([&] { core_.Tray().TrayMenuPopup(); });
-    return trayMenu_.Build(core_.Tray().TrayItems, tray_.UninstallEnabled());
-}
-
-void MainWindow::OnTrayCommand(int id)
-{
-    // The open box's command has yet to run: nothing may start or close under
-    // it, so the tray only brings the window and its box forward.
-    if (core_.BoxOpen()) {
-        core_.Guard([&] { core_.Tray().TrayDblClick(); });
-        return;
-    }
-    if (id == IDM_TRAYEXIT) {
-        SendMessageA(hwnd_, WM_CLOSE, 0, 0);  // the ordinary close, with its question
-    } else if (id >= IDM_TRAYITEM_FIRST) {
-        const size_t index = static_cast<size_t>(id - IDM_TRAYITEM_FIRST);
-        if (index < core_.Tray().TrayItems.size()) {
-            const TrayItem item = core_.Tray().TrayItems[index];
-            core_.Guard([&] { core_.Tray().TrayUninstallClick(item); });
-        }
-    } else if (id != IDM_TRAYUNINSTALL) {
-        OnCommand(id);
-    }
-}
-
-void MainWindow::OnTrayMenuSelect(UINT item, UINT flags, HMENU menu)
-{
-    const auto& items = core_.Tray().TrayItems;
-    const size_t index = item - IDM_TRAYITEM_FIRST;
-    if (item >= IDM_TRAYITEM_FIRST && !(flags & MF_POPUP) && index < items.size()) {
-        SetStatusPanel(0, items[index].hint);  // a command line, shown whole
-        return;
-    }
-    OnMenuSelect(item == IDM_TRAYEXIT ? IDM_EXIT : item, flags, menu);
-}
-
 bool MainWindow::ShortcutAllowed(int id)
 {
     static constexpr struct {
@@ -429,6 +412,8 @@ void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 
 void MainWindow::OnIdle()
 {
+    // No handler runs and no box is open: a reload that was due happens now.
+    core_.Live().Idle();
     POINT at;
     if (!GetCursorPos(&at)) return;
     HWND under = WindowFromPoint(at);
@@ -446,10 +431,17 @@ void MainWindow::OnIdle()
     } else if (under == log_.hwnd() || (under && GetParent(under) == log_.hwnd())) {
         window = log_.hwnd();
         command = IDC_LOG;
+    } else if (under == programs_.hwnd()) {
+        window = under;
+        command = programs_.RowAt(at);  // a row, or -1 where none is
     }
     if (window == hintWindow_ && command == hintCommand_) return;
     hintWindow_ = window;
     hintCommand_ = command;
+    if (window == programs_.hwnd() && command >= 0) {
+        core_.Guard([&] { core_.Catalogue().PointedAt(command); });
+        return;
+    }
     const std::string hint = linkHint ? *linkHint : command >= 0 ? HintText(command) : std::string();
     core_.Guard([&] { core_.Views().AppEventsHint(hint); });
 }
@@ -458,7 +450,7 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
 {
     LRESULT result = 0;
     if (toolBar_.Notify(header, result)) return result;
-    if (header->hwndFrom == programs_.hwnd()) programs_.Notify(header);
+    if (header->hwndFrom == programs_.hwnd() || header->hwndFrom == programs_.TipWindow()) programs_.Notify(header);
     else if (header->hwndFrom == log_.hwnd()) log_.Notify(header);
     return 0;
 }

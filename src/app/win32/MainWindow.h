@@ -18,6 +18,7 @@
 #include "app/win32/Win32Dialogs.h"
 #include "app/win32/Win32Profile.h"
 #include "common/win32/Window.h"
+#include "catalogue/win32/RegistryWatcher.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Handles.h"
@@ -59,6 +60,8 @@ private:
     void AboutMMClick();
     void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
+    // The list follows the Uninstall key: its watcher and the settle timer.
+    void StartFollowingRegistry();
 
     // MainView
     void ProgramsReplaced(size_t count) override;
@@ -68,6 +71,8 @@ private:
     void ProgramRemoved(int index, size_t count) override;
     void ProgramChanged(int index) override;
     void ActivatePrograms() override;
+    int ScrollPosition() const override { return programs_.ScrollPosition(); }
+    void RestoreScroll(int position) override { programs_.RestoreScroll(position); }
     void UpdateHeaderImages(int sortColumn, bool ascending) override;
     void RowsReordered(int focused) override;
     void LogInserted(bool dropped) override;
@@ -122,6 +127,7 @@ private:
     TRxTrayIcon tray_;
     Win32Registry registration_;  // the registration record's own accessor
     TMain core_;
+    RegistryWatcher watcher_;
 
     UINT activationMessage_ = 0;
     UINT taskbarCreated_ = 0;  // the shell's broadcast after Explorer (re)starts

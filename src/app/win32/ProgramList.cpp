@@ -1,6 +1,8 @@
 // The list of uninstall entries: an owner-data list view over the rows, with the sort arrows in its header.
 #include "app/win32/ProgramList.h"
 
+#include <algorithm>
+
 #include "common/win32/Resource.h"
 
 namespace quillet::win32 {
@@ -23,6 +25,26 @@ void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
     AddColumn(2, "Subkey", 120);
     if (platformColumn) AddColumn(3, "Platform", 80);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    CreateTip(parent);
+}
+
+void ProgramList::CreateTip(HWND parent)
+{
+    // A tooltip of our own rather than the list's info tips, which not every
+    // list control shows: one tool for the whole list, its text asked for
+    // each time it shows, for the row then under the pointer.
+    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+    if (!tip_) return;
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent;
+    tool.uId = reinterpret_cast<UINT_PTR>(list_);
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // long paths wrap
 }
 
 LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
@@ -33,6 +55,13 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
         // Whatever rebuilt the header (a view style, columns, widths), the arrow stays.
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
         break;
+    case WM_MOUSEMOVE: {
+        // Another row: its own tip, after the usual wait.
+        const int row = pane->RowAtClient({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        if (row != pane->tipRow_ && pane->tip_) SendMessageA(pane->tip_, TTM_POP, 0, 0);
+        pane->tipRow_ = row;
+        break;
+    }
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
@@ -49,6 +78,9 @@ void ProgramList::Notify(NMHDR* header)
     switch (header->code) {
     case LVN_GETDISPINFOA:
         OnDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+        break;
+    case TTN_GETDISPINFOA:
+        OnTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
         break;
     case LVN_ITEMCHANGED:
         if (OnChange) OnChange();
@@ -86,6 +118,30 @@ void ProgramList::OnDispInfo(NMLVDISPINFOA* info)
         }
     }
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+}
+
+void ProgramList::OnTipText(NMTTDISPINFOA* info)
+{
+    const DWORD at = GetMessagePos();
+    const int row = RowAt({static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))});
+    tipText_ = InfoTip && row >= 0 ? InfoTip(row) : std::string();
+    // An empty text shows no tip.
+    info->lpszText = tipText_.data();
+    info->hinst = nullptr;
+}
+
+int ProgramList::RowAt(POINT screen) const
+{
+    ScreenToClient(list_, &screen);
+    return RowAtClient(screen);
+}
+
+int ProgramList::RowAtClient(POINT client) const
+{
+    LVHITTESTINFO hit{};
+    hit.pt = client;
+    const int row = ListView_HitTest(list_, &hit);
+    return row >= 0 && (hit.flags & LVHT_ONITEM) ? row : -1;
 }
 
 void ProgramList::Replaced(size_t count)
@@ -132,6 +188,47 @@ void ProgramList::Reordered(int focused)
     Flush();
     MoveFocus(Focused(), focused);
     InvalidateRect(list_, nullptr, TRUE);
+}
+
+namespace {
+
+bool IconView(HWND list)
+{
+    const DWORD view = static_cast<DWORD>(GetWindowLongPtrA(list, GWL_STYLE)) & LVS_TYPEMASK;
+    return view == LVS_ICON || view == LVS_SMALLICON;
+}
+
+}  // namespace
+
+int ProgramList::ScrollPosition() const
+{
+    if (!IconView(list_)) return ListView_GetTopIndex(list_);
+    POINT origin{};
+    ListView_GetOrigin(list_, &origin);
+    return origin.y;
+}
+
+void ProgramList::RestoreScroll(int position)
+{
+    if (IconView(list_)) {
+        POINT origin{};
+        ListView_GetOrigin(list_, &origin);
+        if (position != origin.y) ListView_Scroll(list_, 0, position - origin.y);
+        return;
+    }
+    const int count = ListView_GetItemCount(list_);
+    if (count == 0 || position <= 0) return;
+    const int top = std::min(position, count - 1);
+    const DWORD view = static_cast<DWORD>(GetWindowLongPtrA(list_, GWL_STYLE)) & LVS_TYPEMASK;
+    if (view == LVS_REPORT) {
+        RECT row{};
+        ListView_GetItemRect(list_, 0, &row, LVIR_BOUNDS);
+        ListView_Scroll(list_, 0, (top - ListView_GetTopIndex(list_)) * (row.bottom - row.top));
+    } else {
+        // The list view scrolls by columns: from the end back to the row, which then leads.
+        ListView_EnsureVisible(list_, count - 1, FALSE);
+        ListView_EnsureVisible(list_, top, FALSE);
+    }
 }
 
 void ProgramList::UpdateHeaderImages(int sortColumn, bool ascending)

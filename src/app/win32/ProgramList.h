@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/MainView.h"
@@ -25,19 +26,27 @@ public:
     void Create(HWND parent, HFONT font, bool platformColumn);
     // The rows' two pictures, 16 pixels.
     HIMAGELIST SmallImages() const { return smallImages_; }
+    HWND TipWindow() const { return tip_; }
 
     void Replaced(size_t count);
     void Added(size_t count);
     void Removed(int index, size_t count);
     void Reordered(int focused);
+    // The first row shown (the origin's height in the icon views), and back there.
+    int ScrollPosition() const;
+    void RestoreScroll(int position);
     void UpdateHeaderImages(int sortColumn, bool ascending);
     void SetViewStyle(ViewStyle style);
-    // A notification from this list.
+    // A notification from this list or its tooltip.
     void Notify(NMHDR* header);
+    // The row under a point of the screen, or -1.
+    int RowAt(POINT screen) const;
 
     // What the list shows; the rows outlive each call.
     std::function<const std::vector<EntryRow>&()> Rows;
     std::function<void()> OnChange;
+    // A row's tooltip; empty: none.
+    std::function<std::string(int)> InfoTip;
     std::function<void()> OnClick;
     std::function<void(int)> OnColumnClick;
     // The header was drawn again and needs its arrow.
@@ -46,12 +55,18 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     void OnDispInfo(NMLVDISPINFOA* info);
+    void CreateTip(HWND parent);
+    void OnTipText(NMTTDISPINFOA* info);
+    int RowAtClient(POINT client) const;
     void PlaceRows();
     void Settle() override { PlaceRows(); }
 
     HIMAGELIST smallImages_ = nullptr;
     HIMAGELIST bigImages_ = nullptr;
     SortHeader sortHeader_;
+    HWND tip_ = nullptr;  // the rows' tooltip
+    int tipRow_ = -1;     // the row the pointer was last on
+    std::string tipText_;
 };
 
 }  // namespace quillet::win32

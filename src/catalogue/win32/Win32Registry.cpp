@@ -64,7 +64,7 @@ void Win32Registry::SetRootKey(RootKey root)
 void Win32Registry::SetView(RegistryView view)
 {
     current_.reset();
-    viewFlag_ = view == RegistryView::Bits64 ? KEY_WOW64_64KEY : view == RegistryView::Bits32 ? KEY_WOW64_32KEY : 0;
+    viewFlag_ = ViewFlag(view);
 }
 
 HKEY Win32Registry::BaseFor(const std::string& path, std::string& relative) const

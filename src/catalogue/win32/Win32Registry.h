@@ -6,6 +6,12 @@
 
 namespace quillet::win32 {
 
+// The access flag that opens a key in that view; none for the native one.
+inline REGSAM ViewFlag(RegistryView view)
+{
+    return view == RegistryView::Bits64 ? KEY_WOW64_64KEY : view == RegistryView::Bits32 ? KEY_WOW64_32KEY : 0;
+}
+
 // The system is 64-bit Windows, where the registry has a 64-bit and a
 // 32-bit view: always for the 64-bit build, asked of the system by the
 // 32-bit one.

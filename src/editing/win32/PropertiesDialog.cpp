@@ -163,6 +163,7 @@ void PropertiesDialog::OnInit()
     for (HWND edit : {display_, uninstall_}) SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
     SetWindowTextA(display_, form_.Display.c_str());
     SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());
+    SetDlgItemTextA(dialog_, IDC_PROP_REASON, form_.Reason.c_str());
     SetWindowSubclass(uninstall_, FilenameEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     Layout();
 }
@@ -189,6 +190,7 @@ void PropertiesDialog::Layout()
         {IDC_PROP_COMMANDLABEL, 20, 84, 72, 16},
         {IDC_PROP_UNINSTALL, 96, 81, 212, 21},
         {IDC_PROP_BROWSE, 309, 81, 21, 21},
+        {IDC_PROP_REASON, 20, 106, 310, 14},
     };
     for (const Place& p : places) MoveWindow(GetDlgItem(dialog_, p.id), p.x, p.y, p.width, p.height, FALSE);
 }

@@ -1,0 +1,94 @@
+// Watches registry keys, each with everything below it, and tells a window when one changed.
+#include "catalogue/win32/RegistryWatcher.h"
+
+namespace quillet::win32 {
+
+bool RegistryWatcher::Start(const std::vector<Key>& keys, HWND window, UINT message)
+{
+    Stop();
+    window_ = window;
+    message_ = message;
+    for (const Key& key : keys) {
+        Watched watched;
+        if (RegOpenKeyExA(key.root, key.path.c_str(), 0, KEY_NOTIFY | key.view, watched.key.put()) != ERROR_SUCCESS)
+            continue;
+        watched.event.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
+        if (watched.event && Arm(watched)) watched_.push_back(std::move(watched));
+    }
+    // Wait can take at most MAXIMUM_WAIT_OBJECTS handles, the stop event among them.
+    if (watched_.empty() || watched_.size() >= MAXIMUM_WAIT_OBJECTS) {
+        watched_.clear();
+        return false;
+    }
+    stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (stop_) thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+    if (!thread_) {
+        watched_.clear();
+        return false;
+    }
+    return true;
+}
+
+void RegistryWatcher::Stop()
+{
+    if (thread_) {
+        SetEvent(stop_.get());
+        WaitForSingleObject(thread_.get(), INFINITE);
+        thread_.reset();
+    }
+    stop_.reset();
+    watched_.clear();
+}
+
+bool RegistryWatcher::Arm(Watched& watched)
+{
+    return RegNotifyChangeKeyValue(watched.key.get(), TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                   watched.event.get(), TRUE) == ERROR_SUCCESS;
+}
+
+DWORD WINAPI RegistryWatcher::Run(void* self)
+{
+    static_cast<RegistryWatcher*>(self)->Wait();
+    return 0;
+}
+
+void RegistryWatcher::Wait()
+{
+    std::vector<Watched*> live;
+    for (Watched& watched : watched_) live.push_back(&watched);
+    while (!live.empty()) {
+        std::vector<HANDLE> handles{stop_.get()};
+        for (Watched* watched : live) handles.push_back(watched->event.get());
+        const DWORD woken = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
+        if (woken <= WAIT_OBJECT_0 || woken >= WAIT_OBJECT_0 + handles.size()) return;  // stopped, or failed
+        const size_t index = woken - WAIT_OBJECT_0 - 1;
+        ++changes_;
+        // A key that cannot be asked again (deleted) is watched no more.
+        if (!Arm(*live[index])) live.erase(live.begin() + static_cast<std::ptrdiff_t>(index));
+        if (!posted_.exchange(true)) PostMessageA(window_, message_, 0, 0);
+    }
+}
+
+bool RegistryWatcher::TakeChange()
+{
+    // Cleared before the count is read: a change counted afterwards posts again.
+    posted_ = false;
+    const unsigned changes = changes_;
+    const bool changed = changes != taken_;
+    taken_ = changes;
+    return changed;
+}
+
+void RegistryWatcher::Absorb()
+{
+    if (!thread_) return;
+    // Changes signalled but not yet taken by the waiting thread: taken here.
+    for (Watched& watched : watched_) {
+        if (WaitForSingleObject(watched.event.get(), 0) != WAIT_OBJECT_0) continue;
+        ++changes_;
+        Arm(watched);
+    }
+    taken_ = changes_;
+}
+
+}  // namespace quillet::win32

@@ -1,0 +1,60 @@
+// Watches registry keys, each with everything below it, and tells a window when one changed.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "common/win32/Handles.h"
+
+namespace quillet::win32 {
+
+// One thread waits on an event per key (RegNotifyChangeKeyValue, subtree,
+// names and values) and posts `message` to the window after a change; at
+// most one such message is queued at a time. Between changes nothing runs.
+class RegistryWatcher {
+public:
+    struct Key {
+        HKEY root;
+        std::string path;
+        REGSAM view = 0;  // KEY_WOW64_64KEY or KEY_WOW64_32KEY; 0: the program's own
+    };
+
+    RegistryWatcher() = default;
+    RegistryWatcher(const RegistryWatcher&) = delete;
+    RegistryWatcher& operator=(const RegistryWatcher&) = delete;
+    ~RegistryWatcher() { Stop(); }
+
+    // False when none of the keys could be watched.
+    bool Start(const std::vector<Key>& keys, HWND window, UINT message);
+    void Stop();
+
+    // On the window's thread, for each message: something changed since the
+    // last call (or since Absorb).
+    bool TakeChange();
+    // On the window's thread: what changed up to now is known already (the
+    // list is being read, or the program made the changes itself).
+    void Absorb();
+
+private:
+    struct Watched {
+        RegKey key;
+        Handle event;
+    };
+    static DWORD WINAPI Run(void* self);
+    void Wait();
+    // Asks for the next change of that key; false when it can no longer be watched.
+    bool Arm(Watched& watched);
+
+    std::vector<Watched> watched_;
+    Handle stop_;
+    Handle thread_;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    std::atomic<unsigned> changes_{0};  // counted by whichever thread took the event
+    std::atomic<bool> posted_{false};
+    unsigned taken_ = 0;  // the window thread's count
+};
+
+}  // namespace quillet::win32
