@@ -135,6 +135,20 @@ public:
         return false;
     }
 
+    std::vector<RegistryValue> ReadValues() override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
+        std::vector<RegistryValue> values;
+        for (auto& [n, v] : current_->values) values.push_back({n, static_cast<std::uint32_t>(v.type), v.data});
+        return values;
+    }
+
+    void WriteValue(const RegistryValue& value) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToSetData, value.name));
+        Set(*current_, value.name, static_cast<ValueType>(value.type), value.data);
+    }
+
     int opens = 0;
 
 private:

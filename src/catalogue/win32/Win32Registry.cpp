@@ -1,5 +1,7 @@
 #include "catalogue/win32/Win32Registry.h"
 
+#include <algorithm>
+
 #include "common/Error.h"
 
 namespace quillet::win32 {
@@ -160,6 +162,45 @@ bool Win32Registry::DeleteKey(const std::string& path)
     if (!DeleteSubkeys(key.get())) return false;
     key.reset();
     return RegDeleteKeyA(base, relative.c_str()) == ERROR_SUCCESS;
+}
+
+std::vector<RegistryValue> Win32Registry::ReadValues()
+{
+    if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
+    DWORD count = 0, maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
+                         &maxData, nullptr, nullptr) != ERROR_SUCCESS)
+        throw QuilletError(FormatText(kFailedToGetData, ""));
+    std::vector<RegistryValue> values;
+    values.reserve(count);
+    // The sizes are a first guess: a value may grow between the query and its read.
+    std::string name(maxName + 2, '\0');
+    std::string data(maxData + 2, '\0');
+    for (DWORD index = 0;;) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        const LONG rc = RegEnumValueA(current_.get(), index, name.data(), &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2 + 256);
+            data.resize(std::max<size_t>(data.size() * 2, size + 2));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, std::string(name.c_str())));
+        values.push_back({std::string(name.data(), nameLength), type, std::string(data.data(), size)});
+        ++index;
+    }
+    return values;
+}
+
+void Win32Registry::WriteValue(const RegistryValue& value)
+{
+    if (!current_ || RegSetValueExA(current_.get(), value.name.c_str(), 0, value.type,
+                                    reinterpret_cast<const BYTE*>(value.data.data()),
+                                    static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
+        throw QuilletError(FormatText(kFailedToSetData, value.name));
 }
 
 }  // namespace quillet::win32
