@@ -91,6 +91,7 @@ add_executable(platform_tests
     tests/platform/ReadsWriteNothingTest.cpp
     tests/platform/SafeProcessTest.cpp
     tests/platform/DrawingTest.cpp
+    tests/platform/UndoTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

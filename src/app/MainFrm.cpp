@@ -56,7 +56,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
            {view, TrayPort(), modal_}),
       catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_),
-      editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view),
+      editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view, ports.backupFile, ports.clock),
       backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, modal_, modal_),
       find_(catalogue_, logging_.Log(), ports.locale, modal_, modal_, view, view),
       views_(view, view, view, view, logging_.Log()),
@@ -66,6 +66,7 @@ TMain::TMain(MainView& view, const Ports& ports)
     job_.IdleHint = kApplicationTitle;
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
+    views_.UndoText = [this] { return editing_.UndoText(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };
 }
 
@@ -81,6 +82,7 @@ void TMain::FormCreate(const std::string& exePath)
     tray_.Hidden = false;
     settings_.Open(exePath, ports_.locale);
     backup_.ExeDir = ExtractFilePath(exePath, ports_.locale);
+    editing_.History.ChangesDir = backup_.ExeDir + "Backup";
     Guard([&] { settings_.LoadLog(); });
     Guard([&] { settings_.ReadSettings(); });
     Guard([&] { catalogue_.LoadPrograms(); });

@@ -1,0 +1,85 @@
+#include "editing/KeySnapshot.h"
+
+#include "catalogue/Catalogue.h"
+#include "common/Error.h"
+#include "common/Text.h"
+
+namespace quillet {
+
+namespace {
+
+// Deeper than the registry allows (512): a loop or a hostile tree ends here.
+constexpr int kMaxDepth = 512;
+
+std::string PathOf(const EntryKey& entry) { return kUninstallKey + entry.subkey; }
+
+bool SameName(const std::string& a, const char* b)
+{
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return i == a.size() && !b[i];
+}
+
+}  // namespace
+
+std::string KeySnapshot::DisplayName() const
+{
+    for (const RegistryValue& value : values)
+        if (SameName(value.name, "DisplayName") && (value.type == kRegSz || value.type == kRegExpandSz))
+            return value.data.substr(0, value.data.find('\0'));
+    return std::string();
+}
+
+std::string KeySnapshots::EditorPath(const EntryKey& entry)
+{
+    return "HKEY_LOCAL_MACHINE" + PathOf(entry);
+}
+
+KeySnapshot KeySnapshots::Capture(const EntryKey& entry)
+{
+    KeySnapshot snapshot;
+    snapshot.name = entry.subkey;
+    registry_.SetRootKey(RootKey::LocalMachine);
+    // An empty name would be the Uninstall key itself: never an entry.
+    if (!entry.Empty()) Read(PathOf(entry), snapshot, 0);
+    registry_.CloseKey();
+    return snapshot;
+}
+
+bool KeySnapshots::Read(const std::string& path, KeySnapshot& into, int depth)
+{
+    if (depth > kMaxDepth) throw QuilletError(FormatText(kFailedToGetData, path));
+    if (!registry_.OpenKey(path, false)) return false;
+    into.exists = true;
+    into.values = registry_.ReadValues();
+    const std::vector<std::string> names = registry_.GetKeyNames();
+    for (const std::string& name : names) {
+        KeySnapshot child;
+        child.name = name;
+        // A key that went between the listing and its read is not part of the state.
+        if (Read(path + "\\" + name, child, depth + 1)) into.keys.push_back(std::move(child));
+    }
+    return true;
+}
+
+void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot)
+{
+    if (entry.Empty()) return;
+    const std::string path = PathOf(entry);
+    registry_.SetRootKey(RootKey::LocalMachine);
+    if (registry_.KeyExists(path) && !registry_.DeleteKey(path))
+        throw QuilletError("The key of \"" + entry.subkey + "\" could not be replaced");
+    if (snapshot.exists) Write(path, snapshot);
+    registry_.CloseKey();
+}
+
+void KeySnapshots::Write(const std::string& path, const KeySnapshot& from)
+{
+    registry_.SetRootKey(RootKey::LocalMachine);
+    if (!registry_.OpenKey(path, true)) throw QuilletError(FormatText(kFailedToSetData, path));
+    for (const RegistryValue& value : from.values) registry_.WriteValue(value);
+    for (const KeySnapshot& child : from.keys) Write(path + "\\" + child.name, child);
+}
+
+}  // namespace quillet
