@@ -23,6 +23,12 @@ struct RegistryValue {
     }
 };
 
+// What one key holds directly.
+struct KeyContents {
+    std::vector<RegistryValue> values;
+    std::vector<std::string> subkeys;
+};
+
 // The registry accessor: one open key below a root key. Every failure that a
 // caller cannot decide about is raised as QuilletError.
 class Registry {
@@ -51,9 +57,10 @@ public:
     virtual bool DeleteKey(const std::string& path) = 0;
 
     // What undo needs to take a key back exactly.
-    // Every value of the open key in the platform's order, raw; raises
-    // "Failed to get data for '%s'" when none is open or a value cannot be read.
-    virtual std::vector<RegistryValue> ReadValues() = 0;
+    // Every value of the open key in the platform's order, raw, and the names
+    // of its subkeys, read together (one query serves both); raises "Failed
+    // to get data for '%s'" when none is open or a value cannot be read.
+    virtual KeyContents ReadContents() = 0;
     // Writes a value of any type byte for byte; raises "Failed to set data for '%s'".
     virtual void WriteValue(const RegistryValue& value) = 0;
 };

@@ -52,9 +52,9 @@ bool KeySnapshots::Read(const std::string& path, KeySnapshot& into, int depth)
     if (depth > kMaxDepth) throw QuilletError(FormatText(kFailedToGetData, path));
     if (!registry_.OpenKey(path, false)) return false;
     into.exists = true;
-    into.values = registry_.ReadValues();
-    const std::vector<std::string> names = registry_.GetKeyNames();
-    for (const std::string& name : names) {
+    KeyContents contents = registry_.ReadContents();
+    into.values = std::move(contents.values);
+    for (const std::string& name : contents.subkeys) {
         KeySnapshot child;
         child.name = name;
         // A key that went between the listing and its read is not part of the state.

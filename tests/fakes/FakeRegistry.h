@@ -135,12 +135,14 @@ public:
         return false;
     }
 
-    std::vector<RegistryValue> ReadValues() override
+    KeyContents ReadContents() override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
-        std::vector<RegistryValue> values;
-        for (auto& [n, v] : current_->values) values.push_back({n, static_cast<std::uint32_t>(v.type), v.data});
-        return values;
+        KeyContents contents;
+        for (auto& [n, v] : current_->values)
+            contents.values.push_back({n, static_cast<std::uint32_t>(v.type), v.data});
+        contents.subkeys = GetKeyNames();
+        return contents;
     }
 
     void WriteValue(const RegistryValue& value) override

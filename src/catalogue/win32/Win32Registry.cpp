@@ -164,35 +164,38 @@ bool Win32Registry::DeleteKey(const std::string& path)
     return RegDeleteKeyA(base, relative.c_str()) == ERROR_SUCCESS;
 }
 
-std::vector<RegistryValue> Win32Registry::ReadValues()
+KeyContents Win32Registry::ReadContents()
 {
     if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
-    DWORD count = 0, maxName = 0, maxData = 0;
-    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
+    // One query for both counts: a key without subkeys (most entries) costs
+    // no enumeration of them, and the values none past the last.
+    DWORD keyCount = 0, maxKey = 0, count = 0, maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, &keyCount, &maxKey, nullptr, &count, &maxName,
                          &maxData, nullptr, nullptr) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToGetData, ""));
-    std::vector<RegistryValue> values;
-    values.reserve(count);
+    KeyContents contents;
+    contents.values.reserve(count);
     // The sizes are a first guess: a value may grow between the query and its read.
     std::string name(maxName + 2, '\0');
     std::string data(maxData + 2, '\0');
-    for (DWORD index = 0;;) {
+    for (DWORD index = 0; index < count;) {
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD size = static_cast<DWORD>(data.size());
         DWORD type = REG_NONE;
         const LONG rc = RegEnumValueA(current_.get(), index, name.data(), &nameLength, nullptr, &type,
                                       reinterpret_cast<BYTE*>(data.data()), &size);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc == ERROR_NO_MORE_ITEMS) break;  // one went since the query
         if (rc == ERROR_MORE_DATA) {
             name.resize(name.size() * 2 + 256);
             data.resize(std::max<size_t>(data.size() * 2, size + 2));
             continue;
         }
         if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, std::string(name.c_str())));
-        values.push_back({std::string(name.data(), nameLength), type, std::string(data.data(), size)});
+        contents.values.push_back({std::string(name.data(), nameLength), type, std::string(data.data(), size)});
         ++index;
     }
-    return values;
+    if (keyCount > 0) contents.subkeys = GetKeyNames();
+    return contents;
 }
 
 void Win32Registry::WriteValue(const RegistryValue& value)

@@ -19,7 +19,7 @@ public:
     void WriteBinary(const std::string& name, const std::string& bytes) override;
     bool KeyExists(const std::string& path) override;
     bool DeleteKey(const std::string& path) override;
-    std::vector<RegistryValue> ReadValues() override;
+    KeyContents ReadContents() override;
     void WriteValue(const RegistryValue& value) override;
 
 private:
