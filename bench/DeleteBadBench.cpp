@@ -1,6 +1,7 @@
 // Times Delete bad on the seeded entries, answered Yes. "window": the real
 // Quillet.exe, from the Yes until the list shows the rows left; "core": the
-// same command with the real registry and a view that draws nothing. Each
+// same command with the real registry and a view that draws nothing, and
+// apart from it the capture for Undo that the command makes first. Each
 // run deletes the bad entries, so the caller seeds them again in between.
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/Resource.h"
 #include "common/win32/Win32Locale.h"
+#include "editing/win32/Win32FileWriter.h"
 #include "e2e/Driver.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -61,15 +63,25 @@ int Core()
     quillet::win32::Win32FileSystem files;
     quillet::win32::Win32Locale locale;
     quillet::win32::Win32Clock clock;
-    quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs, runner});
+    quillet::win32::Win32FileWriter writer;
+    quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs, runner, &writer});
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    main.Editing().History.ChangesDir = std::string(temp) + "QuilletBench";
     main.Catalogue().ApplySortState(0, true);
     main.Guard([&] { main.Catalogue().LoadPrograms(); });
     const size_t rows = main.Rows().size();
     const int bad = main.Catalogue().BadCount;
+    // What Delete bad does first, alone: every bad key captured and written
+    // to the changes file. The command below does it again, then deletes.
+    const std::vector<quillet::EntryKey> keys = main.Catalogue().BadKeys();
+    const double capture = bench::Median(1, [&] { main.Editing().History.Prepare("bench", keys, false); });
     dialogs.answerYes = true;
     const double seconds = bench::Median(1, [&] { main.Guard([&] { main.Editing().DeleteBadBtnClick(); }); });
-    std::printf("rows=%zu bad=%d core=%.3f left=%zu failures=%zu\n", rows, bad, seconds, main.Rows().size(),
-                dialogs.failures.size());
+    DeleteFileA(main.Editing().History.ChangesPath().c_str());
+    RemoveDirectoryA(main.Editing().History.ChangesDir.c_str());
+    std::printf("rows=%zu bad=%d core=%.3f capture=%.3f left=%zu failures=%zu\n", rows, bad, seconds, capture,
+                main.Rows().size(), dialogs.failures.size());
     return 0;
 }
 

@@ -94,6 +94,7 @@ add_executable(platform_tests
     tests/platform/SafeProcessTest.cpp
     tests/platform/DrawingTest.cpp
     tests/platform/RegistryViewsTest.cpp
+    tests/platform/UndoTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

@@ -56,7 +56,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
            {view, TrayPort(), modal_}),
       catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_, ports.windows64),
-      editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view),
+      editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view, ports.backupFile, ports.clock),
       backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, modal_, modal_),
       find_(catalogue_, logging_.Log(), ports.locale, modal_, modal_, view, view),
       views_(view, view, view, view, logging_.Log()),
@@ -67,6 +67,7 @@ TMain::TMain(MainView& view, const Ports& ports)
     backup_.Windows64 = ports.windows64;
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
+    views_.UndoText = [this] { return editing_.UndoText(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };
     live_.Busy = [this] { return modal_.Open(); };
     live_.Reload = [this] { Guard([&] { catalogue_.FollowRegistry(); }); };
@@ -85,6 +86,7 @@ void TMain::FormCreate(const std::string& exePath)
     tray_.Hidden = false;
     settings_.Open(exePath, ports_.locale);
     backup_.ExeDir = ExtractFilePath(exePath, ports_.locale);
+    editing_.History.ChangesDir = backup_.ExeDir + "Backup";
     Guard([&] { settings_.LoadLog(); });
     Guard([&] { settings_.ReadSettings(); });
     Guard([&] { catalogue_.LoadPrograms(); });

@@ -41,7 +41,8 @@ struct Ports {
     Clock& clock;
     Dialogs& dialogs;
     AppRunner& runner;
-    // The backup file; needed by Backup only.
+    // The backup file and the changes file; none: Backup cannot run and
+    // changes go unrecorded (only tests and benchmarks leave it out).
     FileWriter* backupFile = nullptr;
     // The settings file and the notification-area icon; none: nothing stored, no icon.
     ProfileFile* profile = nullptr;

@@ -91,6 +91,9 @@ void ViewMenus::BaseMenuPopup()
     commands_.EnableMenuItem(MenuItem::ClearLogPM, log_.Size() > 0);
     commands_.EnableMenuItem(MenuItem::ClearLogMM, commands_.MenuItemEnabled(MenuItem::ClearLogPM));
     commands_.EnableMenuItem(MenuItem::EditlogMM, logView_.FocusedLogRow() >= 0);
+    const std::string undo = UndoText ? UndoText() : std::string();
+    commands_.SetMenuItemText(MenuItem::UndoMM, undo.empty() ? "Undo" : undo);
+    commands_.EnableMenuItem(MenuItem::UndoMM, !undo.empty());
 }
 
 bool ViewMenus::ShortcutEnabled(MenuItem item)
@@ -99,6 +102,7 @@ bool ViewMenus::ShortcutEnabled(MenuItem item)
     case MenuItem::FindMM:
     case MenuItem::EditlogMM:
     case MenuItem::ClearLogMM:
+    case MenuItem::UndoMM:
         BaseMenuPopup();
         break;
     default:

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "app/MainView.h"
@@ -34,6 +35,9 @@ public:
     bool ShortcutEnabled(MenuItem item);
     // The application's hint changed: its long part goes to panel 0.
     void AppEventsHint(const std::string& hint);
+
+    // What Edit > Undo would take back ("Undo delete of ..."); empty: nothing.
+    std::function<std::string()> UndoText;
 
     // The program list's style: details at design, until a view handler sets one.
     ViewStyle ProgramsStyle = ViewStyle::Report;

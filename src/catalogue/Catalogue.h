@@ -97,6 +97,8 @@ public:
     int IndexOf(const EntryKey& key) const;
     // That row's entry is the one being uninstalled.
     bool RowRunning(int index) const { return job_.IsRunning(rows_.at(static_cast<size_t>(index))); }
+    // An uninstall job runs.
+    bool JobBusy() const { return job_.Busy(); }
     // The entries of the rows marked bad, from the top of the list down.
     std::vector<EntryKey> BadKeys() const;
     // A word to the user in the status bar's text panel.

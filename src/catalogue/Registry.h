@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,28 @@
 namespace quillet {
 
 enum class RootKey { ClassesRoot, CurrentUser, LocalMachine, Users };
+
+// The registry's value types as stored; any other number is kept as it is.
+enum RegistryType : std::uint32_t {
+    kRegNone = 0, kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7, kRegQword = 11
+};
+
+// One value exactly as stored: its type and its bytes, NULs included.
+struct RegistryValue {
+    std::string name;  // empty: the key's default value
+    std::uint32_t type = kRegNone;
+    std::string data;
+    bool operator==(const RegistryValue& other) const
+    {
+        return name == other.name && type == other.type && data == other.data;
+    }
+};
+
+// What one key holds directly.
+struct KeyContents {
+    std::vector<RegistryValue> values;
+    std::vector<std::string> subkeys;
+};
 
 // The registry accessor: one open key below a root key. Every failure that a
 // caller cannot decide about is raised as QuilletError.
@@ -37,6 +60,14 @@ public:
     virtual bool KeyExists(const std::string& path) = 0;
     // Deletes the key and everything below it.
     virtual bool DeleteKey(const std::string& path) = 0;
+
+    // What undo needs to take a key back exactly.
+    // Every value of the open key in the platform's order, raw, and the names
+    // of its subkeys, read together (one query serves both); raises "Failed
+    // to get data for '%s'" when none is open or a value cannot be read.
+    virtual KeyContents ReadContents() = 0;
+    // Writes a value of any type byte for byte; raises "Failed to set data for '%s'".
+    virtual void WriteValue(const RegistryValue& value) = 0;
 };
 
 inline constexpr const char* kInvalidDataType = "Invalid data type for '%s'";

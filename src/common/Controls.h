@@ -16,6 +16,8 @@ enum class MenuItem {
     NamePM, CommandLinePM, SubkeyPM, ReversedorderPM,
     // the log commands in the Edit menu and the log's popup menu
     EditlogMM, ClearLogMM, EditlogPM, ClearLogPM,
+    // Edit > Undo
+    UndoMM,
     // View menu switches and the toolbar's popup menu
     ToolBarMM, LogMM, StatusMM, TextLabelsMM, TextLabelsPM,
     // the view styles in the View menu, the list menu's View submenu and the Views drop-down
@@ -34,6 +36,8 @@ public:
     virtual bool MenuItemEnabled(MenuItem item) const = 0;
     virtual void CheckMenuItem(MenuItem item, bool checked) = 0;
     virtual bool MenuItemChecked(MenuItem item) const = 0;
+    // The item's caption without its accelerator key or shortcut, which the view adds.
+    virtual void SetMenuItemText(MenuItem item, const std::string& text) = 0;
 };
 
 // The status bar's panels: 0 the hint, 1 the entry counts.

@@ -24,6 +24,11 @@ std::string NotDone(const std::string& caption, bool gone, const char* what)
            what + ".";
 }
 
+std::string BadLabel(size_t count)
+{
+    return "delete of " + std::to_string(count) + (count == 1 ? " bad entry" : " bad entries");
+}
+
 }  // namespace
 
 std::string EntryEditor::NewSubkeyName(const std::string& displayName)
@@ -57,6 +62,7 @@ void EntryEditor::NewClick()
         if (!catalogue_.OpenRegKey(RootKey::LocalMachine, uninstallKey, true, view))
             throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
         const EntryKey entry{NewSubkeyName(name), view};
+        UndoStep step = History.Prepare("new entry " + Quoted(name), {entry}, true);
         EntryRow row{name, command, entry.subkey};
         row.view = view;
         const int index = catalogue_.AppendRow(std::move(row));
@@ -64,6 +70,8 @@ void EntryEditor::NewClick()
         catalogue_.OpenEntryKey(entry, true);
         registry_.WriteString("UninstallString", command);
         registry_.WriteString("DisplayName", name);
+        History.CaptureAfter(step);
+        History.Push(std::move(step));
         log_.AddLog("Shortcut for " + Quoted(name) + " application added.", "", kLogInformation);
         programs_.FocusProgram(index);
     }
@@ -97,10 +105,18 @@ void EntryEditor::EditClick()
             catalogue_.SayStatus(NotDone(caption, listed < 0, "changed"));
             return;
         }
+        // Texts as they were: nothing to write, nothing to take back.
+        if (form.Display == name && form.Uninstall.Text == command) {
+            catalogue_.UpdateStatusBar();
+            return;
+        }
+        UndoStep step = History.Prepare("properties of " + Quoted(name), {entry}, true);
         // A reload while the dialog was open leaves another key open.
         if (!catalogue_.OpenEntryKey(entry)) throw cannotOpen();
         registry_.WriteString("DisplayName", form.Display);
         registry_.WriteString("UninstallString", form.Uninstall.Text);
+        History.CaptureAfter(step);
+        History.Push(std::move(step));
         const int index = catalogue_.IndexOf(entry);
         if (index >= 0) catalogue_.ChangeRow(index, form.Display, form.Uninstall.Text);
     }
@@ -126,7 +142,12 @@ void EntryEditor::DeleteRow(int index)
 
 void EntryEditor::DeleteProgram(const EntryKey& entry)
 {
-    DeleteRow(catalogue_.IndexOf(entry));
+    const int index = catalogue_.IndexOf(entry);
+    UndoStep step = History.Prepare("delete of " + Quoted(catalogue_.Rows().at(static_cast<size_t>(index)).caption),
+                                    {entry}, false);
+    DeleteRow(index);
+    UndoHistory::KeepRemoved(step, {entry});
+    History.Push(std::move(step));
 }
 
 void EntryEditor::DeleteClick()
@@ -143,7 +164,7 @@ void EntryEditor::DeleteClick()
         catalogue_.SayStatus(NotDone(caption, index < 0, "deleted"));
         return;
     }
-    DeleteRow(index);
+    DeleteProgram(entry);
     catalogue_.UpdateButtons();
 }
 
@@ -162,7 +183,11 @@ void EntryEditor::DeleteBadBtnClick()
         counted = std::move(now);
         agreed = false;
     }
+    std::vector<EntryKey> removed;
+    UndoStep step;
     if (agreed) {
+        step = History.Prepare(BadLabel(counted.size()), counted, false);
+        removed.reserve(counted.size());
         // Thousands of rows may go: the lists show the outcome once.
         struct Bulk {
             ProgramsView& view;
@@ -176,6 +201,7 @@ void EntryEditor::DeleteBadBtnClick()
             const std::string caption = catalogue_.Rows()[static_cast<size_t>(index)].caption;
             try {
                 DeleteRow(index);
+                removed.push_back(entry);
             } catch (const QuilletError&) {
                 // Reported together below; the others still go.
                 failed.push_back(caption);
@@ -184,6 +210,8 @@ void EntryEditor::DeleteBadBtnClick()
     } else if (counted.empty()) {
         catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
     }
+    UndoHistory::KeepRemoved(step, removed);
+    History.Push(std::move(step));
     catalogue_.UpdateButtons();
     if (failed.size() == 1) throw QuilletError(NotDeleted(failed.front()));
     if (!failed.empty()) {
@@ -191,6 +219,54 @@ void EntryEditor::DeleteBadBtnClick()
         for (const std::string& caption : failed) message += "\n" + Quoted(caption);
         throw QuilletError(message);
     }
+}
+
+std::string EntryEditor::UndoText() const
+{
+    if (History.Empty() || catalogue_.JobBusy()) return std::string();
+    return "Undo " + History.NextLabel();
+}
+
+void EntryEditor::UndoClick()
+{
+    if (History.Empty()) return;
+    // An uninstaller may be changing the same keys: wait for its end.
+    if (catalogue_.JobBusy()) {
+        catalogue_.SayStatus("Undo waits until the uninstaller ends; nothing was changed.");
+        return;
+    }
+    Restored(History.UndoLast());
+}
+
+void EntryEditor::Restored(const UndoHistory::Outcome& outcome)
+{
+    const auto nameOf = [](const UndoStep::Item& item) {
+        const std::string shown = item.caption.empty() ? item.after.DisplayName() : item.caption;
+        return Quoted(shown.empty() ? item.entry.subkey : shown);
+    };
+    for (const UndoStep::Item& item : outcome.done)
+        log_.AddLog("Shortcut for " + nameOf(item) + " application " + (item.before.exists ? "restored." : "removed."),
+                    "", kLogInformation);
+    catalogue_.LoadPrograms();
+    for (const UndoStep::Item& item : outcome.done) {
+        const int index = item.before.exists ? catalogue_.IndexOf(item.entry) : -1;
+        if (index >= 0) {
+            programs_.FocusProgram(index);
+            break;
+        }
+    }
+    catalogue_.UpdateButtons();
+    if (outcome.conflicts.empty() && outcome.failed.empty()) return;
+    std::string message;
+    if (!outcome.conflicts.empty()) {
+        message = "Changed since, so left as it is now (the earlier state stays in the changes file):";
+        for (const UndoStep::Item& item : outcome.conflicts) message += "\n" + nameOf(item);
+    }
+    if (!outcome.failed.empty()) {
+        message += std::string(message.empty() ? "" : "\n") + "Could not be put back (" + outcome.reason + "):";
+        for (const UndoStep::Item& item : outcome.failed) message += "\n" + nameOf(item);
+    }
+    throw QuilletError(message);
 }
 
 }  // namespace quillet

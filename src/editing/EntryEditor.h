@@ -5,6 +5,7 @@
 #include "common/MessageBoxes.h"
 #include "editing/EditDialogs.h"
 #include "editing/PropFrm.h"
+#include "editing/UndoHistory.h"
 #include "log/LogCommands.h"
 
 namespace quillet {
@@ -14,9 +15,10 @@ namespace quillet {
 class EntryEditor {
 public:
     EntryEditor(EntryCatalogue& catalogue, LogCommands& log, Registry& registry, FileSystem& files,
-                MessageBoxes& boxes, EditDialogs& dialogs, ProgramsView& programs)
+                MessageBoxes& boxes, EditDialogs& dialogs, ProgramsView& programs, FileWriter* changesFile,
+                Clock& clock)
         : catalogue_(catalogue), log_(log), registry_(registry), boxes_(boxes), dialogs_(dialogs),
-          programs_(programs), PropertiesForm(files)
+          programs_(programs), History(registry, changesFile, clock), PropertiesForm(files)
     {
     }
 
@@ -30,9 +32,14 @@ public:
     // Subkey name of a new entry: blanks and backslashes to underscores, then
     // "_0", "_1", ... while a subkey of that name exists under the open key.
     std::string NewSubkeyName(const std::string& displayName);
+    // Takes back the newest change of this run (Edit > Undo).
+    void UndoClick();
+    // "Undo delete of \"NAME\"" while Undo can act; empty when it cannot.
+    std::string UndoText() const;
 
 private:
     void DeleteRow(int index);
+    void Restored(const UndoHistory::Outcome& outcome);
 
     EntryCatalogue& catalogue_;
     LogCommands& log_;
@@ -42,6 +49,8 @@ private:
     ProgramsView& programs_;
 
 public:
+    // Every change above, kept for Undo and written to the changes file first.
+    UndoHistory History;
     // The properties dialog, filled by New and Properties before each use.
     TPropertiesForm PropertiesForm;
 };

@@ -3,7 +3,7 @@
 
 namespace quillet {
 
-// Writing one file at a time, as the backup export needs it. Every call
+// Writing one file at a time, as the backup export and the changes file need it. Every call
 // answers whether it worked; LastError says why the last one did not.
 class FileWriter {
 public:
@@ -12,7 +12,10 @@ public:
     virtual bool MakeDirectory(const std::string& path) = 0;
     // Opens a new, empty file of that name, replacing one that exists.
     virtual bool Create(const std::string& path) = 0;
-    // Appends the bytes to the file Create opened.
+    // Opens a file to add to its end, making it when there is none; `size`
+    // is what it held before.
+    virtual bool Append(const std::string& path, unsigned long long& size) = 0;
+    // Appends the bytes to the file Create or Append opened.
     virtual bool Write(const std::string& bytes) = 0;
     // Closes the file Create opened (always closed afterwards, even on false).
     virtual bool Close() = 0;

@@ -132,3 +132,51 @@ TEST_F(EditTest, ShiftDelDeletesEveryBadEntry)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditTest, CtrlZAfterDelBringsTheRowItsFocusAndItsRecordBack)
+{
+    SeedUninstallKey({{"k1", "Alpha", good}, {"k2", "Beta", good}});
+    SeedValue("k1\\Child\\Deeper", "Level", "two");
+    SeedValue("k1", "Publisher", "Alpha & Co");
+    const RegistryTree before = ReadUninstallTree();
+    Quillet app;
+    app.Start();
+    ASSERT_EQ(app.FocusedRow(), 0);
+    // Highlighting Undo puts its text in the hint panel: the menu itself
+    // cannot be read from another process under Wine.
+    const auto undoHint = [&] {
+        SendMessageA(app.Window(), WM_MENUSELECT, MAKEWPARAM(IDM_UNDO, 0), 0);
+        return app.StatusPanel(0);
+    };
+    EXPECT_EQ(undoHint(), "Take back the last change made to the registry");
+
+    app.PressKey(VK_DELETE);
+    HWND box = WaitForDialog(app, "Confirm");
+    ASSERT_NE(box, nullptr);
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; }));
+    ASSERT_FALSE(KeyExists("k1"));
+    EXPECT_EQ(undoHint(), "Undo delete of \"Alpha\"");
+
+    FocusRow(app, 0);  // Beta
+    Front(app);
+    SendKeys({VK_CONTROL}, 'Z');
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 2; }));
+    EXPECT_EQ(ReadUninstallTree(), before);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.FocusedRow() >= 0 && app.RowText(app.FocusedRow(), 0) == "Alpha"; }));
+    EXPECT_EQ(ListText(app, kLog, 0, 1), "Shortcut for \"Alpha\" application restored.");
+    EXPECT_EQ(undoHint(), "Take back the last change made to the registry");
+    const std::string changes = ReadFileBytes(ExeDirectory() + "Backup\\Changes " + [] {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        char date[16];
+        snprintf(date, sizeof date, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+        return std::string(date);
+    }() + ".reg");
+    EXPECT_NE(changes.find("delete of \"Alpha\""), std::string::npos);
+    EXPECT_NE(changes.find("\\k1\\Child\\Deeper]\r\n\"Level\"=\"two\""), std::string::npos);
+}
+
+}  // namespace

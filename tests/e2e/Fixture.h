@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "e2e/Driver.h"
 
 namespace e2e {
 
-// Base of the end-to-end fixtures: a display to show windows on, and no
-// Quillet left open by an earlier test (one copy at a time).
+// Base of the end-to-end fixtures: a display to show windows on, no
+// Quillet left open by an earlier test (one copy at a time), no changes file.
 class QuilletTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -17,6 +19,14 @@ protected:
         ASSERT_NE(GetEnvironmentVariableA("DISPLAY", display, sizeof display), 0u)
             << "end-to-end tests need an X display: run scripts/test, which starts Xvfb";
         ASSERT_TRUE(MainWindows().empty()) << "a Quillet window is still open";
+        // Every change writes its way back beside the program: no test sees another's.
+        const std::string backup = ExeDirectory() + "Backup\\";
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((backup + "Changes *.reg").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do DeleteFileA((backup + found.cFileName).c_str());
+        while (FindNextFileA(search, &found));
+        FindClose(search);
     }
 };
 

@@ -31,6 +31,14 @@ public:
         open = true;
         return true;
     }
+    bool Append(const std::string& path, unsigned long long& size) override
+    {
+        if (readOnly.count(path)) return Fail("Access denied");
+        size = files[path].size();
+        current_ = path;
+        open = true;
+        return true;
+    }
     bool Write(const std::string& bytes) override
     {
         ++writes;

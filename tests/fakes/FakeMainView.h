@@ -85,6 +85,8 @@ public:
         return it == menuItems.end() || it->second;
     }
     void CheckMenuItem(MenuItem item, bool checked) override { checks[item] = checked; }
+    void SetMenuItemText(MenuItem item, const std::string& text) override { menuTexts[item] = text; }
+    std::map<MenuItem, std::string> menuTexts;
     bool MenuItemChecked(MenuItem item) const override
     {
         const auto it = checks.find(item);

@@ -152,6 +152,22 @@ public:
         return false;
     }
 
+    KeyContents ReadContents() override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
+        KeyContents contents;
+        for (auto& [n, v] : current_->values)
+            contents.values.push_back({n, static_cast<std::uint32_t>(v.type), v.data});
+        contents.subkeys = GetKeyNames();
+        return contents;
+    }
+
+    void WriteValue(const RegistryValue& value) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToSetData, value.name));
+        Set(*current_, value.name, static_cast<ValueType>(value.type), value.data);
+    }
+
     int opens = 0;
     int viewsSet = 0;  // SetView calls
 

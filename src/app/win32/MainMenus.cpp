@@ -53,6 +53,7 @@ MainMenus::MenuPlace MainMenus::Place(MenuItem item) const
     case MenuItem::ReversedorderPM: return {baseMenu_, IDM_REVERSED};
     case MenuItem::EditlogMM: return {main, IDM_EDITLOG};
     case MenuItem::ClearLogMM: return {main, IDM_CLEARLOG};
+    case MenuItem::UndoMM: return {main, IDM_UNDO};
     case MenuItem::EditlogPM: return {logMenu_, IDM_EDITLOG};
     case MenuItem::ClearLogPM: return {logMenu_, IDM_CLEARLOG};
     case MenuItem::AddRemoveMM: return {main, IDM_ADDREMOVE};
@@ -105,6 +106,24 @@ bool MainMenus::Checked(MenuItem item) const
     const MenuPlace place = Place(item);
     const UINT state = GetMenuState(place.menu, place.command, MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED);
+}
+
+void MainMenus::SetText(MenuItem item, const std::string& text)
+{
+    const MenuPlace place = Place(item);
+    // An entry's name is shown as it is: '&' would underline the letter after it.
+    std::string caption = "&";
+    for (char c : text) {
+        if (c == '&') caption += '&';
+        // A tab would start the shortcut column early.
+        caption += c == '\t' ? ' ' : c;
+    }
+    caption += "\tCtrl+Z";
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = caption.data();
+    SetMenuItemInfoA(place.menu, place.command, FALSE, &info);
 }
 
 void MainMenus::ShowContextMenu(HWND control, LPARAM position, HWND programs, HWND log, HWND toolBar) const

@@ -25,6 +25,8 @@ public:
     bool Enabled(MenuItem item) const;
     void Check(MenuItem item, bool checked);
     bool Checked(MenuItem item) const;
+    // The caption with its access key on the first letter and its shortcut.
+    void SetText(MenuItem item, const std::string& text);
 
     // The pop-up menu of a control, at the pointer or, from the keyboard,
     // below the focused row of a list.

@@ -296,6 +296,9 @@ void MainWindow::OnCommand(int id)
         core_.Guard([&] { core_.Editing().DeleteBadBtnClick(); });
         core_.Live().OwnChangesMade();
         break;
+    case IDM_UNDO:
+        core_.Guard([&] { core_.Editing().UndoClick(); });
+        break;
     case IDM_CLEARLOG:
         core_.Guard([&] { core_.Logging().ClearLogPMClick(); });
         break;
@@ -384,7 +387,8 @@ bool MainWindow::ShortcutAllowed(int id)
         MenuItem item;
     } kShortcuts[] = {{IDM_ADDREMOVE, MenuItem::AddRemoveMM}, {IDM_DELETE, MenuItem::DeleteMM},
                       {IDM_PROPERTIES, MenuItem::PropertiesMM}, {IDM_NEW, MenuItem::NewMM},
-                      {IDM_DELETEBAD, MenuItem::DeleteBadMM},   {IDM_FIND, MenuItem::FindMM}};
+                      {IDM_DELETEBAD, MenuItem::DeleteBadMM},   {IDM_FIND, MenuItem::FindMM},
+                      {IDM_UNDO, MenuItem::UndoMM}};
     for (const auto& s : kShortcuts)
         if (s.command == id) {
             bool allowed = false;
@@ -406,7 +410,12 @@ void MainWindow::AboutMMClick()
 
 void MainWindow::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 {
-    const std::string hint = MainMenus::SelectHint(item, flags, menu);
+    std::string hint = MainMenus::SelectHint(item, flags, menu);
+    // Undo's hint names what it takes back.
+    if (item == IDM_UNDO && !(flags & (MF_POPUP | MF_SEPARATOR)))
+        core_.Guard([&] {
+            if (!core_.Editing().UndoText().empty()) hint = core_.Editing().UndoText();
+        });
     core_.Guard([&] { core_.Views().AppEventsHint(hint); });
 }
 

@@ -87,6 +87,7 @@ private:
     bool MenuItemEnabled(MenuItem item) const override;
     void CheckMenuItem(MenuItem item, bool checked) override;
     bool MenuItemChecked(MenuItem item) const override;
+    void SetMenuItemText(MenuItem item, const std::string& text) override;
     void ShowPane(Pane pane, bool visible) override;
     void SetTextLabels(bool on) override;
     void SetViewStyle(ViewStyle style) override;

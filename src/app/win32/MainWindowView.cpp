@@ -60,6 +60,8 @@ void MainWindow::CheckMenuItem(MenuItem item, bool checked) { menus_.Check(item,
 
 bool MainWindow::MenuItemChecked(MenuItem item) const { return menus_.Checked(item); }
 
+void MainWindow::SetMenuItemText(MenuItem item, const std::string& text) { menus_.SetText(item, text); }
+
 void MainWindow::ShowPane(Pane pane, bool visible)
 {
     HWND window = pane == Pane::ToolBar ? toolBar_.hwnd() : pane == Pane::Log ? log_.hwnd() : statusBar_;

@@ -1,5 +1,7 @@
 #include "catalogue/win32/Win32Registry.h"
 
+#include <algorithm>
+
 #include "common/Error.h"
 
 namespace quillet::win32 {
@@ -184,6 +186,48 @@ bool Win32Registry::DeleteKey(const std::string& path)
     if (!DeleteSubkeys(key.get(), viewFlag_)) return false;
     key.reset();
     return DeleteOne(base, relative.c_str(), viewFlag_) == ERROR_SUCCESS;
+}
+
+KeyContents Win32Registry::ReadContents()
+{
+    if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
+    // One query for both counts: a key without subkeys (most entries) costs
+    // no enumeration of them, and the values none past the last.
+    DWORD keyCount = 0, maxKey = 0, count = 0, maxName = 0, maxData = 0;
+    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, &keyCount, &maxKey, nullptr, &count, &maxName,
+                         &maxData, nullptr, nullptr) != ERROR_SUCCESS)
+        throw QuilletError(FormatText(kFailedToGetData, ""));
+    KeyContents contents;
+    contents.values.reserve(count);
+    // The sizes are a first guess: a value may grow between the query and its read.
+    std::string name(maxName + 2, '\0');
+    std::string data(maxData + 2, '\0');
+    for (DWORD index = 0; index < count;) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        const LONG rc = RegEnumValueA(current_.get(), index, name.data(), &nameLength, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_NO_MORE_ITEMS) break;  // one went since the query
+        if (rc == ERROR_MORE_DATA) {
+            name.resize(name.size() * 2 + 256);
+            data.resize(std::max<size_t>(data.size() * 2, size + 2));
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, std::string(name.c_str())));
+        contents.values.push_back({std::string(name.data(), nameLength), type, std::string(data.data(), size)});
+        ++index;
+    }
+    if (keyCount > 0) contents.subkeys = GetKeyNames();
+    return contents;
+}
+
+void Win32Registry::WriteValue(const RegistryValue& value)
+{
+    if (!current_ || RegSetValueExA(current_.get(), value.name.c_str(), 0, value.type,
+                                    reinterpret_cast<const BYTE*>(value.data.data()),
+                                    static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
+        throw QuilletError(FormatText(kFailedToSetData, value.name));
 }
 
 }  // namespace quillet::win32

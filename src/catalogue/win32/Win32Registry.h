@@ -31,6 +31,8 @@ public:
     void WriteBinary(const std::string& name, const std::string& bytes) override;
     bool KeyExists(const std::string& path) override;
     bool DeleteKey(const std::string& path) override;
+    KeyContents ReadContents() override;
+    void WriteValue(const RegistryValue& value) override;
 
 private:
     // The key a path starts at and the path relative to it.

@@ -31,6 +31,22 @@ bool Win32FileWriter::Create(const std::string& path)
     return file_ != INVALID_HANDLE_VALUE || Fail(GetLastError());
 }
 
+bool Win32FileWriter::Append(const std::string& path, unsigned long long& size)
+{
+    Close();
+    file_ = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+    if (file_ == INVALID_HANDLE_VALUE) return Fail(GetLastError());
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(file_, &length)) {
+        const DWORD code = GetLastError();
+        Close();
+        return Fail(code);
+    }
+    size = static_cast<unsigned long long>(length.QuadPart);
+    return true;
+}
+
 bool Win32FileWriter::Write(const std::string& bytes)
 {
     if (file_ == INVALID_HANDLE_VALUE) return Fail(ERROR_INVALID_HANDLE);

@@ -16,6 +16,7 @@ public:
 
     bool MakeDirectory(const std::string& path) override;
     bool Create(const std::string& path) override;
+    bool Append(const std::string& path, unsigned long long& size) override;
     bool Write(const std::string& bytes) override;
     bool Close() override;
     bool Remove(const std::string& path) override;

@@ -1,0 +1,95 @@
+#include "editing/KeySnapshot.h"
+
+#include "catalogue/Catalogue.h"
+#include "common/Error.h"
+#include "common/Text.h"
+
+namespace quillet {
+
+namespace {
+
+// Deeper than the registry allows (512): a loop or a hostile tree ends here.
+constexpr int kMaxDepth = 512;
+
+std::string PathOf(const EntryKey& entry) { return kUninstallKey + entry.subkey; }
+
+// Absolute paths from here on start at HKLM in the entry's own view.
+void AtEntryRoot(Registry& registry, RegistryView view)
+{
+    registry.SetRootKey(RootKey::LocalMachine);
+    if (view != RegistryView::Native) registry.SetView(view);
+}
+
+bool SameName(const std::string& a, const char* b)
+{
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return i == a.size() && !b[i];
+}
+
+}  // namespace
+
+std::string KeySnapshot::DisplayName() const
+{
+    for (const RegistryValue& value : values)
+        if (SameName(value.name, "DisplayName") && (value.type == kRegSz || value.type == kRegExpandSz))
+            return value.data.substr(0, value.data.find('\0'));
+    return std::string();
+}
+
+std::string KeySnapshots::EditorPath(const EntryKey& entry)
+{
+    // The 32-bit view's keys live below Wow6432Node, where the editor restores them.
+    if (entry.view == RegistryView::Bits32)
+        return "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node" + PathOf(entry).substr(std::string("\\Software").size());
+    return "HKEY_LOCAL_MACHINE" + PathOf(entry);
+}
+
+KeySnapshot KeySnapshots::Capture(const EntryKey& entry)
+{
+    KeySnapshot snapshot;
+    snapshot.name = entry.subkey;
+    AtEntryRoot(registry_, entry.view);
+    // An empty name would be the Uninstall key itself: never an entry.
+    if (!entry.Empty()) Read(PathOf(entry), snapshot, 0);
+    registry_.CloseKey();
+    return snapshot;
+}
+
+bool KeySnapshots::Read(const std::string& path, KeySnapshot& into, int depth)
+{
+    if (depth > kMaxDepth) throw QuilletError(FormatText(kFailedToGetData, path));
+    if (!registry_.OpenKey(path, false)) return false;
+    into.exists = true;
+    KeyContents contents = registry_.ReadContents();
+    into.values = std::move(contents.values);
+    for (const std::string& name : contents.subkeys) {
+        KeySnapshot child;
+        child.name = name;
+        // A key that went between the listing and its read is not part of the state.
+        if (Read(path + "\\" + name, child, depth + 1)) into.keys.push_back(std::move(child));
+    }
+    return true;
+}
+
+void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot)
+{
+    if (entry.Empty()) return;
+    const std::string path = PathOf(entry);
+    AtEntryRoot(registry_, entry.view);
+    if (registry_.KeyExists(path) && !registry_.DeleteKey(path))
+        throw QuilletError("The key of \"" + entry.subkey + "\" could not be replaced");
+    if (snapshot.exists) Write(path, snapshot, entry.view);
+    registry_.CloseKey();
+}
+
+void KeySnapshots::Write(const std::string& path, const KeySnapshot& from, RegistryView view)
+{
+    AtEntryRoot(registry_, view);
+    if (!registry_.OpenKey(path, true)) throw QuilletError(FormatText(kFailedToSetData, path));
+    for (const RegistryValue& value : from.values) registry_.WriteValue(value);
+    for (const KeySnapshot& child : from.keys) Write(path + "\\" + child.name, child, view);
+}
+
+}  // namespace quillet
