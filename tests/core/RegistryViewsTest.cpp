@@ -127,6 +127,7 @@ TEST_F(TwoViewsTest, DeleteAndDeleteBadDeleteInTheEntrysOwnView)
     Twins();
     Entry(k32, "Other", "Other", kGood);
     main->Catalogue().LoadPrograms();
+    main->Editing().History.ChangesDir = "C:\\Q\\Backup";
     dialogs.answerYes = true;
     main->Editing().DeleteBadBtnClick();
     EXPECT_EQ(Subkey(k32, "Twin"), nullptr);
@@ -138,6 +139,19 @@ TEST_F(TwoViewsTest, DeleteAndDeleteBadDeleteInTheEntrysOwnView)
     main->Editing().DeleteClick();
     EXPECT_EQ(Subkey(k32, "Other"), nullptr);
     EXPECT_EQ(Listed(), "Twin@1;");
+
+    // Undo puts each key back in the view it was taken from, nowhere else.
+    main->Editing().UndoClick();
+    main->Editing().UndoClick();
+    EXPECT_EQ(Value(Subkey(k32, "Other"), "DisplayName"), "Other");
+    EXPECT_EQ(Value(Subkey(k32, "Twin"), "UninstallString"), kGone);
+    EXPECT_EQ(Value(Subkey(k64, "Twin"), "UninstallString"), kGood);
+    EXPECT_EQ(Subkey(k64, "Other"), nullptr);
+    EXPECT_EQ(Listed(), "Other@2;Twin@1;Twin@2;");
+    ASSERT_EQ(writer.files.size(), 1u);
+    EXPECT_NE(writer.files.begin()->second.find("[HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows"
+                                                 "\\CurrentVersion\\Uninstall\\Other]"),
+              std::string::npos);
 }
 
 TEST_F(TwoViewsTest, PropertiesReadsAndWritesTheEntrysOwnView)
