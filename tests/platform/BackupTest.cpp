@@ -9,29 +9,16 @@
 #include "catalogue/win32/Win32Registry.h"
 #include "editing/Backup.h"
 #include "editing/win32/Win32FileWriter.h"
+#include "platform/SystemTools.h"
 
 using namespace quillet;
 using quillet::win32::Win32FileWriter;
 using quillet::win32::Win32Registry;
+using namespace platform_tests;
 
 namespace {
 
 const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-std::string TempDir()
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + "QuilletBackupTest\\";
-}
-
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 struct Value {
     DWORD type = REG_NONE;
@@ -68,22 +55,6 @@ void Seed(const std::string& subkey, DWORD type, const std::string& name, const 
     RegCloseKey(key);
 }
 
-// The system's registry editor, silently importing a file; its exit code.
-DWORD RegeditImport(const std::string& file)
-{
-    std::string command = "regedit.exe /S \"" + file + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
-    DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return code;
-}
-
 class BackupTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -97,7 +68,7 @@ protected:
         DeleteFileA((dir + "backup.reg").c_str());
         RemoveDirectoryA(dir.c_str());
     }
-    const std::string dir = TempDir();
+    const std::string dir = TempDir("QuilletBackupTest\\");
 };
 
 TEST_F(BackupTest, FileWriterWritesBytesAndNamesItsFailures)
@@ -108,12 +79,12 @@ TEST_F(BackupTest, FileWriterWritesBytesAndNamesItsFailures)
     ASSERT_TRUE(writer.Write(std::string("a\r\n\xE9\0z", 6)));
     ASSERT_TRUE(writer.Write("tail"));
     ASSERT_TRUE(writer.Close());
-    EXPECT_EQ(ReadFile(name), std::string("a\r\n\xE9\0ztail", 10));
+    EXPECT_EQ(ReadWholeFile(name), std::string("a\r\n\xE9\0ztail", 10));
 
     // Created anew: the old content goes.
     ASSERT_TRUE(writer.Create(name));
     ASSERT_TRUE(writer.Close());
-    EXPECT_EQ(ReadFile(name), "");
+    EXPECT_EQ(ReadWholeFile(name), "");
 
     EXPECT_FALSE(writer.Create(dir + "missing\\x.reg"));
     EXPECT_FALSE(writer.LastError().empty());
@@ -152,7 +123,7 @@ TEST_F(BackupTest, RegistryEditorRestoresEveryEntryByteForByte)
     Win32FileWriter writer;
     const std::string file = dir + "backup.reg";
     WriteRegBackup(registry, writer, file);
-    const std::string text = ReadFile(file);
+    const std::string text = ReadWholeFile(file);
     EXPECT_EQ(text.substr(0, 10), "REGEDIT4\r\n");
     EXPECT_NE(text.find("\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\A & B\\\\un.exe\\\" /S\"\r\n"),
               std::string::npos);

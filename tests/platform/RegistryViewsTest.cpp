@@ -8,9 +8,11 @@
 #include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
+#include "platform/SystemTools.h"
 
 using namespace quillet;
 using namespace quillet::win32;
+using namespace platform_tests;
 
 namespace {
 
@@ -58,22 +60,6 @@ std::string Command(REGSAM view, const std::string& subkey)
     const LONG rc = RegQueryValueExA(h, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(h);
     return rc == ERROR_SUCCESS ? data : "<no value>";
-}
-
-// The system's registry editor, silently importing a file; its exit code.
-DWORD RegeditImport(const std::string& file)
-{
-    std::string command = "regedit.exe /S \"" + file + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
-    DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return code;
 }
 
 class RegistryViewsTest : public ::testing::Test {

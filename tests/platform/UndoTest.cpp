@@ -12,43 +12,15 @@
 #include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
+#include "platform/SystemTools.h"
 
 using namespace quillet;
 using namespace quillet::win32;
+using namespace platform_tests;
 
 namespace {
 
 const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-std::string TempDir()
-{
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    return std::string(dir) + "QuilletUndoTest";
-}
-
-std::string ReadFile(const std::string& name)
-{
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// A program of the system, run to its end; its exit code.
-DWORD RunToEnd(std::string command)
-{
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
-    DWORD code = static_cast<DWORD>(-2);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return code;
-}
 
 // The key as `reg export` writes it (UTF-16, shown here as its low bytes:
 // every text of these tests is ASCII).
@@ -56,7 +28,7 @@ std::string Export(const std::string& path, const std::string& file)
 {
     DeleteFileA(file.c_str());
     EXPECT_EQ(RunToEnd("reg.exe export \"HKLM\\" + path + "\" \"" + file + "\" /y"), 0u) << path;
-    const std::string wide = ReadFile(file);
+    const std::string wide = ReadWholeFile(file);
     std::string text;
     for (size_t i = 2; i + 1 < wide.size(); i += 2) {
         EXPECT_EQ(wide[i + 1], '\0');
@@ -125,7 +97,7 @@ protected:
     }
     std::string ChangesFile() { return main.Editing().History.ChangesPath(); }
 
-    const std::string dir = TempDir();
+    const std::string dir = TempDir("QuilletUndoTest");
     Win32Registry registry;
     fakes::FakeFileSystem files;  // no program exists: every entry is bad
     fakes::FakeLocale locale;
