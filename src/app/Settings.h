@@ -70,7 +70,7 @@ struct StoredSettings {
     int NameWidth = 200;
     int CmdLiNeWidth = 200;
     int SubKeyWidth = 120;
-    int PlatformWidth = 80;
+    int PlatformWidth = 96;
     // The list has the Platform column (64-bit Windows): only then is its width kept.
     bool PlatformColumn = false;
     std::string BackupDir;

@@ -23,7 +23,7 @@ void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
-    if (platformColumn) AddColumn(3, "Platform", 80);
+    if (platformColumn) AddColumn(3, "Platform", 96);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     CreateTip(parent);
 }
