@@ -13,6 +13,7 @@ add_library(quillet_win32 STATIC
     src/common/win32/Win32Locale.cpp
     src/common/win32/CentredBox.cpp
     src/common/win32/SafeProcess.cpp
+    src/common/win32/Wow64.cpp
     src/catalogue/win32/Win32Registry.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp

@@ -4,6 +4,7 @@
 
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/SafeProcess.h"
+#include "common/win32/Wow64.h"
 
 namespace quillet::win32 {
 
@@ -39,34 +40,6 @@ std::string Win32FileSystem::SystemDirectory()
 }
 
 namespace {
-
-// A 32-bit Quillet on 64-bit Windows checks the files as they are: without
-// this, C:\Windows\System32 would be answered from SysWOW64. For the
-// probing thread, for the length of one probe.
-class WholeFileSystem {
-public:
-#ifdef _WIN64
-    // Nothing is redirected for a 64-bit program.
-    WholeFileSystem() {}
-    ~WholeFileSystem() {}
-#else
-    WholeFileSystem()
-    {
-        static const bool wow64 = RunsOnWindows64();
-        if (wow64) disabled_ = Wow64DisableWow64FsRedirection(&old_);
-    }
-    ~WholeFileSystem()
-    {
-        if (disabled_) Wow64RevertWow64FsRedirection(old_);
-    }
-    WholeFileSystem(const WholeFileSystem&) = delete;
-    WholeFileSystem& operator=(const WholeFileSystem&) = delete;
-
-private:
-    PVOID old_ = nullptr;
-    BOOL disabled_ = FALSE;
-#endif
-};
 
 // A ':' past the drive letter that is followed by a '\' can be neither a
 // drive nor a stream name, so the platform would reject the name. Asking it

@@ -46,16 +46,6 @@ bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
 
 }  // namespace
 
-bool RunsOnWindows64()
-{
-#ifdef _WIN64
-    return true;
-#else
-    BOOL wow64 = FALSE;
-    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
-#endif
-}
-
 void Win32Registry::SetRootKey(RootKey root)
 {
     current_.reset();

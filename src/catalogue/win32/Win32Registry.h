@@ -3,6 +3,7 @@
 
 #include "catalogue/Registry.h"
 #include "common/win32/Handles.h"
+#include "common/win32/Wow64.h"
 
 namespace quillet::win32 {
 
@@ -11,11 +12,6 @@ inline REGSAM ViewFlag(RegistryView view)
 {
     return view == RegistryView::Bits64 ? KEY_WOW64_64KEY : view == RegistryView::Bits32 ? KEY_WOW64_32KEY : 0;
 }
-
-// The system is 64-bit Windows, where the registry has a 64-bit and a
-// 32-bit view: always for the 64-bit build, asked of the system by the
-// 32-bit one.
-bool RunsOnWindows64();
 
 // The registry accessor over advapi32, with full access; a key is created
 // only where the caller asks for it.

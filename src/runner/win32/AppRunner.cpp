@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/win32/Wow64.h"
 #include "runner/Launch.h"
 
 namespace quillet::win32 {
@@ -95,9 +96,14 @@ bool TAppRunner::Execute(const std::string& programFile, const std::string& comm
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessA(launch.application.c_str(), command.data(), &processAttributes, &threadAttributes, FALSE, 0,
-                        nullptr, launch.directory.c_str(), &startup, &started))
-        return false;
+    // The program the check found: a 64-bit uninstaller in System32 stays
+    // that one for a 32-bit Quillet, not its SysWOW64 namesake.
+    const BOOL ok = [&] {
+        WholeFileSystem whole;
+        return CreateProcessA(launch.application.c_str(), command.data(), &processAttributes, &threadAttributes,
+                              FALSE, 0, nullptr, launch.directory.c_str(), &startup, &started);
+    }();
+    if (!ok) return false;
     ApplicationName = launch.application;
     CurrentDirectory = launch.directory;
     process_ = started;
