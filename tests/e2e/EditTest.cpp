@@ -145,12 +145,19 @@ TEST_F(EditTest, CtrlZAfterDelBringsTheRowItsFocusAndItsRecordBack)
     app.Start();
     ASSERT_EQ(app.FocusedRow(), 0);
     // Highlighting Undo puts its text in the hint panel: the menu itself
-    // cannot be read from another process under Wine.
-    const auto undoHint = [&] {
-        SendMessageA(app.Window(), WM_MENUSELECT, MAKEWPARAM(IDM_UNDO, 0), 0);
-        return app.StatusPanel(0);
+    // cannot be read from another process under Wine. The pointer's own hint
+    // may take the panel back between two calls, so highlight until it shows.
+    const auto undoHint = [&](const std::string& expected) {
+        std::string shown;
+        Quillet::WaitFor([&] {
+            SendMessageA(app.Window(), WM_MENUSELECT, MAKEWPARAM(IDM_UNDO, 0), 0);
+            shown = app.StatusPanel(0);
+            return shown == expected;
+        }, 3000);
+        return shown;
     };
-    EXPECT_EQ(undoHint(), "Take back the last change made to the registry");
+    EXPECT_EQ(undoHint("Take back the last change made to the registry"),
+              "Take back the last change made to the registry");
 
     app.PressKey(VK_DELETE);
     HWND box = WaitForDialog(app, "Confirm");
@@ -158,7 +165,7 @@ TEST_F(EditTest, CtrlZAfterDelBringsTheRowItsFocusAndItsRecordBack)
     PostMessageA(box, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; }));
     ASSERT_FALSE(KeyExists("k1"));
-    EXPECT_EQ(undoHint(), "Undo delete of \"Alpha\"");
+    EXPECT_EQ(undoHint("Undo delete of \"Alpha\""), "Undo delete of \"Alpha\"");
 
     FocusRow(app, 0);  // Beta
     Front(app);
@@ -167,7 +174,8 @@ TEST_F(EditTest, CtrlZAfterDelBringsTheRowItsFocusAndItsRecordBack)
     EXPECT_EQ(ReadUninstallTree(), before);
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.FocusedRow() >= 0 && app.RowText(app.FocusedRow(), 0) == "Alpha"; }));
     EXPECT_EQ(ListText(app, kLog, 0, 1), "Shortcut for \"Alpha\" application restored.");
-    EXPECT_EQ(undoHint(), "Take back the last change made to the registry");
+    EXPECT_EQ(undoHint("Take back the last change made to the registry"),
+              "Take back the last change made to the registry");
     const std::string changes = ReadFileBytes(ExeDirectory() + "Backup\\Changes " + [] {
         SYSTEMTIME now;
         GetLocalTime(&now);
