@@ -18,7 +18,7 @@ std::string ChangesFileName(const LocalTime& today);
 // hex form of its type, so that the registry editor brings back the bytes.
 struct ChangedKey {
     std::string path;  // as the registry editor names it
-    KeySnapshot before;
+    const KeySnapshot& before;  // the capture itself: a key may hold megabytes
     bool keyStays = false;  // the key is there after the change
 };
 std::string ChangesSection(const LocalTime& when, const std::string& command, const std::vector<ChangedKey>& keys);

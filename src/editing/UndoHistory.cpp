@@ -14,15 +14,16 @@ UndoStep UndoHistory::Prepare(const std::string& label, const std::vector<EntryK
     UndoStep step;
     step.label = label;
     step.items.reserve(entries.size());
-    std::vector<ChangedKey> keys;
-    keys.reserve(entries.size());
     for (const EntryKey& entry : entries) {
         UndoStep::Item item{entry, std::string(), snapshots_.Capture(entry), KeySnapshot()};
         item.caption = item.before.DisplayName();
-        keys.push_back({KeySnapshots::EditorPath(entry), item.before, keysStay});
         step.items.push_back(std::move(item));
     }
     if (file_ && !ChangesDir.empty()) {
+        std::vector<ChangedKey> keys;
+        keys.reserve(step.items.size());
+        for (const UndoStep::Item& item : step.items)
+            keys.push_back({KeySnapshots::EditorPath(item.entry), item.before, keysStay});
         // It may exist already; when it cannot be made, the file's own error says why.
         file_->MakeDirectory(ChangesDir);
         AppendChanges(*file_, ChangesPath(), ChangesSection(clock_.Now(), label, keys));
