@@ -1,0 +1,25 @@
+#include "common/win32/Wide.h"
+
+#include <windows.h>
+
+namespace quillet::win32 {
+
+std::wstring Wide(const std::string& utf8)
+{
+    if (utf8.empty()) return std::wstring();
+    const int size = static_cast<int>(utf8.size());
+    std::wstring out(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), static_cast<int>(out.size()));
+    return out;
+}
+
+std::string Utf8(const wchar_t* text, size_t length)
+{
+    if (length == 0) return std::string();
+    const int size = static_cast<int>(length);
+    std::string out(WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    return out;
+}
+
+}  // namespace quillet::win32
