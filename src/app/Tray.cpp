@@ -6,7 +6,12 @@ namespace quillet {
 
 std::string TrayTip(const std::string& hint)
 {
-    return hint.substr(0, hint.find('|')).substr(0, kTrayTipLength);
+    std::string tip = hint.substr(0, hint.find('|'));
+    if (tip.size() <= kTrayTipLength) return tip;
+    // Never half a character: a UTF-8 sequence is cut before its first byte.
+    size_t end = kTrayTipLength;
+    while (end > 0 && (static_cast<unsigned char>(tip[end]) & 0xC0) == 0x80) --end;
+    return tip.substr(0, end);
 }
 
 std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows)

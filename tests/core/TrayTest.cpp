@@ -21,6 +21,8 @@ TEST(TrayRules, TipIsTheShortHintCutTo63)
     EXPECT_EQ(TrayTip(long64), std::string(63, 'x'));
     EXPECT_EQ(TrayTip(long64 + "|y"), std::string(63, 'x'));
     EXPECT_EQ(TrayTip("|all long"), "");
+    // A three-byte character across the cut goes whole.
+    EXPECT_EQ(TrayTip(std::string(62, 'x') + "\xE6\x97\xA5"), std::string(62, 'x'));
 }
 
 TEST(TrayRules, FramesCycleThrough27)

@@ -5,6 +5,7 @@
 #include "app/JpegPicture.h"
 #include "app/MainFrm.h"
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -69,17 +70,18 @@ TSTCommandLabel::Font TSTCommandLabel::Make(FontSpec style)
 
 bool TSTCommandLabel::Create(HWND parent, int x, int y, int id)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const std::wstring className = Wide(kClassName);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(instance, kClassName, &wc)) {
+    if (!GetClassInfoExW(instance, className.c_str(), &wc)) {
         wc.lpfnWndProc = &TSTCommandLabel::WindowProc;
         wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, IDC_HAND);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExA(&wc)) return false;
+        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
+        wc.lpszClassName = className.c_str();
+        if (!RegisterClassExW(&wc)) return false;
     }
-    if (!CreateWindowExA(WS_EX_TRANSPARENT, kClassName, caption_.c_str(), WS_CHILD | WS_VISIBLE, x, y, 10, 10,
+    if (!CreateWindowExW(WS_EX_TRANSPARENT, className.c_str(), Wide(caption_).c_str(), WS_CHILD | WS_VISIBLE, x, y, 10, 10,
                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this))
         return false;
     AutoSize();
@@ -90,7 +92,7 @@ void TSTCommandLabel::SetCaption(const std::string& caption)
 {
     caption_ = caption;
     if (hwnd_) {
-        SetWindowTextA(hwnd_, caption.c_str());
+        SetWindowTextW(hwnd_, Wide(caption).c_str());
         AutoSize();
     }
 }
@@ -177,7 +179,7 @@ LRESULT TSTCommandLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         // Released outside: no click.
         if (PtInRect(&client, at) && !Command.empty())
-            ShellExecuteA(nullptr, nullptr, Command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(nullptr, nullptr, Wide(Command).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return 0;
     }
     case WM_CAPTURECHANGED:
@@ -187,7 +189,7 @@ LRESULT TSTCommandLabel::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
         return 0;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 // ---- TAboutForm
@@ -199,17 +201,18 @@ TAboutForm::~TAboutForm()
 
 bool TAboutForm::Create(HWND owner)
 {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const std::wstring className = Wide(kClassName);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &TAboutForm::WindowProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    if (!GetClassInfoExA(instance, kClassName, &wc) && !RegisterClassExA(&wc)) return false;
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    wc.lpszClassName = className.c_str();
+    if (!GetClassInfoExW(instance, className.c_str(), &wc) && !RegisterClassExW(&wc)) return false;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-    if (!CreateWindowExA(WS_EX_TOPMOST, kClassName, "About", WS_POPUP | WS_CLIPCHILDREN, x, y, kWidth, kHeight,
+    if (!CreateWindowExW(WS_EX_TOPMOST, className.c_str(), L"About", WS_POPUP | WS_CLIPCHILDREN, x, y, kWidth, kHeight,
                          owner, nullptr, instance, this))
         return false;
     FormCreate();
@@ -295,7 +298,7 @@ LRESULT TAboutForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         FormDeactivate();  // closing hides: the next use shows this window again
         return 0;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 const std::string* TAboutForm::LinkHint(HWND control) const

@@ -2,6 +2,7 @@
 #include "app/win32/LogList.h"
 
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -74,16 +75,16 @@ void LogList::FitActionColumn()
 void LogList::Notify(NMHDR* header)
 {
     switch (header->code) {
-    case LVN_GETDISPINFOA: {
+    case LVN_GETDISPINFOW: {
         if (!Records) return;
-        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
         const auto& records = Records();
         if (item.iItem < 0 || item.iItem >= static_cast<int>(records.size())) return;
         const LogRecord& record = records[item.iItem];
         if (item.mask & LVIF_TEXT) {
             const std::string& text =
                 item.iSubItem == 0 ? record.time : item.iSubItem == 1 ? record.message : record.comment;
-            item.pszText = const_cast<char*>(text.c_str());
+            CopyWide(text, item.pszText, item.cchTextMax);
         }
         if (item.mask & LVIF_IMAGE) item.iImage = record.image;
         break;

@@ -6,6 +6,7 @@
 
 #include "app/win32/HintText.h"
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -119,11 +120,12 @@ void MainMenus::SetText(MenuItem item, const std::string& text)
         caption += c == '\t' ? ' ' : c;
     }
     caption += "\tCtrl+Z";
-    MENUITEMINFOA info{};
+    std::wstring wide = Wide(caption);
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    info.dwTypeData = caption.data();
-    SetMenuItemInfoA(place.menu, place.command, FALSE, &info);
+    info.dwTypeData = wide.data();
+    SetMenuItemInfoW(place.menu, place.command, FALSE, &info);
 }
 
 void MainMenus::ShowContextMenu(HWND control, LPARAM position, HWND programs, HWND log, HWND toolBar) const

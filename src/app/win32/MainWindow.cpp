@@ -5,6 +5,7 @@
 
 #include "app/win32/HintText.h"
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -43,7 +44,7 @@ MainWindow::~MainWindow()
 bool MainWindow::Create(int showCommand)
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &MainWindow::WindowProc;
     wc.hInstance = instance;
@@ -51,9 +52,10 @@ bool MainWindow::Create(int showCommand)
     wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUILLET), IMAGE_ICON, 16, 16, 0));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEA(IDR_MAINMENU);
-    wc.lpszClassName = kClassName;
-    if (!RegisterClassExA(&wc)) return false;
+    wc.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
+    const std::wstring className = Wide(kClassName);
+    wc.lpszClassName = className.c_str();
+    if (!RegisterClassExW(&wc)) return false;
 
     accelerators_ = LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
 
@@ -64,7 +66,7 @@ bool MainWindow::Create(int showCommand)
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!CreateWindowExA(0, kClassName, kMainCaption, style, x, y, width, height, nullptr, nullptr, instance, this))
+    if (!CreateWindowExW(0, className.c_str(), Wide(kMainCaption).c_str(), style, x, y, width, height, nullptr, nullptr, instance, this))
         return false;
     ShowWindow(hwnd_, showCommand);
     // Shown for the first time: the stored position once more.
@@ -84,9 +86,10 @@ void MainWindow::OnCreate()
     CreateTray();
 
     StartFollowingRegistry();
-    char path[MAX_PATH * 2];
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    core_.FormCreate(std::string(path, length));
+    // Long enough for any folder the program may sit in.
+    std::wstring path(32768, L'\0');
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    core_.FormCreate(Utf8(path.data(), length));
     tray_.Show();
 }
 
@@ -116,13 +119,13 @@ void MainWindow::CreateChildren()
 
     toolBar_.Create(hwnd_, font);
     led_.Create(hwnd_, 0, 0);
-    statusText_ = CreateWindowExA(0, "STATIC", kReady, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
+    statusText_ = CreateWindowExW(0, L"STATIC", Wide(kReady).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
                                   hwnd_, reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
     SendMessageA(statusText_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     programs_.Create(hwnd_, font, core_.Catalogue().Windows64());
     log_.Create(hwnd_, font);
 
-    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(IDC_STATUSBAR), instance, nullptr);
     SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     int parts[] = {400, -1};
@@ -250,7 +253,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         PostQuitMessage(0);
         return 0;
     }
-    return DefWindowProcA(hwnd_, message, wParam, lParam);
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void MainWindow::OnActivationMessage()

@@ -1,6 +1,8 @@
 // The frame's side of MainView: each view update handed to the pane that shows it.
 #include "app/win32/MainWindow.h"
 
+#include "common/win32/Wide.h"
+
 namespace quillet::win32 {
 
 void MainWindow::ProgramsReplaced(size_t count) { programs_.Replaced(count); }
@@ -83,13 +85,13 @@ void MainWindow::SetTextLabels(bool on)
 
 void MainWindow::SetViewStyle(ViewStyle style) { programs_.SetViewStyle(style); }
 
-void MainWindow::SetStatusText(const std::string& text) { SetWindowTextA(statusText_, text.c_str()); }
+void MainWindow::SetStatusText(const std::string& text) { SetWindowTextW(statusText_, Wide(text).c_str()); }
 
 void MainWindow::SetLed(bool on) { led_.SetLedisOn(on); }
 
 void MainWindow::SetStatusPanel(int panel, const std::string& text)
 {
-    SendMessageA(statusBar_, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(statusBar_, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(Wide(text).c_str()));
 }
 
 bool MainWindow::LogActive() const { return activeControl_ == log_.hwnd(); }

@@ -8,11 +8,11 @@ namespace quillet::win32 {
 void OwnerDataList::CreateList(HWND parent, int id, HFONT font, DWORD extendedStyle)
 {
     // Auto-arranged: in the icon views the rows flow again when the width changes.
-    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+    list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
                                 LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleA(nullptr), nullptr);
+                            GetModuleHandleW(nullptr), nullptr);
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     ListView_SetExtendedListViewStyle(list_, extendedStyle);
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -33,17 +34,17 @@ void ProgramList::CreateTip(HWND parent)
     // A tooltip of our own rather than the list's info tips, which not every
     // list control shows: one tool for the whole list, its text asked for
     // each time it shows, for the row then under the pointer.
-    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+                           GetModuleHandleW(nullptr), nullptr);
     if (!tip_) return;
-    TTTOOLINFOA tool{};
+    TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = parent;
     tool.uId = reinterpret_cast<UINT_PTR>(list_);
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    SendMessageA(tip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, 600);  // long paths wrap
 }
 
@@ -76,11 +77,11 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
 void ProgramList::Notify(NMHDR* header)
 {
     switch (header->code) {
-    case LVN_GETDISPINFOA:
-        OnDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+    case LVN_GETDISPINFOW:
+        OnDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
         break;
-    case TTN_GETDISPINFOA:
-        OnTipText(reinterpret_cast<NMTTDISPINFOA*>(header));
+    case TTN_GETDISPINFOW:
+        OnTipText(reinterpret_cast<NMTTDISPINFOW*>(header));
         break;
     case LVN_ITEMCHANGED:
         if (OnChange) OnChange();
@@ -100,31 +101,28 @@ void ProgramList::Notify(NMHDR* header)
     }
 }
 
-void ProgramList::OnDispInfo(NMLVDISPINFOA* info)
+void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
 {
-    LVITEMA& item = info->item;
+    LVITEMW& item = info->item;
     if (!Rows) return;
     const auto& rows = Rows();
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
     if (item.mask & LVIF_TEXT) {
-        // The rows and the platform texts outlive this notification, so the control may read them.
-        if (item.iSubItem == 3) {
-            item.pszText = const_cast<char*>(PlatformText(row.view));
-        } else {
-            const std::string& text =
-                item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey;
-            item.pszText = const_cast<char*>(text.c_str());
-        }
+        if (item.iSubItem == 3)
+            CopyWide(PlatformText(row.view), item.pszText, item.cchTextMax);
+        else
+            CopyWide(item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey, item.pszText,
+                     item.cchTextMax);
     }
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
 }
 
-void ProgramList::OnTipText(NMTTDISPINFOA* info)
+void ProgramList::OnTipText(NMTTDISPINFOW* info)
 {
     const DWORD at = GetMessagePos();
     const int row = RowAt({static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))});
-    tipText_ = InfoTip && row >= 0 ? InfoTip(row) : std::string();
+    tipText_ = Wide(InfoTip && row >= 0 ? InfoTip(row) : std::string());
     // An empty text shows no tip.
     info->lpszText = tipText_.data();
     info->hinst = nullptr;

@@ -54,9 +54,9 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
-    void OnDispInfo(NMLVDISPINFOA* info);
+    void OnDispInfo(NMLVDISPINFOW* info);
     void CreateTip(HWND parent);
-    void OnTipText(NMTTDISPINFOA* info);
+    void OnTipText(NMTTDISPINFOW* info);
     int RowAtClient(POINT client) const;
     void PlaceRows();
     void Settle() override { PlaceRows(); }
@@ -66,7 +66,7 @@ private:
     SortHeader sortHeader_;
     HWND tip_ = nullptr;  // the rows' tooltip
     int tipRow_ = -1;     // the row the pointer was last on
-    std::string tipText_;
+    std::wstring tipText_;
 };
 
 }  // namespace quillet::win32

@@ -7,6 +7,7 @@
 #include "app/Hints.h"
 #include "app/win32/HintText.h"
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -128,11 +129,19 @@ int ToolBar::CommandAt(POINT at) const
 
 bool ToolBar::Notify(NMHDR* header, LRESULT& result)
 {
-    if (header->code == TTN_GETDISPINFOA && header->idFrom >= IDM_ADDREMOVE && header->idFrom <= IDM_ABOUT) {
-        // A toolbar button's tooltip: the short part of its hint.
+    const bool wide = header->code == TTN_GETDISPINFOW;
+    if ((wide || header->code == TTN_GETDISPINFOA) && header->idFrom >= IDM_ADDREMOVE && header->idFrom <= IDM_ABOUT) {
+        // A toolbar button's tooltip: the short part of its hint, in the
+        // form the tooltip asked for.
         static std::string tip;
+        static std::wstring wideTip;
         tip = ShortHint(HintText(static_cast<int>(header->idFrom)));
-        reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = const_cast<char*>(tip.c_str());
+        if (wide) {
+            wideTip = Wide(tip);
+            reinterpret_cast<NMTTDISPINFOW*>(header)->lpszText = wideTip.data();
+        } else {
+            reinterpret_cast<NMTTDISPINFOA*>(header)->lpszText = tip.data();
+        }
         result = 0;
         return true;
     }

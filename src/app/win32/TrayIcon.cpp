@@ -1,6 +1,9 @@
 #include "app/win32/TrayIcon.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -66,11 +69,11 @@ bool TRxTrayIcon::Update(DWORD action)
 {
     data_.hIcon = animated_ && !frames_.empty() ? frames_[frame_ < static_cast<int>(frames_.size()) ? frame_ : 0]
                                                 : icon_;
-    const std::string tip = TrayTip(hint_);
+    const std::wstring tip = Wide(TrayTip(hint_));
     std::memset(data_.szTip, 0, sizeof data_.szTip);
-    std::memcpy(data_.szTip, tip.data(), tip.size());  // at most 63 and a zero
+    tip.copy(data_.szTip, std::min<size_t>(tip.size(), 63));  // at most 63 and a zero
     if (action != NIM_ADD && !added_) return false;
-    return Shell_NotifyIconA(action, &data_) != FALSE;
+    return Shell_NotifyIconW(action, &data_) != FALSE;
 }
 
 void TRxTrayIcon::SetHint(const std::string& hint)

@@ -70,7 +70,7 @@ private:
     // The icon record and the frame index are shared with the timer thread.
     std::mutex lock_;
     std::condition_variable wake_;
-    NOTIFYICONDATAA data_{};
+    NOTIFYICONDATAW data_{};
     bool added_ = false;
     bool animated_ = false;
     int frame_ = 0;

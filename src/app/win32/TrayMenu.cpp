@@ -3,6 +3,7 @@
 
 #include "catalogue/EntryRow.h"
 #include "common/win32/Resource.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -49,13 +50,14 @@ HMENU TrayMenu::Build(const std::vector<TrayItem>& items, bool uninstallEnabled)
     } else {
         HMENU submenu = CreatePopupMenu();
         for (size_t i = 0; i < items.size() && IDM_TRAYITEM_FIRST + i <= 0xFFFF; ++i) {
-            MENUITEMINFOA info{};
+            const std::wstring caption = Wide(items[i].caption);
+            MENUITEMINFOW info{};
             info.cbSize = sizeof info;
             info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
             info.wID = static_cast<UINT>(IDM_TRAYITEM_FIRST + i);
-            info.dwTypeData = const_cast<char*>(items[i].caption.c_str());
+            info.dwTypeData = const_cast<wchar_t*>(caption.c_str());
             info.hbmpItem = static_cast<HBITMAP>(images_[items[i].image == kImageBad ? 1 : 0].get());
-            InsertMenuItemA(submenu, static_cast<UINT>(i), TRUE, &info);
+            InsertMenuItemW(submenu, static_cast<UINT>(i), TRUE, &info);
         }
         AppendMenuA(menu, MF_POPUP | state, reinterpret_cast<UINT_PTR>(submenu), "Uninstall");
     }

@@ -38,9 +38,9 @@ INT_PTR CALLBACK EditLogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetWindowPos(dialog, nullptr, 594, 252, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         AddGeneralPage(dialog, IDC_PAGES);
         state->bold = MakeBold(dialog, {IDOK, IDCANCEL, IDC_TIMELABEL, IDC_MSGLABEL, IDC_COMMENTLABEL});
-        SetDlgItemTextA(dialog, IDC_TIME, state->record->time.c_str());
-        SetDlgItemTextA(dialog, IDC_MSG, state->record->message.c_str());
-        SetDlgItemTextA(dialog, IDC_COMMENT, state->record->comment.c_str());
+        SetItemText(dialog, IDC_TIME, state->record->time);
+        SetItemText(dialog, IDC_MSG, state->record->message);
+        SetItemText(dialog, IDC_COMMENT, state->record->comment);
         // Once shown and active, the keyboard goes to the comment.
         PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_COMMENT)), TRUE);
         return FALSE;
@@ -84,7 +84,7 @@ INT_PTR CALLBACK FindProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
         CheckRadioButton(dialog, IDC_SEARCHSHORTCUTS, IDC_SEARCHLOG,
                          form->SearchType == kSearchLog ? IDC_SEARCHLOG : IDC_SEARCHSHORTCUTS);
         HWND edit = GetDlgItem(dialog, IDC_FINDEDIT);
-        SetWindowTextA(edit, form->Edit.c_str());
+        SetText(edit, form->Edit);
         // Typing replaces the last search text.
         SetFocus(edit);
         SendMessageA(edit, EM_SETSEL, 0, -1);
@@ -117,7 +117,7 @@ INT_PTR CALLBACK SearchResultProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         HWND list = GetDlgItem(dialog, IDC_RESULTLIST);
         for (const std::string& line : form->List)
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(line).c_str()));
         SendMessageA(list, LB_SETCURSEL, form->ItemIndex, 0);
         return TRUE;
     }
@@ -149,43 +149,46 @@ INT_PTR CALLBACK SearchResultProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 bool Win32Dialogs::Execute(SaveDialog& dialog)
 {
     // "description|pattern|..." becomes the NUL-separated list the platform reads.
-    std::string filter = dialog.Filter;
-    for (char& c : filter)
-        if (c == '|') c = '\0';
-    filter += std::string(2, '\0');
+    std::wstring filter = Wide(dialog.Filter);
+    for (wchar_t& c : filter)
+        if (c == L'|') c = L'\0';
+    filter += std::wstring(2, L'\0');
     // The platform appends an extension given without "*." or ".".
     std::string extension = dialog.DefaultExt;
     while (!extension.empty() && (extension[0] == '*' || extension[0] == '.')) extension.erase(0, 1);
 
-    std::vector<char> name(32768, '\0');
-    dialog.FileName.copy(name.data(), std::min(dialog.FileName.size(), name.size() - 1));
-    OPENFILENAMEA ofn{};
+    const std::wstring proposed = Wide(dialog.FileName);
+    const std::wstring initialDir = Wide(dialog.InitialDir);
+    const std::wstring defaultExt = Wide(extension);
+    std::vector<wchar_t> name(32768, L'\0');
+    proposed.copy(name.data(), std::min(proposed.size(), name.size() - 1));
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner_;
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = name.data();
     ofn.nMaxFile = static_cast<DWORD>(name.size());
-    ofn.lpstrInitialDir = dialog.InitialDir.empty() ? nullptr : dialog.InitialDir.c_str();
-    ofn.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     // The current directory stays the system directory, where relative names are looked for.
     ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                 (dialog.OverwritePrompt ? OFN_OVERWRITEPROMPT : 0) | (dialog.HideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (dialog.EnableSizing ? OFN_ENABLESIZING : 0);
-    if (!GetSaveFileNameA(&ofn)) return false;
-    dialog.FileName = name.data();
+    if (!GetSaveFileNameW(&ofn)) return false;
+    dialog.FileName = Utf8(name.data());
     return true;
 }
 
 bool Win32Dialogs::ShowFindForm(TFindForm& form)
 {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FIND), owner_, FindProc,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FIND), owner_, FindProc,
                            reinterpret_cast<LPARAM>(&form)) == IDOK;
 }
 
 bool Win32Dialogs::ShowSearchResultForm(TSearchResultForm& form)
 {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SEARCHRESULT), owner_, SearchResultProc,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SEARCHRESULT), owner_, SearchResultProc,
                            reinterpret_cast<LPARAM>(&form)) == IDOK;
 }
 
@@ -212,7 +215,7 @@ bool Win32Dialogs::Confirm(const std::string& text)
 bool Win32Dialogs::EditLog(const LogRecord& record, std::string& comment)
 {
     EditLogState state{&record, comment, nullptr, {}};
-    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_EDITLOG), owner_,
+    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_EDITLOG), owner_,
                                            EditLogProc, reinterpret_cast<LPARAM>(&state));
     if (result != IDOK) return false;
     comment = std::move(state.comment);

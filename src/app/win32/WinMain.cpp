@@ -32,13 +32,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
 
     MSG msg;
     for (;;) {
-        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) window.OnIdle();
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) window.OnIdle();
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (msg.hwnd && (msg.hwnd == window.hwnd() || IsChild(window.hwnd(), msg.hwnd)) &&
-            TranslateAcceleratorA(window.hwnd(), window.Accelerators(), &msg))
+            TranslateAcceleratorW(window.hwnd(), window.Accelerators(), &msg))
             continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

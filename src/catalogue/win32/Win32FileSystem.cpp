@@ -4,39 +4,38 @@
 
 #include "catalogue/win32/Win32Registry.h"
 #include "common/win32/SafeProcess.h"
+#include "common/win32/Wide.h"
 #include "common/win32/Wow64.h"
 
 namespace quillet::win32 {
 
 std::optional<std::string> Win32FileSystem::EnvironmentVariable(const std::string& name)
 {
-    std::string value(MAX_PATH, '\0');
+    const std::wstring wideName = Wide(name);
+    std::wstring value(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetEnvironmentVariableA(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+        const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), static_cast<DWORD>(value.size()));
         if (length == 0) {
             if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
             return std::string();
         }
-        if (length < value.size()) {
-            value.resize(length);
-            return value;
-        }
-        value.assign(length, '\0');  // too small: length counts the terminator
+        if (length < value.size()) return Utf8(value.data(), length);
+        value.assign(length, L'\0');  // too small: length counts the terminator
     }
 }
 
 std::string Win32FileSystem::WindowsDirectory()
 {
-    char buffer[MAX_PATH];
-    const UINT length = GetWindowsDirectoryA(buffer, MAX_PATH);
-    return length < MAX_PATH ? std::string(buffer, length) : std::string();
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(buffer, MAX_PATH);
+    return length < MAX_PATH ? Utf8(buffer, length) : std::string();
 }
 
 std::string Win32FileSystem::SystemDirectory()
 {
-    char buffer[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-    return length < MAX_PATH ? std::string(buffer, length) : std::string();
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    return length < MAX_PATH ? Utf8(buffer, length) : std::string();
 }
 
 namespace {
@@ -62,7 +61,7 @@ bool Win32FileSystem::FileExists(const std::string& name)
     {
         WholeFileSystem whole;
         QuietErrors quiet;  // A:\SETUP.EXE with the drive empty
-        if (!GetFileAttributesExA(name.c_str(), GetFileExInfoStandard, &data)) return false;
+        if (!GetFileAttributesExW(Wide(name).c_str(), GetFileExInfoStandard, &data)) return false;
     }
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
     FILETIME local;
@@ -73,7 +72,7 @@ bool Win32FileSystem::FileExists(const std::string& name)
 unsigned Win32FileSystem::DriveType(const std::string& root)
 {
     QuietErrors quiet;
-    return GetDriveTypeA(root.c_str());
+    return GetDriveTypeW(Wide(root).c_str());
 }
 
 bool Win32FileSystem::DirectoryExists(const std::string& name)
@@ -81,7 +80,7 @@ bool Win32FileSystem::DirectoryExists(const std::string& name)
     if (name.empty()) return false;
     WholeFileSystem whole;
     QuietErrors quiet;
-    const DWORD attributes = GetFileAttributesA(name.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(name).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -90,7 +89,7 @@ FileSystem::Presence Win32FileSystem::DirectoryPresence(const std::string& name)
     if (name.empty()) return Presence::Unknown;
     WholeFileSystem whole;
     QuietErrors quiet;
-    const DWORD attributes = GetFileAttributesA(name.c_str());
+    const DWORD attributes = GetFileAttributesW(Wide(name).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Presence::Directory : Presence::Unknown;
     // Denied, a drive not ready, a name too long: none of them says missing.
@@ -100,17 +99,17 @@ FileSystem::Presence Win32FileSystem::DirectoryPresence(const std::string& name)
 
 std::optional<std::vector<std::string>> Win32FileSystem::ListDirectory(const std::string& directory)
 {
-    if (directory.empty() || directory.size() + 2 >= MAX_PATH) return std::nullopt;
-    WIN32_FIND_DATAA data;
+    if (directory.empty() || Wide(directory).size() + 2 >= MAX_PATH) return std::nullopt;
+    WIN32_FIND_DATAW data;
     WholeFileSystem whole;
     QuietErrors quiet;
-    const HANDLE find = FindFirstFileA((directory + "\\*").c_str(), &data);
+    const HANDLE find = FindFirstFileW(Wide(directory + "\\*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return std::nullopt;
     std::vector<std::string> names;
     do {
-        names.emplace_back(data.cFileName);
-        if (data.cAlternateFileName[0]) names.emplace_back(data.cAlternateFileName);
-    } while (FindNextFileA(find, &data));
+        names.push_back(Utf8(data.cFileName, wcslen(data.cFileName)));
+        if (data.cAlternateFileName[0]) names.push_back(Utf8(data.cAlternateFileName, wcslen(data.cAlternateFileName)));
+    } while (FindNextFileW(find, &data));
     const DWORD error = GetLastError();
     FindClose(find);
     if (error != ERROR_NO_MORE_FILES) return std::nullopt;  // a listing cut short decides nothing
@@ -123,10 +122,10 @@ namespace quillet::win32 {
 
 int64_t Win32FileSystem::FreeSpace(char drive)
 {
-    const char root[] = {drive, ':', '\\', '\0'};
+    const wchar_t root[] = {static_cast<wchar_t>(static_cast<unsigned char>(drive)), L':', L'\\', L'\0'};
     ULARGE_INTEGER available;
     QuietErrors quiet;  // an empty removable drive named in a command
-    if (!GetDiskFreeSpaceExA(root, &available, nullptr, nullptr)) return -1;
+    if (!GetDiskFreeSpaceExW(root, &available, nullptr, nullptr)) return -1;
     return static_cast<int64_t>(available.QuadPart);
 }
 

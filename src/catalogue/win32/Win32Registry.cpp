@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Error.h"
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -21,23 +22,23 @@ HKEY ToHkey(RootKey root)
 
 // In a chosen view the delete must name it; without one it stays the call
 // that every Windows has.
-LONG DeleteOne(HKEY base, const char* name, REGSAM viewFlag)
+LONG DeleteOne(HKEY base, const wchar_t* name, REGSAM viewFlag)
 {
-    return viewFlag ? RegDeleteKeyExA(base, name, viewFlag, 0) : RegDeleteKeyA(base, name);
+    return viewFlag ? RegDeleteKeyExW(base, name, viewFlag, 0) : RegDeleteKeyW(base, name);
 }
 
 // Deletes every subkey of `key` depth-first. Names are taken from index 0
 // each time because deleting shifts the enumeration.
 bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
 {
-    char name[256];
+    wchar_t name[256];
     for (;;) {
-        DWORD length = sizeof name;
-        const LONG rc = RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+        DWORD length = 256;
+        const LONG rc = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) return true;
         if (rc != ERROR_SUCCESS) return false;
         RegKey child;
-        if (RegOpenKeyExA(key, name, 0, KEY_ALL_ACCESS | viewFlag, child.put()) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExW(key, name, 0, KEY_ALL_ACCESS | viewFlag, child.put()) != ERROR_SUCCESS) return false;
         if (!DeleteSubkeys(child.get(), viewFlag)) return false;
         child.reset();
         if (DeleteOne(key, name, viewFlag) != ERROR_SUCCESS) return false;
@@ -75,10 +76,10 @@ bool Win32Registry::OpenKey(const std::string& path, bool create)
     RegKey opened;
     LONG rc;
     if (create && !relative.empty())
-        rc = RegCreateKeyExA(base, relative.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | viewFlag_, nullptr,
+        rc = RegCreateKeyExW(base, Wide(relative).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | viewFlag_, nullptr,
                              opened.put(), nullptr);
     else
-        rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS | viewFlag_, opened.put());
+        rc = RegOpenKeyExW(base, Wide(relative).c_str(), 0, KEY_ALL_ACCESS | viewFlag_, opened.put());
     // A failed open closes the old key too: nothing may land there by mistake.
     current_ = rc == ERROR_SUCCESS ? std::move(opened) : RegKey();
     return rc == ERROR_SUCCESS;
@@ -89,21 +90,21 @@ std::vector<std::string> Win32Registry::GetKeyNames()
     std::vector<std::string> names;
     if (!current_) return names;
     DWORD count = 0, maxLength = 0;
-    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, &count, &maxLength, nullptr, nullptr, nullptr,
+    if (RegQueryInfoKeyW(current_.get(), nullptr, nullptr, nullptr, &count, &maxLength, nullptr, nullptr, nullptr,
                          nullptr, nullptr, nullptr) != ERROR_SUCCESS)
         return names;
     names.reserve(count);
-    std::string buffer(maxLength + 1, '\0');
+    std::wstring buffer(maxLength + 1, L'\0');
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(buffer.size());
-        const LONG rc = RegEnumKeyExA(current_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        const LONG rc = RegEnumKeyExW(current_.get(), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_MORE_DATA) {  // a key added since the query
             buffer.resize(buffer.size() * 2 + 256);
             --index;
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        names.emplace_back(buffer.data(), length);
+        names.push_back(Utf8(buffer.data(), length));
     }
     return names;
 }
@@ -114,41 +115,43 @@ std::string Win32Registry::ReadString(const std::string& name)
     // One round trip for the usual short value; a second only when it is a
     // long string. The type is known before any large buffer is made, so a
     // huge value of another type costs nothing but the error.
-    std::string data(512, '\0');
+    const std::wstring wideName = Wide(name);
+    std::wstring data(256, L'\0');
     for (;;) {
         DWORD type = REG_NONE;
-        DWORD size = static_cast<DWORD>(data.size());
-        const LONG rc = RegQueryValueExA(current_.get(), name.c_str(), nullptr, &type,
+        DWORD size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+        const LONG rc = RegQueryValueExW(current_.get(), wideName.c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(data.data()), &size);
         // A key removed by another program since it was opened reads as empty,
         // as the value of a key removed before the open would.
         if (rc == ERROR_FILE_NOT_FOUND || rc == ERROR_KEY_DELETED) return std::string();
         if (rc == ERROR_MORE_DATA) {
             if (type != REG_SZ && type != REG_EXPAND_SZ) throw QuilletError(FormatText(kInvalidDataType, name));
-            data.assign(size + 1, '\0');
+            data.assign(size / sizeof(wchar_t) + 1, L'\0');
             continue;
         }
         if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, name));
         if (size == 0) return std::string();
         if (type != REG_SZ && type != REG_EXPAND_SZ) throw QuilletError(FormatText(kInvalidDataType, name));
-        data.resize(size);
-        const auto nul = data.find('\0');
-        if (nul != std::string::npos) data.resize(nul);
-        return data;
+        data.resize(size / sizeof(wchar_t));
+        const auto nul = data.find(L'\0');
+        if (nul != std::wstring::npos) data.resize(nul);
+        return Utf8(data);
     }
 }
 
 void Win32Registry::WriteString(const std::string& name, const std::string& value)
 {
-    if (!current_ || RegSetValueExA(current_.get(), name.c_str(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(value.c_str()),
-                                    static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
+    const std::wstring text = Wide(value);
+    if (!current_ || RegSetValueExW(current_.get(), Wide(name).c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(text.c_str()),
+                                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToSetData, name));
 }
 
 void Win32Registry::WriteBinary(const std::string& name, const std::string& bytes)
 {
-    if (!current_ || RegSetValueExA(current_.get(), name.c_str(), 0, REG_BINARY,
+    if (!current_ || RegSetValueExW(current_.get(), Wide(name).c_str(), 0, REG_BINARY,
                                     reinterpret_cast<const BYTE*>(bytes.data()),
                                     static_cast<DWORD>(bytes.size())) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToSetData, name));
@@ -161,7 +164,7 @@ bool Win32Registry::KeyExists(const std::string& path)
     if (!path.empty() && path[0] != '\\' && !current_) return false;
     RegKey probe;
     // A key we may not open still exists: its name is taken.
-    const LONG rc = RegOpenKeyExA(base, relative.c_str(), 0, KEY_READ | viewFlag_, probe.put());
+    const LONG rc = RegOpenKeyExW(base, Wide(relative).c_str(), 0, KEY_READ | viewFlag_, probe.put());
     return rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED;
 }
 
@@ -172,10 +175,11 @@ bool Win32Registry::DeleteKey(const std::string& path)
     if (relative.empty()) return false;
     if (path[0] != '\\' && !current_) return false;
     RegKey key;
-    if (RegOpenKeyExA(base, relative.c_str(), 0, KEY_ALL_ACCESS | viewFlag_, key.put()) != ERROR_SUCCESS) return false;
+    const std::wstring wide = Wide(relative);
+    if (RegOpenKeyExW(base, wide.c_str(), 0, KEY_ALL_ACCESS | viewFlag_, key.put()) != ERROR_SUCCESS) return false;
     if (!DeleteSubkeys(key.get(), viewFlag_)) return false;
     key.reset();
-    return DeleteOne(base, relative.c_str(), viewFlag_) == ERROR_SUCCESS;
+    return DeleteOne(base, wide.c_str(), viewFlag_) == ERROR_SUCCESS;
 }
 
 KeyContents Win32Registry::ReadContents()
@@ -184,19 +188,19 @@ KeyContents Win32Registry::ReadContents()
     // One query for both counts: a key without subkeys (most entries) costs
     // no enumeration of them, and the values none past the last.
     DWORD keyCount = 0, maxKey = 0, count = 0, maxName = 0, maxData = 0;
-    if (RegQueryInfoKeyA(current_.get(), nullptr, nullptr, nullptr, &keyCount, &maxKey, nullptr, &count, &maxName,
+    if (RegQueryInfoKeyW(current_.get(), nullptr, nullptr, nullptr, &keyCount, &maxKey, nullptr, &count, &maxName,
                          &maxData, nullptr, nullptr) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToGetData, ""));
     KeyContents contents;
     contents.values.reserve(count);
     // The sizes are a first guess: a value may grow between the query and its read.
-    std::string name(maxName + 2, '\0');
+    std::wstring name(maxName + 2, L'\0');
     std::string data(maxData + 2, '\0');
     for (DWORD index = 0; index < count;) {
         DWORD nameLength = static_cast<DWORD>(name.size());
         DWORD size = static_cast<DWORD>(data.size());
         DWORD type = REG_NONE;
-        const LONG rc = RegEnumValueA(current_.get(), index, name.data(), &nameLength, nullptr, &type,
+        const LONG rc = RegEnumValueW(current_.get(), index, name.data(), &nameLength, nullptr, &type,
                                       reinterpret_cast<BYTE*>(data.data()), &size);
         if (rc == ERROR_NO_MORE_ITEMS) break;  // one went since the query
         if (rc == ERROR_MORE_DATA) {
@@ -204,8 +208,8 @@ KeyContents Win32Registry::ReadContents()
             data.resize(std::max<size_t>(data.size() * 2, size + 2));
             continue;
         }
-        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, std::string(name.c_str())));
-        contents.values.push_back({std::string(name.data(), nameLength), type, std::string(data.data(), size)});
+        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, Utf8(name.c_str(), wcslen(name.c_str()))));
+        contents.values.push_back({Utf8(name.data(), nameLength), type, std::string(data.data(), size)});
         ++index;
     }
     if (keyCount > 0) contents.subkeys = GetKeyNames();
@@ -214,7 +218,7 @@ KeyContents Win32Registry::ReadContents()
 
 void Win32Registry::WriteValue(const RegistryValue& value)
 {
-    if (!current_ || RegSetValueExA(current_.get(), value.name.c_str(), 0, value.type,
+    if (!current_ || RegSetValueExW(current_.get(), Wide(value.name).c_str(), 0, value.type,
                                     reinterpret_cast<const BYTE*>(value.data.data()),
                                     static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToSetData, value.name));

@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "common/win32/Wide.h"
+
 namespace quillet::win32 {
 
 namespace {
@@ -50,7 +52,7 @@ int ShowCentredBox(HWND owner, const std::string& text, const char* title, UINT 
 {
     escapeAnswersNo = question;
     boxHook = SetWindowsHookExA(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
-    const int result = MessageBoxA(owner, text.c_str(), title, type);
+    const int result = MessageBoxW(owner, Wide(text).c_str(), Wide(title).c_str(), type);
     if (boxHook) {
         UnhookWindowsHookEx(boxHook);
         boxHook = nullptr;

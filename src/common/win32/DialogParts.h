@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/win32/Handles.h"
+#include "common/win32/Wide.h"
 
 // What the program's dialogs share: the one "General" page, bold labels and
 // buttons over plain fields, and reading a control's text.
@@ -13,10 +14,13 @@ namespace quillet::win32 {
 
 inline std::string WindowText(HWND control)
 {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-    return text;
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Utf8(text);
 }
+
+inline void SetText(HWND control, const std::string& text) { SetWindowTextW(control, Wide(text).c_str()); }
+inline void SetItemText(HWND dialog, int id, const std::string& text) { SetText(GetDlgItem(dialog, id), text); }
 
 inline std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace quillet::win32 {
 
 std::wstring Wide(const std::string& utf8)
@@ -20,6 +22,19 @@ std::string Utf8(const wchar_t* text, size_t length)
     std::string out(WideCharToMultiByte(CP_UTF8, 0, text, size, nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text, size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
     return out;
+}
+
+void CopyWide(const std::string& utf8, wchar_t* buffer, int capacity)
+{
+    if (!buffer || capacity <= 0) return;
+    const int size = static_cast<int>(utf8.size());
+    int length = size ? MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, buffer, capacity - 1) : 0;
+    if (length == 0 && size > 0) {  // too long for the buffer
+        const std::wstring wide = Wide(utf8);
+        length = static_cast<int>(std::min<size_t>(wide.size(), static_cast<size_t>(capacity - 1)));
+        wide.copy(buffer, static_cast<size_t>(length));
+    }
+    buffer[length] = L'\0';
 }
 
 }  // namespace quillet::win32

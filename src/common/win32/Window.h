@@ -16,14 +16,14 @@ protected:
     {
         Derived* self = nullptr;
         if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
             self = static_cast<Derived*>(create->lpCreateParams);
             self->hwnd_ = hwnd;
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         } else {
             self = reinterpret_cast<Derived*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         }
-        if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+        if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
         const LRESULT result = self->HandleMessage(message, wParam, lParam);
         if (message == WM_NCDESTROY) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);

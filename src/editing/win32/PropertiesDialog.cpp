@@ -24,7 +24,7 @@ public:
 
     bool Run(HWND owner)
     {
-        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PROPERTIES), owner, Proc,
+        return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PROPERTIES), owner, Proc,
                                reinterpret_cast<LPARAM>(this)) == IDOK;
     }
 
@@ -44,8 +44,8 @@ private:
     }
     void Push()
     {
-        if (WindowText(display_) != form_.Display) SetWindowTextA(display_, form_.Display.c_str());
-        if (WindowText(uninstall_) != form_.Uninstall.Text) SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());
+        if (WindowText(display_) != form_.Display) SetText(display_, form_.Display);
+        if (WindowText(uninstall_) != form_.Uninstall.Text) SetText(uninstall_, form_.Uninstall.Text);
     }
     void TryClose(bool ok)
     {
@@ -153,7 +153,7 @@ void PropertiesDialog::OnInit()
 {
     display_ = GetDlgItem(dialog_, IDC_PROP_DISPLAY);
     uninstall_ = GetDlgItem(dialog_, IDC_PROP_UNINSTALL);
-    SetWindowTextA(dialog_, form_.Caption.c_str());
+    SetText(dialog_, form_.Caption);
 
     AddGeneralPage(dialog_, IDC_PROP_PAGES);
 
@@ -161,9 +161,9 @@ void PropertiesDialog::OnInit()
 
     // No limit of their own: a registry value may be longer than the default.
     for (HWND edit : {display_, uninstall_}) SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
-    SetWindowTextA(display_, form_.Display.c_str());
-    SetWindowTextA(uninstall_, form_.Uninstall.Text.c_str());
-    SetDlgItemTextA(dialog_, IDC_PROP_REASON, form_.Reason.c_str());
+    SetText(display_, form_.Display);
+    SetText(uninstall_, form_.Uninstall.Text);
+    SetItemText(dialog_, IDC_PROP_REASON, form_.Reason);
     SetWindowSubclass(uninstall_, FilenameEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     Layout();
 }

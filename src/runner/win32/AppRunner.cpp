@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/win32/Wide.h"
 #include "common/win32/Wow64.h"
 #include "runner/Launch.h"
 
@@ -50,25 +51,26 @@ namespace {
 
 std::string SystemDirectory()
 {
-    char buffer[MAX_PATH];
-    const UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : std::string();
+    wchar_t buffer[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? Utf8(buffer, length) : std::string();
 }
 
 // The full name and its folder by the platform's own rules, which know
 // where a double-byte name's last backslash is.
 bool FullPath(const std::string& name, std::string& path, std::string& folder)
 {
-    std::vector<char> buffer(MAX_PATH);
+    const std::wstring wideName = Wide(name);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        char* filePart = nullptr;
+        wchar_t* filePart = nullptr;
         const DWORD length =
-            GetFullPathNameA(name.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), &filePart);
+            GetFullPathNameW(wideName.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), &filePart);
         if (length == 0) return false;
         if (length < buffer.size()) {
             if (!filePart) return false;  // names a folder
-            path.assign(buffer.data(), length);
-            folder.assign(buffer.data(), static_cast<size_t>(filePart - buffer.data()));
+            path = Utf8(buffer.data(), length);
+            folder = Utf8(buffer.data(), static_cast<size_t>(filePart - buffer.data()));
             return true;
         }
         buffer.resize(length + 1);
@@ -89,19 +91,18 @@ bool TAppRunner::Execute(const std::string& programFile, const std::string& comm
     const ProcessLaunch launch = PlanLaunch(path, folder, commandLine, SystemDirectory());
     if (launch.application.empty()) return false;
 
-    std::vector<char> command(launch.commandLine.begin(), launch.commandLine.end());
-    command.push_back('\0');
+    std::wstring command = Wide(launch.commandLine);
     SECURITY_ATTRIBUTES processAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
     SECURITY_ATTRIBUTES threadAttributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
     // The program the check found: a 64-bit uninstaller in System32 stays
     // that one for a 32-bit Quillet, not its SysWOW64 namesake.
     const BOOL ok = [&] {
         WholeFileSystem whole;
-        return CreateProcessA(launch.application.c_str(), command.data(), &processAttributes, &threadAttributes,
-                              FALSE, 0, nullptr, launch.directory.c_str(), &startup, &started);
+        return CreateProcessW(Wide(launch.application).c_str(), command.data(), &processAttributes, &threadAttributes,
+                              FALSE, 0, nullptr, Wide(launch.directory).c_str(), &startup, &started);
     }();
     if (!ok) return false;
     ApplicationName = launch.application;
