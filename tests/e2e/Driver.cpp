@@ -6,6 +6,22 @@
 
 namespace e2e {
 
+std::wstring Utf16(const std::string& utf8)
+{
+    std::wstring out(utf8.size(), L'\0');
+    out.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(),
+                                   static_cast<int>(out.size())));
+    return out;
+}
+
+std::string Utf8(const wchar_t* text)
+{
+    std::string out(wcslen(text) * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(wcslen(text)), out.data(),
+                                   static_cast<int>(out.size()), nullptr, nullptr));
+    return out;
+}
+
 namespace {
 
 std::string ExePath()
@@ -43,7 +59,10 @@ public:
     {
         WriteProcessMemory(process_, Address(offset), data, size, nullptr);
     }
-    void Read(void* data, size_t size) const { ReadProcessMemory(process_, memory_, data, size, nullptr); }
+    void Read(void* data, size_t size, size_t offset = 0) const
+    {
+        ReadProcessMemory(process_, Address(offset), data, size, nullptr);
+    }
     std::string ReadString(size_t offset) const
     {
         std::string text(size_ - offset, '\0');
@@ -59,6 +78,13 @@ private:
 
 void DeleteTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
 
+void SetText(HKEY key, const wchar_t* name, const std::string& utf8)
+{
+    const std::wstring text = Utf16(utf8);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 }  // namespace
 
 void SeedUninstallKey(const std::vector<Entry>& entries)
@@ -67,20 +93,18 @@ void SeedUninstallKey(const std::vector<Entry>& entries)
     for (const Entry& e : entries) {
         HKEY key;
         const std::string path = std::string(kUninstallKey) + "\\" + e.subkey;
-        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             throw std::runtime_error("cannot seed " + path);
-        RegSetValueExA(key, "DisplayName", 0, REG_SZ, reinterpret_cast<const BYTE*>(e.name.c_str()),
-                       static_cast<DWORD>(e.name.size() + 1));
-        RegSetValueExA(key, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(e.command.c_str()),
-                       static_cast<DWORD>(e.command.size() + 1));
+        SetText(key, L"DisplayName", e.name);
+        SetText(key, L"UninstallString", e.command);
         RegCloseKey(key);
     }
 }
 
 void DeleteEntry(const std::string& subkey)
 {
-    DeleteTree(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\" + subkey);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, Utf16(std::string(kUninstallKey) + "\\" + subkey).c_str());
 }
 
 bool Windows64()
@@ -169,13 +193,13 @@ HWND Quillet::WaitForMessageBox(DWORD timeoutMs) const
 
 std::string DialogText(HWND dialog)
 {
-    char text[4096];
-    GetWindowTextA(dialog, text, sizeof text);
-    std::string out = std::string(text) + "|";
+    wchar_t text[4096];
+    GetWindowTextW(dialog, text, 4096);
+    std::string out = Utf8(text) + "|";
     HWND child = nullptr;
     while ((child = FindWindowExA(dialog, child, "Static", nullptr)) != nullptr) {
-        GetWindowTextA(child, text, sizeof text);
-        out += text;
+        GetWindowTextW(child, text, 4096);
+        out += Utf8(text);
     }
     return out;
 }
@@ -335,14 +359,16 @@ namespace e2e {
 std::string ListText(const Quillet& app, int listId, int row, int column)
 {
     constexpr size_t kText = 0x10000;
-    RemoteBuffer buffer(app.ProcessId(), sizeof(LVITEMA) + kText);
-    LVITEMA item{};
+    RemoteBuffer buffer(app.ProcessId(), sizeof(LVITEMW) + kText * sizeof(wchar_t));
+    LVITEMW item{};
     item.iSubItem = column;
     item.cchTextMax = static_cast<int>(kText);
-    item.pszText = static_cast<char*>(buffer.Address(sizeof(LVITEMA)));
+    item.pszText = static_cast<wchar_t*>(buffer.Address(sizeof(LVITEMW)));
     buffer.Write(&item, sizeof item);
-    SendMessageA(app.Child(listId), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(buffer.Address()));
-    return buffer.ReadString(sizeof(LVITEMA));
+    SendMessageW(app.Child(listId), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(buffer.Address()));
+    std::wstring text(kText, L'\0');
+    buffer.Read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW));
+    return Utf8(text.c_str());
 }
 
 void SendKeys(std::initializer_list<WORD> held, WORD key)
@@ -442,7 +468,7 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 bool KeyExists(const std::string& subkey)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallPath(subkey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(UninstallPath(subkey)).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;

@@ -92,6 +92,10 @@ private:
     HWND window_ = nullptr;
 };
 
+// Texts are UTF-8 in the tests, as in the program.
+std::wstring Utf16(const std::string& utf8);
+std::string Utf8(const wchar_t* text);
+
 // Top-level windows of the main-window class, in any process.
 std::vector<HWND> MainWindows();
 // The caption and the static texts of a dialog, as "caption|text".

@@ -104,3 +104,43 @@ TEST_F(PlatformTest, EachViewsEntryIsListedWithItsPlatformAndDeletedInItsOwnView
 }
 
 }  // namespace
+
+namespace {
+
+// "Japanese" in Japanese: no Western code page holds it.
+const std::string kJapanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+
+TEST_F(PlatformTest, ANameOutsideTheCodePageIsListedDeletedAndLoggedWhole)
+{
+    const std::string good = WindowsFile("notepad.exe");
+    SeedUninstallKey({{kJapanese, kJapanese + " 2.0", good + " /" + kJapanese}});
+    Quillet app;
+    app.Start();
+    ASSERT_EQ(app.RowCount(), 1);
+    EXPECT_EQ(app.RowText(0, 0), kJapanese + " 2.0");
+    EXPECT_EQ(app.RowText(0, 1), good + " /" + kJapanese);
+    EXPECT_EQ(app.RowText(0, 2), kJapanese);
+    EXPECT_EQ(app.StatusPanel(1), "Shortcuts / Bad shortcuts: 1 / 0");
+
+    ASSERT_TRUE(FocusRow(app, 0));
+    app.PressKey(VK_DELETE);
+    HWND box = WaitForDialog(app, "Confirm");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(DialogText(box), "Confirm|Are you really want to delete shortcut to uninstall \"" + kJapanese +
+                                   " 2.0\" application?");
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 0; }));
+    EXPECT_FALSE(KeyExists(kJapanese));
+    const std::string record = "Uninstall shortcut for \"" + kJapanese + " 2.0\" application deleted!";
+    EXPECT_EQ(app.LogText(0, 1), record);
+
+    // The settings file is ANSI, yet the record comes back whole.
+    app.Close();
+    ASSERT_TRUE(app.Exited(15000));
+    Quillet again;
+    again.KeepSettings = true;
+    again.Start();
+    EXPECT_EQ(again.LogText(0, 1), record);
+}
+
+}  // namespace

@@ -6,13 +6,18 @@
 
 #include "catalogue/win32/Win32Registry.h"
 #include "common/Error.h"
+#include "common/win32/Wide.h"
 
 using namespace quillet;
+using quillet::win32::Utf8;
+using quillet::win32::Wide;
 using quillet::win32::Win32Registry;
 
 namespace {
 
 const std::string kBase = "Software\\QuilletPlatformTests";
+// Outside every Western code page: "Japanese" in Japanese.
+const std::string kJapanese = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
 
 class RegistryTest : public ::testing::Test {
 protected:
@@ -24,10 +29,12 @@ protected:
     void TearDown() override { Wipe(); }
     static void Wipe() { RegDeleteTreeA(HKEY_CURRENT_USER, kBase.c_str()); }
 
+    // Key names in UTF-8; data as ANSI bytes, converted by the system for the string types.
     static void SetRaw(const std::string& key, const char* name, DWORD type, const std::string& data)
     {
         HKEY h;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                                  nullptr),
                   ERROR_SUCCESS);
         RegSetValueExA(h, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
         RegCloseKey(h);
@@ -35,7 +42,7 @@ protected:
     static bool Exists(const std::string& key)
     {
         HKEY h;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return false;
         RegCloseKey(h);
         return true;
     }
@@ -83,8 +90,8 @@ TEST_F(RegistryTest, FailedOpenLeavesNoKeyOpen)
 
 TEST_F(RegistryTest, ListsEverySubkeyOnceWithOddNames)
 {
-    const std::vector<std::string> names = {"b", "A & B", "C \"quoted\"", "caf\xE9 na\xEFve", std::string(200, 'L'),
-                                            "{8A2B-1234}"};
+    const std::vector<std::string> names = {"b", "A & B", "C \"quoted\"", "caf\xC3\xA9 na\xC3\xAFve", std::string(200, 'L'),
+                                            "{8A2B-1234}", kJapanese};
     for (const auto& n : names) SetRaw(kBase + "\\List\\" + n, "DisplayName", REG_SZ, "x");
     ASSERT_TRUE(registry.OpenKey("\\" + kBase + "\\List", false));
     std::vector<std::string> listed = registry.GetKeyNames();
@@ -95,10 +102,10 @@ TEST_F(RegistryTest, ListsEverySubkeyOnceWithOddNames)
     HKEY raw;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (kBase + "\\List").c_str(), 0, KEY_READ, &raw), ERROR_SUCCESS);
     for (DWORD i = 0; i < listed.size(); ++i) {
-        char name[256];
-        DWORD length = sizeof name;
-        ASSERT_EQ(RegEnumKeyExA(raw, i, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
-        EXPECT_EQ(listed[i], std::string(name, length));
+        wchar_t name[256];
+        DWORD length = 256;
+        ASSERT_EQ(RegEnumKeyExW(raw, i, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+        EXPECT_EQ(listed[i], Utf8(name, length));
     }
     RegCloseKey(raw);
 }
@@ -128,6 +135,9 @@ TEST_F(RegistryTest, ReadsStringsAsTheCatalogueExpects)
     EXPECT_EQ(registry.ReadString("Huge"), huge);
     EXPECT_EQ(ReadError(registry, "Dword"), "Invalid data type for 'Dword'");
     EXPECT_EQ(ReadError(registry, "Multi"), "Invalid data type for 'Multi'");
+    // Text outside the code page comes back whole, written and read by its name.
+    registry.WriteString(kJapanese, "C:\\" + kJapanese + "\\u.exe");
+    EXPECT_EQ(registry.ReadString(kJapanese), "C:\\" + kJapanese + "\\u.exe");
 
     // A large value of another type is refused on its type, not fetched first.
     SetRaw(key, "BigBinary", REG_BINARY, std::string(8 * 1024 * 1024, 'B'));
@@ -151,8 +161,13 @@ TEST_F(RegistryTest, WritesSzWithTerminator)
 
 TEST_F(RegistryTest, DeleteRemovesTheWholeTree)
 {
-    for (const char* k : {"\\Tree\\A\\A1\\A11", "\\Tree\\A\\A2", "\\Tree\\B", "\\Other"})
+    for (const std::string k : {"\\Tree\\A\\A1\\A11", "\\Tree\\A\\A2", "\\Tree\\B", "\\Other"})
         SetRaw(kBase + k, "v", REG_SZ, "x");
+    SetRaw(kBase + "\\Tree\\" + kJapanese + "\\" + kJapanese, "v", REG_SZ, "x");
+    SetRaw(kBase + "\\" + kJapanese, "v", REG_SZ, "x");
+    EXPECT_TRUE(registry.KeyExists("\\" + kBase + "\\" + kJapanese));
+    EXPECT_TRUE(registry.DeleteKey("\\" + kBase + "\\" + kJapanese));
+    EXPECT_FALSE(Exists(kBase + "\\" + kJapanese));
     EXPECT_TRUE(registry.DeleteKey("\\" + kBase + "\\Tree"));
     EXPECT_FALSE(Exists(kBase + "\\Tree"));
     EXPECT_TRUE(Exists(kBase + "\\Other"));
