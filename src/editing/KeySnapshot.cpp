@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "common/Error.h"
 #include "common/Text.h"
+#include "common/Unicode.h"
 
 namespace quillet {
 
@@ -34,7 +35,11 @@ std::string KeySnapshot::DisplayName() const
 {
     for (const RegistryValue& value : values)
         if (SameName(value.name, "DisplayName") && (value.type == kRegSz || value.type == kRegExpandSz))
-            return value.data.substr(0, value.data.find('\0'));
+        {
+            std::string text;
+            Utf8FromUtf16Le(value.data, text);
+            return text.substr(0, text.find('\0'));
+        }
     return std::string();
 }
 
