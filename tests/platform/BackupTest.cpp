@@ -188,7 +188,7 @@ TEST_F(BackupTest, TheRegistryEditorRestoresTheUnicodeFormatExactly)
     const std::string file = dir + "backup.reg";
     ASSERT_NE(GetACP(), 932u) << "the names must lie outside the code page";
     EXPECT_TRUE(WriteRegBackup(fake, writer, file, win32::Win32Locale()));
-    EXPECT_EQ(ReadWholeFile(file).substr(0, 4), "\xFF\xFE" "W\0");
+    EXPECT_EQ(ReadWholeFile(file).substr(0, 4), std::string("\xFF\xFEW\0", 4));
 
     ASSERT_EQ(RegeditImport(file), 0u);
     EXPECT_EQ(ReadWide(subkey, "DisplayName"), Utf16LeFromUtf8(name + '\0'));
