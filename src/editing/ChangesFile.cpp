@@ -63,7 +63,7 @@ bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz 
 // stored UTF-16LE bytes.
 class Section {
 public:
-    Section(const Locale* ansi) : ansi_(ansi) {}
+    explicit Section(const Locale* ansi) : ansi_(ansi) {}
 
     bool Text(const std::string& utf8, std::string& out) const
     {
