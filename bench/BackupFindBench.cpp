@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     main.Catalogue().ApplySortState(0, true);
     main.Guard([&] { main.Catalogue().LoadPrograms(); });
 
-    const double backup = Median(runs, [&] { quillet::WriteRegBackup(registry, writer, file); });
+    const double backup = Median(runs, [&] { quillet::WriteRegBackup(registry, writer, file, locale); });
     std::printf("rows=%zu backup=%.3f\n", main.Rows().size(), backup);
 
     // One hit, no hit, and a text in every row (every caption offered once).

@@ -3,7 +3,7 @@
 // Records written and read back: equal, with the changes the format itself
 // makes (no escaping, and the profile functions trim values):
 // - CR and LF in any text are stored as blanks;
-// - a message holding the mark byte 0xFE is split at it; the rest, the mark
+// - a message holding the mark (thorn) is split at it; the rest, the mark
 //   and the comment become the comment;
 // - blanks at the end of the comment are trimmed away.
 // Records the format cannot hold at all are not written here:
@@ -56,7 +56,7 @@ LogRecord AsReadBack(LogRecord r)
     r.comment = Blanked(r.comment);
     const size_t mark = r.message.find(kCommentMark);
     if (mark != std::string::npos) {
-        r.comment = r.message.substr(mark + 1) + kCommentMark + r.comment;
+        r.comment = r.message.substr(mark + kCommentMarkSize) + kCommentMark + r.comment;
         r.message.resize(mark);
     }
     while (!r.comment.empty() && r.comment.back() == ' ') r.comment.pop_back();
@@ -72,7 +72,7 @@ std::string TrimBlanks(const std::string& s)
 void WrittenRecordsReadBack(FuzzedDataProvider& input)
 {
     FakeProfile profile;
-    profile.lines = {"[Main]", "LogHeight=5", "[Log]", "old=0;gone\xFE", "[View]", "ViewType=1"};
+    profile.lines = {"[Main]", "LogHeight=5", "[Log]", "old=0;gone\xC3\xBE", "[View]", "ViewType=1"};
     SettingsFile file(profile, "c:\\q\\quillet.ini");
 
     std::vector<LogRecord> written, expected;

@@ -20,6 +20,7 @@
 
 #include "Check.h"
 #include "editing/Backup.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeFileWriter.h"
 #include "fakes/FakeRegistry.h"
 
@@ -122,6 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzedDataProvider input(data, size);
     FakeRegistry registry;
     FakeFileWriter writer;
+    // Every byte is a character of the fake's code page: the file must hold the bytes as drawn.
+    FakeLocale locale;
     registry.Make(RootKey::LocalMachine, kUninstall);
 
     std::vector<Entry> expected;
@@ -135,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // One key per name whatever its letter case; no backslash in a name.
         if (subkey.empty() || subkey.find('\\') != std::string::npos || !OneLine(subkey)) continue;
         if (!made.insert(Lower(subkey)).second) continue;
-        auto& key = registry.Make(RootKey::LocalMachine, kUninstall + "\\" + subkey);
+        auto& key = registry.Make(RootKey::LocalMachine, kUninstall + "\\" + locale.FromAnsi(subkey));
         const char* names[2] = {"DisplayName", "UninstallString"};
         bool present[2];
         for (int v = 0; v < 2; ++v) {
@@ -143,8 +146,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             value = value.substr(0, value.find('\0'));
             // Two bits a value: plain, expandable, another type, or missing.
             switch ((types >> (2 * v)) & 3) {
-            case 0: FakeRegistry::Set(key, names[v], kSz, value + '\0'); break;
-            case 1: FakeRegistry::Set(key, names[v], kExpandSz, value + '\0'); break;
+            case 0: FakeRegistry::Set(key, names[v], kSz, locale.FromAnsi(value) + '\0'); break;
+            case 1: FakeRegistry::Set(key, names[v], kExpandSz, locale.FromAnsi(value) + '\0'); break;
             case 2:
                 FakeRegistry::Set(key, names[v], kDword, std::string("\x01\x00\x00\x00", 4));
                 value.clear();
@@ -161,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     bool raised = false;
     try {
-        WriteRegBackup(registry, writer, kPath);
+        FUZZ_CHECK(!WriteRegBackup(registry, writer, kPath, locale));
     } catch (const QuilletError&) {
         raised = true;
     }

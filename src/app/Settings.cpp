@@ -263,7 +263,7 @@ LogRecord ParseLogLine(const std::string& line)
     }
     const size_t mark = rest.find(kCommentMark);
     record.message = rest.substr(0, mark);
-    if (mark != std::string::npos) record.comment = rest.substr(mark + 1);
+    if (mark != std::string::npos) record.comment = rest.substr(mark + kCommentMarkSize);
     return record;
 }
 

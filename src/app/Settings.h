@@ -87,8 +87,10 @@ struct StoredSettings {
 void ReadStoredSettings(const SettingsFile& file, StoredSettings& settings);
 void WriteStoredSettings(SettingsFile& file, const StoredSettings& settings);
 
-// [Log]: one "TIME=IMAGE;MESSAGE<0xFE>COMMENT" line per record, newest first.
-inline constexpr char kCommentMark = '\xFE';
+// [Log]: one "TIME=IMAGE;MESSAGE<0xFE>COMMENT" line per record, newest first;
+// the mark is the letter thorn, byte 0xFE in the ANSI file.
+inline constexpr const char* kCommentMark = "\xC3\xBE";
+inline constexpr size_t kCommentMarkSize = 2;
 std::string LogLineValue(const LogRecord& record);
 // The whole line of a record: its time text, '=', the value; line breaks as blanks.
 std::string LogLine(const LogRecord& record);

@@ -1,6 +1,7 @@
 #include "common/Text.h"
 
 #include "common/Locale.h"
+#include "common/Unicode.h"
 
 namespace quillet {
 
@@ -66,6 +67,56 @@ void ReplaceAll(std::string& text, const std::string& find, const std::string& r
         }
     }
     text.swap(result);
+}
+
+}  // namespace quillet
+
+namespace quillet {
+
+std::string EscapeForCodePage(const std::string& utf8, const Locale& locale)
+{
+    std::string converted;
+    if (utf8.find("&#") == std::string::npos && (IsAscii(utf8) || locale.ToAnsi(utf8, converted))) return utf8;
+    std::string out;
+    out.reserve(utf8.size() + 16);
+    for (size_t at = 0; at < utf8.size();) {
+        const size_t from = at;
+        bool valid = true;
+        const char32_t c = NextCodePoint(utf8, at, valid);
+        if (c == '&' && at < utf8.size() && utf8[at] == '#') {
+            out += "&#38;";
+        } else if (valid && (c < 0x80 || locale.ToAnsi(utf8.substr(from, at - from), converted))) {
+            out.append(utf8, from, at - from);
+        } else {
+            out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+        }
+    }
+    return out;
+}
+
+std::string UnescapeReferences(const std::string& text)
+{
+    if (text.find("&#") == std::string::npos) return text;
+    std::string out;
+    out.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        if (text.compare(at, 2, "&#") == 0) {
+            size_t end = at + 2;
+            unsigned long number = 0;
+            // Seven digits reach past the last character; more cannot be one.
+            while (end < text.size() && end - at - 2 < 8 && text[end] >= '0' && text[end] <= '9')
+                number = number * 10 + static_cast<unsigned long>(text[end++] - '0');
+            const size_t digits = end - at - 2;
+            if (digits > 0 && digits < 8 && end < text.size() && text[end] == ';' && number > 0 &&
+                number <= 0x10FFFF && (number < 0xD800 || number > 0xDFFF)) {
+                AppendUtf8(out, static_cast<char32_t>(number));
+                at = end + 1;
+                continue;
+            }
+        }
+        out += text[at++];
+    }
+    return out;
 }
 
 }  // namespace quillet

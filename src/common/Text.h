@@ -30,3 +30,17 @@ namespace quillet {
 void ReplaceAll(std::string& text, const std::string& find, const std::string& replacement);
 
 }  // namespace quillet
+
+namespace quillet {
+
+// A UTF-8 text made fit for a file that only holds the ANSI code page: a
+// character the code page lacks becomes "&#N;" (N its decimal number) and a
+// literal "&#" becomes "&#38;#", so that UnescapeReferences gives the text
+// back exactly. Text that fits and holds no "&#" stays as it is.
+std::string EscapeForCodePage(const std::string& utf8, const Locale& locale);
+
+// The reverse: every "&#N;" whose N is a character's number becomes that
+// character; anything else stays.
+std::string UnescapeReferences(const std::string& utf8);
+
+}  // namespace quillet

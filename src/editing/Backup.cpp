@@ -6,6 +6,7 @@
 #include "catalogue/Registry.h"
 #include "common/Error.h"
 #include "common/Locale.h"
+#include "common/Unicode.h"
 #include "editing/FileWriter.h"
 
 namespace quillet {
@@ -41,6 +42,17 @@ public:
         buffer_ += kEol;
         if (buffer_.size() >= kChunk) Flush();
     }
+    void Text(const std::string& text)
+    {
+        buffer_ += text;
+        if (buffer_.size() >= kChunk) Flush();
+    }
+    // From here on the UTF-8 text is written as UTF-16LE, after its byte order mark.
+    void Unicode()
+    {
+        unicode_ = true;
+        pending_ = "\xFF\xFE";
+    }
     void Finish()
     {
         Flush();
@@ -51,8 +63,11 @@ public:
 private:
     void Flush()
     {
-        if (!buffer_.empty() && !file_.Write(buffer_)) Fail();
+        std::string bytes = unicode_ ? Utf16LeFromUtf8(buffer_) : std::move(buffer_);
+        bytes.insert(0, pending_);
+        pending_.clear();
         buffer_.clear();
+        if (!bytes.empty() && !file_.Write(bytes)) Fail();
     }
     [[noreturn]] void Fail()
     {
@@ -71,26 +86,33 @@ private:
     std::string path_;
     std::string buffer_;
     bool open_ = false;
+    bool unicode_ = false;
+    std::string pending_;  // written before the next piece
 };
 
 // "NAME"="VALUE", escaped. A value holding a line break cannot be a quoted
 // string (one line per item), so it goes as hex(1), a string value spelt as
-// its bytes and the closing NUL, which the registry editor reads back as is.
-std::string ValueLine(const char* name, const std::string& value)
+// its bytes in the file's encoding and the closing NUL, which the registry
+// editor reads back as is.
+void ValueLine(std::string& out, const char* name, const std::string& value, bool unicode)
 {
+    out += '"';
+    out += name;
     if (value.find_first_of("\r\n") == std::string::npos) {
         std::string escaped = value;
         EscapeRegString(escaped);
-        return std::string("\"") + name + "\"=\"" + escaped + "\"";
+        out += "\"=\"" + escaped + "\"" + kEol;
+        return;
     }
     static const char digits[] = "0123456789abcdef";
-    std::string line = std::string("\"") + name + "\"=hex(1):";
-    for (unsigned char c : value) {
-        line += digits[c >> 4];
-        line += digits[c & 15];
-        line += ',';
+    out += "\"=hex(1):";
+    for (unsigned char c : unicode ? Utf16LeFromUtf8(value) : value) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+        out += ',';
     }
-    return line + "00";
+    out += unicode ? "00,00" : "00";
+    out += kEol;
 }
 
 }  // namespace
@@ -128,11 +150,26 @@ std::string BackupFileName(const std::string& dateText) { return "Uninstall Back
 
 namespace {
 
+struct Entry {
+    std::string section;  // the key's full name in brackets
+    std::string displayName, command;
+};
+
+// What the file holds, as text: UTF-8 while it is gathered, then either all
+// of it in the ANSI code page or the Unicode format when one text does not
+// fit that code page.
+struct Content {
+    std::vector<std::string> views;  // each view's Uninstall key, in brackets
+    std::vector<std::vector<Entry>> entries;
+};
+
 // One view's entries: the Uninstall key's section, then one section per entry.
-void WriteView(Registry& registry, BackupFile& out, RegistryView view, const char* realPath)
+void ReadView(Registry& registry, Content& content, RegistryView view, const char* realPath)
 {
     const std::string section = std::string("[HKEY_LOCAL_MACHINE") + realPath;
-    out.Line(section + "]");
+    content.views.push_back(section + "]");
+    content.entries.emplace_back();
+    std::vector<Entry>& entries = content.entries.back();
 
     const auto open = [&](const std::string& key) {
         registry.SetRootKey(RootKey::LocalMachine);
@@ -144,31 +181,66 @@ void WriteView(Registry& registry, BackupFile& out, RegistryView view, const cha
     for (const std::string& name : names) {
         // Skipped as the list skips it (a key that vanished or is locked).
         if (!open(std::string(kUninstallPath) + "\\" + name)) continue;
-        const std::string displayName = registry.ReadString("DisplayName");
-        const std::string command = registry.ReadString("UninstallString");
-        if (displayName.empty() || command.empty()) continue;
-        out.Line("");
-        out.Line(section + "\\" + name + "]");  // as enumerated: names are never escaped
-        out.Line(ValueLine("DisplayName", displayName));
-        out.Line(ValueLine("UninstallString", command));
+        Entry entry{section + "\\" + name + "]", registry.ReadString("DisplayName"),
+                    registry.ReadString("UninstallString")};  // names are never escaped
+        if (entry.displayName.empty() || entry.command.empty()) continue;
+        entries.push_back(std::move(entry));
+    }
+}
+
+// The whole content in the ANSI code page; false when a text does not fit.
+bool ToAnsi(const Content& content, Content& ansi, const Locale& locale)
+{
+    ansi = content;
+    std::string converted;
+    const auto convert = [&](std::string& text) {
+        if (IsAscii(text)) return true;
+        if (!locale.ToAnsi(text, converted)) return false;
+        text.swap(converted);
+        return true;
+    };
+    for (auto& view : ansi.entries)
+        for (Entry& entry : view)
+            if (!convert(entry.section) || !convert(entry.displayName) || !convert(entry.command)) return false;
+    return true;
+}
+
+void Write(const Content& content, BackupFile& out, bool unicode)
+{
+    out.Line(unicode ? "Windows Registry Editor Version 5.00" : "REGEDIT4");
+    out.Line("");
+    std::string lines;
+    for (size_t v = 0; v < content.views.size(); ++v) {
+        if (v > 0) out.Line("");
+        out.Line(content.views[v]);
+        for (const Entry& entry : content.entries[v]) {
+            lines = kEol + entry.section + kEol;
+            ValueLine(lines, "DisplayName", entry.displayName, unicode);
+            ValueLine(lines, "UninstallString", entry.command, unicode);
+            out.Text(lines);
+        }
     }
 }
 
 }  // namespace
 
-void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, bool windows64)
+bool WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, const Locale& locale,
+                    bool windows64)
 {
     BackupFile out(file, path);
-    out.Line("REGEDIT4");
-    out.Line("");
+    Content content;
     if (!windows64) {
-        WriteView(registry, out, RegistryView::Native, kUninstallPath);
+        ReadView(registry, content, RegistryView::Native, kUninstallPath);
     } else {
-        WriteView(registry, out, RegistryView::Bits64, kUninstallPath);
-        out.Line("");
-        WriteView(registry, out, RegistryView::Bits32, kUninstallPath32);
+        ReadView(registry, content, RegistryView::Bits64, kUninstallPath);
+        ReadView(registry, content, RegistryView::Bits32, kUninstallPath32);
     }
+    Content ansi;
+    const bool unicode = !ToAnsi(content, ansi, locale);
+    if (unicode) out.Unicode();
+    Write(unicode ? content : ansi, out, unicode);
     out.Finish();
+    return unicode;
 }
 
 }  // namespace quillet

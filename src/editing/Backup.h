@@ -6,6 +6,7 @@
 namespace quillet {
 
 class FileWriter;
+class Locale;
 class Registry;
 struct LocalTime;
 
@@ -41,12 +42,16 @@ std::string BackupFileName(const std::string& dateText);
 
 // Writes every uninstall entry that has both values into a REGEDIT4 file
 // at `path`, reading the registry afresh; a value with a line break as
-// hex(1) bytes, the only spelling of it that stays on one line. On a file failure, and on a
-// registry failure, the incomplete file is removed; a file failure raises
+// hex(1) bytes, the only spelling of it that stays on one line. When a name
+// or value does not fit the ANSI code page, the whole file is written in the
+// registry editor's Unicode format instead (UTF-16LE, "Windows Registry
+// Editor Version 5.00"), and the answer is true. On a file failure, and on
+// a registry failure, the incomplete file is removed; a file failure raises
 // QuilletError with the file's name and the reason, a registry failure is
 // raised as it came. On 64-bit Windows both registry views are written, each
 // entry under its real path (the 32-bit view's below Wow6432Node), so that
 // the registry editor restores each one where it was.
-void WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, bool windows64 = false);
+bool WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, const Locale& locale,
+                    bool windows64 = false);
 
 }  // namespace quillet

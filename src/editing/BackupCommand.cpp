@@ -20,15 +20,19 @@ void BackupCommand::BackupMMClick()
     if (!dialogs_.Execute(SaveRegDlg)) return;
     const std::string fileName = SaveRegDlg.FileName;
     BackupDir = ExtractFilePath(fileName, locale_);
+    bool unicode = false;
     try {
-        WriteRegBackup(registry_, *file_, fileName, Windows64);
+        unicode = WriteRegBackup(registry_, *file_, fileName, locale_, Windows64);
     } catch (const BackupFileError& e) {
         boxes_.ShowErrorBox(e.what());
         return;
     }
     boxes_.ShowInformation("Backup information will be stored into \"" + fileName +
                            "\" file and can be restored by double clicking on this file or importing into "
-                           "Registry Editor.");
+                           "Registry Editor." +
+                           std::string(unicode ? " Some names do not fit the ANSI code page, so the file is in the "
+                                                 "Unicode format of Registry Editor 5."
+                                               : ""));
 }
 
 }  // namespace quillet

@@ -4,6 +4,7 @@
 
 #include "common/Error.h"
 #include "common/Locale.h"
+#include "common/Unicode.h"
 #include "editing/Backup.h"
 #include "editing/FileWriter.h"
 
@@ -14,6 +15,7 @@ namespace {
 constexpr const char* kEol = "\r\n";
 // Bytes per line of a hex value, as the registry editor writes them.
 constexpr size_t kBytesPerLine = 25;
+constexpr const char* kUnicodeHeading = "Windows Registry Editor Version 5.00";
 
 // A name within quotes; a line break cannot stand in a line of the file.
 std::string QuotedName(const std::string& name)
@@ -48,46 +50,87 @@ std::string HexValue(const std::string& prefix, const std::string& data)
 
 // A string that reads back the same from a quoted text: one closing NUL,
 // none inside, no line break.
-bool PlainString(const std::string& data)
+bool PlainString(const std::string& text)
 {
-    return !data.empty() && data.find('\0') == data.size() - 1 && data.find_first_of("\r\n") == std::string::npos;
+    return !text.empty() && text.find('\0') == text.size() - 1 && text.find_first_of("\r\n") == std::string::npos;
 }
 
-std::string ValueLine(const RegistryValue& value)
-{
-    const std::string head = QuotedName(value.name) + "=";
-    switch (value.type) {
-    case kRegSz:
-        if (PlainString(value.data)) {
-            std::string text = value.data.substr(0, value.data.size() - 1);
-            EscapeRegString(text);
-            return head + "\"" + text + "\"";
+bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// Lines in one of the two formats. For REGEDIT4 every name and string goes
+// through the ANSI code page and the section is given up (false) at the
+// first that does not fit; the Unicode format keeps the UTF-8 text and the
+// stored UTF-16LE bytes.
+class Section {
+public:
+    explicit Section(const Locale* ansi) : ansi_(ansi) {}
+
+    bool Text(const std::string& utf8, std::string& out) const
+    {
+        if (!ansi_ || IsAscii(utf8)) {
+            out = utf8;
+            return true;
         }
-        break;
-    case kRegDword:
-        if (value.data.size() == 4) {
+        return ansi_->ToAnsi(utf8, out);
+    }
+
+    bool ValueLine(const RegistryValue& value, std::string& line) const
+    {
+        std::string name;
+        if (!Text(value.name, name)) return false;
+        const std::string head = QuotedName(name) + "=";
+        std::string data = value.data;
+        if (IsText(value.type)) {
+            std::string utf8;
+            const bool exact = Utf8FromUtf16Le(value.data, utf8);
+            // The editor turns REGEDIT4 strings into UTF-16 on import: only an
+            // exact conversion gives the same bytes back.
+            if (ansi_ && (!exact || !Text(utf8, data))) return false;
+            if (value.type == kRegSz && exact && PlainString(utf8)) {
+                std::string text;
+                if (!Text(utf8.substr(0, utf8.size() - 1), text)) return false;
+                EscapeRegString(text);
+                line = head + "\"" + text + "\"";
+                return true;
+            }
+        }
+        if (value.type == kRegDword && value.data.size() == 4) {
             unsigned long number = 0;
             for (int i = 3; i >= 0; --i) number = number << 8 | static_cast<unsigned char>(value.data[i]);
             char text[16];
             std::snprintf(text, sizeof text, "dword:%08lx", number);
-            return head + text;
+            line = head + text;
+            return true;
         }
-        break;
-    case kRegBinary: return HexValue(head + "hex:", value.data);
-    default: break;
+        if (value.type == kRegBinary) {
+            line = HexValue(head + "hex:", data);
+            return true;
+        }
+        char type[24];
+        std::snprintf(type, sizeof type, "hex(%lx):", static_cast<unsigned long>(value.type));
+        line = HexValue(head + type, data);
+        return true;
     }
-    char type[24];
-    std::snprintf(type, sizeof type, "hex(%lx):", static_cast<unsigned long>(value.type));
-    return HexValue(head + type, value.data);
-}
 
-void KeyLines(std::string& out, const std::string& path, const KeySnapshot& key)
-{
-    out += kEol;
-    out += "[" + path + "]" + kEol;
-    for (const RegistryValue& value : key.values) out += ValueLine(value) + kEol;
-    for (const KeySnapshot& child : key.keys) KeyLines(out, path + "\\" + child.name, child);
-}
+    bool KeyLines(std::string& out, const std::string& path, const KeySnapshot& key) const
+    {
+        out += kEol;
+        out += "[" + path + "]" + kEol;
+        std::string line;
+        for (const RegistryValue& value : key.values) {
+            if (!ValueLine(value, line)) return false;
+            out += line + kEol;
+        }
+        for (const KeySnapshot& child : key.keys) {
+            std::string name;
+            if (!Text(child.name, name) || !KeyLines(out, path + "\\" + name, child)) return false;
+        }
+        return true;
+    }
+
+private:
+    const Locale* ansi_;
+};
 
 std::string OneLine(std::string text)
 {
@@ -96,25 +139,43 @@ std::string OneLine(std::string text)
     return text;
 }
 
-}  // namespace
-
-std::string ChangesFileName(const LocalTime& today) { return "Changes " + BackupDateText(today) + ".reg"; }
-
-std::string ChangesSection(const LocalTime& when, const std::string& command, const std::vector<ChangedKey>& keys)
+bool Render(const Section& format, const LocalTime& when, const std::string& command,
+            const std::vector<ChangedKey>& keys, std::string& out)
 {
     char time[40];
     std::snprintf(time, sizeof time, "%d-%02d-%02d %02d:%02d:%02d", when.year, when.month, when.day, when.hour,
                   when.minute, when.second);
-    std::string out = kEol;
-    out += "; " + std::string(time) + " " + OneLine(command) + kEol;
+    std::string text;
+    if (!format.Text(OneLine(command), text)) return false;
+    out = kEol;
+    out += "; " + std::string(time) + " " + text + kEol;
     for (const ChangedKey& key : keys) {
-        if (key.keyStays) out += std::string(kEol) + "[-" + key.path + "]" + kEol;
-        if (key.before.exists) KeyLines(out, key.path, key.before);
+        std::string path;
+        if (!format.Text(key.path, path)) return false;
+        if (key.keyStays) out += std::string(kEol) + "[-" + path + "]" + kEol;
+        if (key.before.exists && !format.KeyLines(out, path, key.before)) return false;
     }
-    return out;
+    return true;
 }
 
-void AppendChanges(FileWriter& file, const std::string& path, const std::string& section)
+}  // namespace
+
+std::string ChangesFileName(const LocalTime& today, bool unicode)
+{
+    return "Changes " + BackupDateText(today) + (unicode ? " Unicode.reg" : ".reg");
+}
+
+ChangesText ChangesSection(const LocalTime& when, const std::string& command, const std::vector<ChangedKey>& keys,
+                           const Locale& locale)
+{
+    ChangesText section;
+    if (Render(Section(&locale), when, command, keys, section.text)) return section;
+    section.unicode = true;
+    Render(Section(nullptr), when, command, keys, section.text);
+    return section;
+}
+
+void AppendChanges(FileWriter& file, const std::string& path, const ChangesText& section)
 {
     unsigned long long size = 0;
     const auto fail = [&](const char* what) {
@@ -124,8 +185,15 @@ void AppendChanges(FileWriter& file, const std::string& path, const std::string&
                             ". Nothing was changed: a change is made only with its way back");
     };
     if (!file.Append(path, size)) throw fail("Cannot open");
-    if (size == 0 && !file.Write(std::string("REGEDIT4") + kEol)) throw fail("Cannot write");
-    if (!file.Write(section)) throw fail("Cannot write");
+    std::string bytes;
+    if (!section.unicode) {
+        if (size == 0) bytes = std::string("REGEDIT4") + kEol;
+        bytes += section.text;
+    } else {
+        if (size == 0) bytes = "\xFF\xFE" + Utf16LeFromUtf8(std::string(kUnicodeHeading) + kEol);
+        bytes += Utf16LeFromUtf8(section.text);
+    }
+    if (!file.Write(bytes)) throw fail("Cannot write");
     if (!file.Close()) throw fail("Cannot write");
 }
 

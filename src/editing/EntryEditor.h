@@ -16,9 +16,9 @@ class EntryEditor {
 public:
     EntryEditor(EntryCatalogue& catalogue, LogCommands& log, Registry& registry, FileSystem& files,
                 MessageBoxes& boxes, EditDialogs& dialogs, ProgramsView& programs, FileWriter* changesFile,
-                Clock& clock)
+                Clock& clock, const Locale& locale)
         : catalogue_(catalogue), log_(log), registry_(registry), boxes_(boxes), dialogs_(dialogs),
-          programs_(programs), History(registry, changesFile, clock), PropertiesForm(files)
+          programs_(programs), History(registry, changesFile, clock, locale), PropertiesForm(files)
     {
     }
 

@@ -3,6 +3,7 @@
 #include "catalogue/Catalogue.h"
 #include "common/Error.h"
 #include "common/Text.h"
+#include "common/Unicode.h"
 
 namespace quillet {
 
@@ -32,9 +33,12 @@ bool SameName(const std::string& a, const char* b)
 
 std::string KeySnapshot::DisplayName() const
 {
-    for (const RegistryValue& value : values)
-        if (SameName(value.name, "DisplayName") && (value.type == kRegSz || value.type == kRegExpandSz))
-            return value.data.substr(0, value.data.find('\0'));
+    for (const RegistryValue& value : values) {
+        if (!SameName(value.name, "DisplayName") || (value.type != kRegSz && value.type != kRegExpandSz)) continue;
+        std::string text;  // stored as UTF-16LE
+        Utf8FromUtf16Le(value.data, text);
+        return text.substr(0, text.find('\0'));
+    }
     return std::string();
 }
 

@@ -7,7 +7,10 @@
 
 namespace quillet {
 
-std::string UndoHistory::ChangesPath() const { return ChangesDir + "\\" + ChangesFileName(clock_.Now()); }
+std::string UndoHistory::ChangesPath() const
+{
+    return ChangesDir + "\\" + ChangesFileName(clock_.Now(), lastUnicode_);
+}
 
 UndoStep UndoHistory::Prepare(const std::string& label, const std::vector<EntryKey>& entries, bool keysStay)
 {
@@ -26,7 +29,9 @@ UndoStep UndoHistory::Prepare(const std::string& label, const std::vector<EntryK
             keys.push_back({KeySnapshots::EditorPath(item.entry), item.before, keysStay});
         // It may exist already; when it cannot be made, the file's own error says why.
         file_->MakeDirectory(ChangesDir);
-        AppendChanges(*file_, ChangesPath(), ChangesSection(clock_.Now(), label, keys));
+        const ChangesText section = ChangesSection(clock_.Now(), label, keys, locale_);
+        lastUnicode_ = section.unicode;
+        AppendChanges(*file_, ChangesPath(), section);
     }
     return step;
 }

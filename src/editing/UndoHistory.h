@@ -8,6 +8,7 @@ namespace quillet {
 
 class Clock;
 class FileWriter;
+class Locale;
 
 // One change of the registry made by a command, with what each key held
 // before it and after it.
@@ -25,8 +26,8 @@ struct UndoStep {
 // keeps the way back of each before it is made.
 class UndoHistory {
 public:
-    UndoHistory(Registry& registry, FileWriter* file, Clock& clock)
-        : snapshots_(registry), file_(file), clock_(clock)
+    UndoHistory(Registry& registry, FileWriter* file, Clock& clock, const Locale& locale)
+        : snapshots_(registry), file_(file), clock_(clock), locale_(locale)
     {
     }
 
@@ -64,7 +65,9 @@ private:
     KeySnapshots snapshots_;
     FileWriter* file_;
     Clock& clock_;
+    const Locale& locale_;
     std::vector<UndoStep> steps_;
+    bool lastUnicode_ = false;
 };
 
 }  // namespace quillet

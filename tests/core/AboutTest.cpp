@@ -74,9 +74,9 @@ TEST_F(RegistrationTest, StartWritesPathVersionAndLastRun)
     main.FormCreate("C:\\Tools\\Quillet.exe");
     ASSERT_NE(Value("Path"), nullptr);
     EXPECT_EQ(Value("Path")->type, kSz);
-    EXPECT_EQ(Value("Path")->data, std::string("C:\\Tools\\Quillet.exe") + '\0');
+    EXPECT_EQ(Value("Path")->data, Utf16LeFromUtf8(std::string("C:\\Tools\\Quillet.exe") + '\0'));
     EXPECT_EQ(Value("Version")->type, kSz);
-    EXPECT_EQ(Value("Version")->data, std::string("2.0") + '\0');
+    EXPECT_EQ(Value("Version")->data, Utf16LeFromUtf8(std::string("2.0") + '\0'));
     EXPECT_EQ(Value("LastRun")->type, kBinary);
     EXPECT_EQ(Hex(Value("LastRun")->data), "00000000d0d5e140");
     EXPECT_TRUE(dialogs.failures.empty());
@@ -84,7 +84,7 @@ TEST_F(RegistrationTest, StartWritesPathVersionAndLastRun)
     // A later start from a moved executable overwrites both.
     clock.now = {2000, 1, 1, 18, 0, 0};
     main.FormCreate("D:\\Moved\\Quillet.exe");
-    EXPECT_EQ(Value("Path")->data, std::string("D:\\Moved\\Quillet.exe") + '\0');
+    EXPECT_EQ(Value("Path")->data, Utf16LeFromUtf8(std::string("D:\\Moved\\Quillet.exe") + '\0'));
     EXPECT_EQ(DateTimeValue(clock.now), 36526.75);
     EXPECT_EQ(Hex(Value("LastRun")->data), Hex(DateTimeBytes(clock.now)));
     EXPECT_EQ(Value("LastRun")->data.size(), 8u);

@@ -39,14 +39,14 @@ protected:
     {
         auto& zeta = Entry("zeta", "Say \"hi\"", "C:\\Apps\\remove.exe /x");
         FakeRegistry::Set(zeta, "Publisher", kSz, std::string("never written\0", 14));
-        Entry("A & B \"q\" [x]", "Caf\xE9 na\xEFve \xC0\xFF", "\"C:\\Program Files\\A & B\\un.exe\" /S");
+        Entry("A & B \"q\" [x]", "Caf\xC3\xA9 na\xC3\xAFve \xC3\x80\xC3\xBF", "\"C:\\Program Files\\A & B\\un.exe\" /S");
         Entry("noCommand", "Name only", "");
         Entry("expand", "Tab\there\x01\x7F", "%ProgramFiles%\\x\\u.exe", kExpandSz);
         auto& emptyCommand = Entry("emptyCommand", "Shown nowhere", "x");
         FakeRegistry::Set(emptyCommand, "UninstallString", kSz, std::string(1, '\0'));
         Entry("noName", "", "C:\\Apps\\orphan.exe");
         registry.Make(RootKey::LocalMachine, kKey + "\\bare");
-        Entry("caf\xE9", "Ends in backslash\\", "line1\r\nline2 \\\"");
+        Entry("caf\xC3\xA9", "Ends in backslash\\", "line1\r\nline2 \\\"");
     }
 
 };
@@ -83,26 +83,26 @@ TEST(BackupDateTextTest, MonthAndDayInTwoDigitsYearAsItIs)
 TEST_F(BackupTest, FileMatchesTheGoldenBytes)
 {
     GoldenEntries();
-    WriteRegBackup(registry, writer, kSaved);
+    WriteRegBackup(registry, writer, kSaved, locale);
     EXPECT_EQ(writer.files[kSaved], Golden("backup_entries.reg"));
     EXPECT_FALSE(writer.open);
 }
 
 TEST_F(BackupTest, EmptyKeyGivesThreeLines)
 {
-    WriteRegBackup(registry, writer, kSaved);
+    WriteRegBackup(registry, writer, kSaved, locale);
     EXPECT_EQ(writer.files[kSaved], Golden("backup_empty.reg"));
 
     // Also when the key does not exist yet: opening it creates it.
     FakeRegistry fresh;
-    WriteRegBackup(fresh, writer, "D:\\other.reg");
+    WriteRegBackup(fresh, writer, "D:\\other.reg", locale);
     EXPECT_EQ(writer.files["D:\\other.reg"], Golden("backup_empty.reg"));
 }
 
 TEST_F(BackupTest, LargeKeyIsWrittenInPiecesInEnumerationOrder)
 {
     for (int i = 3000; i > 0; --i) Entry("Key" + std::to_string(i), "App " + std::to_string(i), "u.exe");
-    WriteRegBackup(registry, writer, kSaved);
+    WriteRegBackup(registry, writer, kSaved, locale);
     const std::string& file = writer.files[kSaved];
     EXPECT_GT(writer.writes, 1);
     EXPECT_LT(writer.writes, 100);
@@ -214,6 +214,44 @@ TEST_F(BackupTest, WrongValueTypeStopsTheExportWithTheGeneralError)
     EXPECT_TRUE(dialogs.errorBoxes.empty());
     EXPECT_EQ(writer.files.count(kSaved), 0u);  // no half backup stays
     EXPECT_FALSE(writer.open);
+}
+
+// One name the ANSI code page cannot hold turns the whole file into the
+// registry editor's Unicode format, and the information box says so.
+TEST_F(BackupTest, ANameOutsideTheCodePageGivesTheUnicodeFormat)
+{
+    const std::string kDay = "\xE6\x97\xA5";  // U+65E5
+    Entry("ascii", "Plain", "u.exe");
+    Entry(kDay, "Caf\xC3\xA9 " + kDay, "C:\\" + kDay + "\\u.exe");
+    Entry("lines", "a\r\n\xC3\xA9", "x");
+    dialogs.savedAs = kSaved;
+    main.Guard([&] { main.Backup().BackupMMClick(); });
+
+    const std::string section = "[HKEY_LOCAL_MACHINE\\" + kKey;
+    const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n" + section + "]\r\n\r\n" + section +
+                             "\\ascii]\r\n\"DisplayName\"=\"Plain\"\r\n\"UninstallString\"=\"u.exe\"\r\n\r\n" + section +
+                             "\\" + kDay + "]\r\n\"DisplayName\"=\"Caf\xC3\xA9 " + kDay +
+                             "\"\r\n\"UninstallString\"=\"C:\\\\" + kDay + "\\\\u.exe\"\r\n\r\n" + section +
+                             "\\lines]\r\n\"DisplayName\"=hex(1):61,00,0d,00,0a,00,e9,00,00,00\r\n"
+                             "\"UninstallString\"=\"x\"\r\n";
+    EXPECT_EQ(writer.files[kSaved], "\xFF\xFE" + Utf16LeFromUtf8(text));
+    EXPECT_EQ(dialogs.information,
+              (std::vector<std::string>{"Backup information will be stored into \"D:\\Saves\\mine.reg\" file and can be "
+                                        "restored by double clicking on this file or importing into Registry Editor. "
+                                        "Some names do not fit the ANSI code page, so the file is in the Unicode "
+                                        "format of Registry Editor 5."}));
+
+    // A large file still goes in pieces, the byte order mark only in front.
+    for (int i = 3000; i > 0; --i) Entry("Key" + std::to_string(i), "App " + std::to_string(i), "u.exe");
+    writer.writes = 0;
+    EXPECT_TRUE(WriteRegBackup(registry, writer, kSaved, locale));
+    const std::string& file = writer.files[kSaved];
+    EXPECT_GT(writer.writes, 1);
+    std::string back;
+    ASSERT_EQ(file.compare(0, 2, "\xFF\xFE"), 0);
+    EXPECT_TRUE(Utf8FromUtf16Le(file.substr(2), back));
+    EXPECT_EQ(std::count(back.begin(), back.end(), '\n'), 3 + 4 * 3003);
+    EXPECT_NE(back.find("Uninstall\\Key1]\r\n\"DisplayName\"=\"App 1\"\r\n"), std::string::npos);
 }
 
 }  // namespace

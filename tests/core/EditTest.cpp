@@ -57,7 +57,7 @@ protected:
     {
         if (!key) return "<no key>";
         for (auto& [n, v] : key->values)
-            if (n == name) return v.data.substr(0, v.data.find('\0'));
+            if (n == name) return v.Text();
         return "<no value>";
     }
     static ValueType Type(FakeRegistry::Key* key, const std::string& name)

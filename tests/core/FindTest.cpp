@@ -18,13 +18,13 @@ class FindTest : public ::testing::Test, protected CoreHarness {
 protected:
     FindTest() { main.Catalogue().ApplySortState(0, true); }
 
-    // Sorted by name: Alpha, Beta, Caf\xE9, Gamma.
+    // Sorted by name: Alpha, Beta, Caf\xC3\xA9, Gamma.
     void Load()
     {
         Entry("{GAMMA-3}", "Gamma", "C:\\Gamma\\Uninst.exe /S");
         Entry("alpha-key", "Alpha", "C:\\Alpha\\remove.exe");
         Entry("beta", "Beta", "msiexec /x {B1}");
-        Entry("cafe", "Caf\xE9", "C:\\Caf\xC9\\u.exe");
+        Entry("cafe", "Caf\xC3\xA9", "C:\\Caf\xC3\x89\\u.exe");
         main.Catalogue().LoadPrograms();
         view.focused = 0;
         view.programsActive = false;
@@ -46,7 +46,7 @@ TEST_F(FindTest, EveryFieldOfARowIsSearched)
         {"{b1}", "Beta"},          // command line
         {"alpha-k", "Alpha"},      // subkey
         {"UnInSt", "Gamma"},       // typed in capitals, found in lower case
-        {"\xC9", "Caf\xE9"},       // letters beyond A to Z are folded too
+        {"\xC3\x89", "Caf\xC3\xA9"}, // letters beyond A to Z are folded too
     };
     for (const auto& [text, caption] : cases) {
         view.focused = -1;
@@ -62,10 +62,10 @@ TEST_F(FindTest, EveryFieldOfARowIsSearched)
 TEST_F(FindTest, NothingFoundReportsTheTextInLowerCase)
 {
     Load();
-    Find("UnInStALL\xC0");
+    Find("UnInStALL\xC3\x80");
     Find("");  // an empty text is contained nowhere
     Find("exe C");  // no field holds it in one piece
-    EXPECT_EQ(dialogs.information, (std::vector<std::string>{"Search string \"uninstall\xE0\" not found!",
+    EXPECT_EQ(dialogs.information, (std::vector<std::string>{"Search string \"uninstall\xC3\xA0\" not found!",
                                                              "Search string \"\" not found!",
                                                              "Search string \"exe c\" not found!"}));
     EXPECT_EQ(view.focused, 0);

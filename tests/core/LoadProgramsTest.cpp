@@ -275,8 +275,9 @@ TEST_F(LoadProgramsTest, ClickWithoutFocusedRowChangesNothing)
 
 TEST_F(LoadProgramsTest, HugeAndOddValuesAreKeptWhole)
 {
-    std::string bytes;
-    for (int c = 1; c <= 255; ++c) bytes += static_cast<char>(c);
+    std::string bytes;  // every character of Latin-1, and some beyond it
+    for (char32_t c = 1; c <= 255; ++c) AppendUtf8(bytes, c);
+    bytes += "\xE6\x97\xA5\xF0\x9F\x98\x80";
     const std::string huge(64 * 1024, 'N');
     Entry("Bytes", bytes, "C:\\App\\good.exe " + bytes);
     Entry("Huge", huge, "C:\\App\\" + huge + ".exe");

@@ -46,7 +46,7 @@ protected:
     {
         if (!key) return "<no key>";
         for (auto& [n, v] : key->values)
-            if (n == name) return v.data.substr(0, v.data.find('\0'));
+            if (n == name) return v.Text();
         return "<no value>";
     }
     // Each row as "caption@view" in list order.

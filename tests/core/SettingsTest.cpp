@@ -58,12 +58,12 @@ TEST(LogLines, HandEditedValues)
         LogRecord expected;
     };
     const Case cases[] = {
-        {"t=0;msg\xFE" "com", {"t", "msg", "com", 0}},
+        {"t=0;msg\xC3\xBE" "com", {"t", "msg", "com", 0}},
         {"t=1;msg", {"t", "msg", "", 1}},                       // no mark: all message
         {"t=1", {"t", "", "", 1}},                              // one character
         {"t=", {"t", "", "", 0}},                               // empty: an information record
-        {"t=Hello\xFE" "there", {"t", "Hello", "there", 0}},    // no digit first: all text
-        {"t=0xmsg\xFE" "a\xFE" "b", {"t", "msg", "a\xFE" "b", 0}},  // any second byte is skipped
+        {"t=Hello\xC3\xBE" "there", {"t", "Hello", "there", 0}},    // no digit first: all text
+        {"t=0xmsg\xC3\xBE" "a\xC3\xBE" "b", {"t", "msg", "a\xC3\xBE" "b", 0}},  // any second byte is skipped
         {"t=0;a;b=c", {"t", "a;b=c", "", 0}},
         {" t = 0;x ", {"t", "x", "", 0}},
     };
@@ -127,8 +127,8 @@ TEST_F(SettingsTest, FirstCloseOnANewFileWritesEveryKeyInOrder)
               "SortOn=0\r\n"
               "Ascending=1\r\n"
               "[Log]\r\n"
-              "08.12.2026 14:05:10=1;B;x\xFEnote\r\n"
-              "08.12.2026 14:05:09=0;A\xFE\r\n");
+              "08.12.2026 14:05:10=1;B;x\xC3\xBEnote\r\n"
+              "08.12.2026 14:05:09=0;A\xC3\xBE\r\n");
     for (const std::string& file : profile.files) EXPECT_EQ(file, "c:\\tools\\quillet.ini");
 
     // A second close keeps the order: keys replaced in place, [Log] anew at the end.
@@ -146,7 +146,7 @@ TEST_F(SettingsTest, RoundTripOf999RecordsKeepsEveryRecord)
     for (int i = 0; i < 999; ++i) {
         // Repeated time texts, marks inside comments, empty comments.
         clock.now.second = i / 100;
-        main->Logging().AddLog("Message " + std::to_string(i) + ";", i % 3 == 0 ? "" : "c\xFE" "d " + std::to_string(i),
+        main->Logging().AddLog("Message " + std::to_string(i) + ";", i % 3 == 0 ? "" : "c\xC3\xBE" "d " + std::to_string(i),
                      i % 2);
     }
     const std::vector<LogRecord> written = main->Log().Records();
@@ -168,9 +168,9 @@ TEST_F(SettingsTest, LineBreaksInARecordAreStoredAsBlanksAndOlderRecordsSurvive)
     struct Case {
         std::string message, comment, readBack;
     } cases[] = {
-        {"AAA Evil\r\n[Junk]\r\nx", "", "AAA Evil  [Junk]  x\xFE"},
-        {"a\rb", "c\nd", "a b\xFE" "c d"},
-        {"\n", "\r\n", " \xFE"},  // the comment's trailing blanks are trimmed on reading
+        {"AAA Evil\r\n[Junk]\r\nx", "", "AAA Evil  [Junk]  x\xC3\xBE"},
+        {"a\rb", "c\nd", "a b\xC3\xBE" "c d"},
+        {"\n", "\r\n", " \xC3\xBE"},  // the comment's trailing blanks are trimmed on reading
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.readBack);

@@ -3,6 +3,7 @@
 #include "app/MainFrm.h"
 #include "common/Error.h"
 #include "common/Text.h"
+#include "common/Unicode.h"
 #include "fakes/FakeFileSystem.h"
 
 using namespace quillet;
@@ -63,6 +64,71 @@ TEST(ExtractFilePath, KeepsTheTrailingSeparatorAndSkipsTrailBytes)
     locale.doubleByte = true;
     // 0x95 0x5C is one character whose second byte is a backslash.
     EXPECT_EQ(ExtractFilePath("C:\\\x95\x5C.reg", locale), "C:\\");
+}
+
+}  // namespace
+
+namespace {
+
+// The settings file holds ANSI only; the fake's code page is Latin-1.
+TEST(AnsiReferences, WhatTheCodePageLacksIsSpeltAsNumbersAndReadBackExactly)
+{
+    FakeLocale locale;
+    const struct {
+        std::string text, stored;
+    } cases[] = {
+        {"", ""},
+        {"Plain ASCII 1;2", "Plain ASCII 1;2"},
+        {"Caf\xC3\xA9", "Caf\xE9"},                                  // fits: one byte, as before
+        {"\xE6\x97\xA5\xE6\x9C\xAC", "&#26085;&#26412;"},              // Japanese
+        {"a\xF0\x9F\x98\x80z", "a&#128512;z"},                         // beyond U+FFFF
+        {"R&D &#65; & #", "R&D &#38;#65; & #"},                        // a literal "&#" is kept apart
+        {"&#", "&#38;#"},
+        {"\xC3\xA9\xE2\x82\xAC&#9;", "\xE9&#8364;&#38;#9;"},
+    };
+    for (const auto& c : cases) {
+        std::string ansi;
+        EXPECT_TRUE(locale.ToAnsi(EscapeForCodePage(c.text, locale), ansi)) << c.text;
+        EXPECT_EQ(ansi, c.stored) << c.text;
+        EXPECT_EQ(UnescapeReferences(locale.FromAnsi(c.stored)), c.text) << c.stored;
+    }
+}
+
+TEST(AnsiReferences, OnlyReferencesToCharactersAreDecoded)
+{
+    FakeLocale locale;
+    const std::pair<std::string, std::string> cases[] = {
+        {"&#65;", "A"},          {"&#0;", "&#0;"},         {"&#;", "&#;"},
+        {"&#65", "&#65"},        {"&#x41;", "&#x41;"},     {"&#55296;", "&#55296;"},  // a lone surrogate
+        {"&#1114111;", "\xF4\x8F\xBF\xBF"},                {"&#1114112;", "&#1114112;"},
+        {"&#00000065;", "&#00000065;"},                    {"&#99999999999999999999;", "&#99999999999999999999;"},
+        {"\xE9&#233;", "\xC3\xA9\xC3\xA9"},                {"&&#38;#", "&&#"},
+    };
+    for (const auto& [stored, text] : cases) EXPECT_EQ(UnescapeReferences(locale.FromAnsi(stored)), text) << stored;
+}
+
+TEST(Utf16Le, RoundTripsEveryPlaneAndFlagsWhatIsNoUtf16)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {std::string("A\0", 2), std::string("A\0\0\0", 4)},
+        {"\xC3\xA9", std::string("\xE9\0", 2)},
+        {"\xE6\x97\xA5", "\xE5\x65"},
+        {"\xF0\x9F\x98\x80", std::string("\x3D\xD8\x00\xDE", 4)},
+    };
+    for (const auto& [utf8, utf16] : cases) {
+        EXPECT_EQ(Utf16LeFromUtf8(utf8), utf16) << utf8;
+        std::string back;
+        EXPECT_TRUE(Utf8FromUtf16Le(utf16, back));
+        EXPECT_EQ(back, utf8);
+    }
+    std::string back;
+    EXPECT_FALSE(Utf8FromUtf16Le(std::string("A\0B", 3), back));                     // odd length
+    EXPECT_EQ(back, "A\xEF\xBF\xBD");
+    EXPECT_FALSE(Utf8FromUtf16Le(std::string("\x3D\xD8" "A\0", 4), back));          // high surrogate alone
+    EXPECT_FALSE(Utf8FromUtf16Le(std::string("\x00\xDE", 2), back));                // low surrogate alone
+    // Bytes that are no UTF-8 are read as Latin-1 rather than dropped.
+    EXPECT_EQ(Utf16LeFromUtf8("\xE9\xC0\x80"), std::string("\xE9\0\xC0\0\x80\0", 6));
 }
 
 }  // namespace

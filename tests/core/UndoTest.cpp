@@ -137,43 +137,95 @@ TEST_F(UndoTest, CaptureAndRestoreKeepEveryTypeEmptyValuesNestedKeysAndAMegabyte
     EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\full"), nullptr);
 }
 
+// String data as the registry keeps it: UTF-16LE.
+std::string W(const std::string& utf8) { return Utf16LeFromUtf8(utf8); }
+
 TEST(ChangesFile, EachTypeInTheFormThatBringsItsBytesBack)
 {
     const struct {
         RegistryValue value;
-        std::string line;
+        std::string line;  // REGEDIT4, ANSI bytes
     } cases[] = {
-        {{"DisplayName", kRegSz, std::string("A \"q\" \\ b\0", 10)}, "\"DisplayName\"=\"A \\\"q\\\" \\\\ b\""},
-        {{"", kRegSz, std::string("d\0", 2)}, "@=\"d\""},
-        {{"Two", kRegSz, std::string("a\nb\0", 4)}, "\"Two\"=hex(1):61,0a,62,00"},
-        {{"NoNul", kRegSz, "ab"}, "\"NoNul\"=hex(1):61,62"},
+        {{"DisplayName", kRegSz, W(std::string("A \"q\" \\ b\0", 10))}, "\"DisplayName\"=\"A \\\"q\\\" \\\\ b\""},
+        {{"", kRegSz, W(std::string("d\0", 2))}, "@=\"d\""},
+        {{"Caf\xC3\xA9", kRegSz, W(std::string("na\xC3\xAFve\0", 7))}, "\"Caf\xE9\"=\"na\xEFve\""},
+        {{"Two", kRegSz, W(std::string("a\nb\0", 4))}, "\"Two\"=hex(1):61,0a,62,00"},
+        {{"NoNul", kRegSz, W("ab")}, "\"NoNul\"=hex(1):61,62"},
         {{"Empty", kRegSz, ""}, "\"Empty\"=hex(1):"},
-        {{"Path", kRegExpandSz, std::string("%A%\0", 4)}, "\"Path\"=hex(2):25,41,25,00"},
-        {{"Lines", kRegMultiSz, std::string("x\0\0", 3)}, "\"Lines\"=hex(7):78,00,00"},
+        {{"Path", kRegExpandSz, W(std::string("%A%\xC3\xA9\0", 6))}, "\"Path\"=hex(2):25,41,25,e9,00"},
+        {{"Lines", kRegMultiSz, W(std::string("x\0\0", 3))}, "\"Lines\"=hex(7):78,00,00"},
         {{"Size", kRegDword, Bytes({0x78, 0x56, 0x34, 0x12})}, "\"Size\"=dword:12345678"},
         {{"Short", kRegDword, Bytes({1, 2})}, "\"Short\"=hex(4):01,02"},
         {{"Stamp", kRegQword, Bytes({1, 0, 0, 0, 0, 0, 0, 0xff})}, "\"Stamp\"=hex(b):01,00,00,00,00,00,00,ff"},
-        {{"Blob", kRegBinary, Bytes({0, 0xab})}, "\"Blob\"=hex:00,ab"},
+        {{"Blob", kRegBinary, Bytes({0, 0xab, 0x3D, 0xD8})}, "\"Blob\"=hex:00,ab,3d,d8"},
         {{"None", kRegNone, ""}, "\"None\"=hex(0):"},
         {{"Odd", 0x1234, Bytes({7})}, "\"Odd\"=hex(1234):07"},
         {{"Line\nBreak", kRegBinary, Bytes({1})}, "\"Line\\nBreak\"=hex:01"},
     };
     const LocalTime when{2026, 12, 8, 9, 5, 7, 2};
+    FakeLocale locale;
     for (const auto& c : cases) {
         KeySnapshot key{"k", true, {c.value}, {}};
-        const std::string text = ChangesSection(when, "delete of \"X\"", {{"HKEY_LOCAL_MACHINE\\U\\k", key, false}});
-        EXPECT_EQ(text, "\r\n; 2026-12-08 09:05:07 delete of \"X\"\r\n\r\n[HKEY_LOCAL_MACHINE\\U\\k]\r\n" + c.line +
-                            "\r\n")
+        const ChangesText section =
+            ChangesSection(when, "delete of \"X\"", {{"HKEY_LOCAL_MACHINE\\U\\k", key, false}}, locale);
+        EXPECT_FALSE(section.unicode) << c.line;
+        EXPECT_EQ(section.text, "\r\n; 2026-12-08 09:05:07 delete of \"X\"\r\n\r\n[HKEY_LOCAL_MACHINE\\U\\k]\r\n" +
+                                    c.line + "\r\n")
             << c.line;
     }
     // Long values go on continued lines of 25 bytes; a key left in place is removed first.
     KeySnapshot long_{"k", true, {{"L", kRegBinary, std::string(26, 'A')}}, {{"c", true, {}, {}}}};
-    const std::string text = ChangesSection(when, "properties of \"X\"", {{"HKEY_X\\k", long_, true}});
+    const std::string text = ChangesSection(when, "properties of \"X\"", {{"HKEY_X\\k", long_, true}}, locale).text;
     EXPECT_NE(text.find("\r\n[-HKEY_X\\k]\r\n\r\n[HKEY_X\\k]\r\n\"L\"=hex:41,"), std::string::npos) << text;
     EXPECT_NE(text.find("41,\\\r\n  41\r\n\r\n[HKEY_X\\k\\c]\r\n"), std::string::npos) << text;
     // New: the way back is the removal alone.
-    EXPECT_EQ(ChangesSection(when, "new", {{"HKEY_X\\n", KeySnapshot{"n", false, {}, {}}, true}}),
+    EXPECT_EQ(ChangesSection(when, "new", {{"HKEY_X\\n", KeySnapshot{"n", false, {}, {}}, true}}, locale).text,
               "\r\n; 2026-12-08 09:05:07 new\r\n\r\n[-HKEY_X\\n]\r\n");
+}
+
+// Anything the ANSI code page cannot hold sends the whole section to the
+// Unicode format, string data as its stored UTF-16LE bytes.
+TEST(ChangesFile, WhatTheCodePageLacksGoesToTheUnicodeFormat)
+{
+    const std::string kJapanese = "\xE6\x97\xA5";  // U+65E5
+    const struct {
+        std::string command, subkey;
+        RegistryValue value;
+        std::string line;  // UTF-8 of the Unicode format's line
+    } cases[] = {
+        {"x", "k", {"N", kRegSz, W("\xE6\x97\xA5 \"q\"" + std::string(1, '\0'))}, "\"N\"=\"\xE6\x97\xA5 \\\"q\\\"\""},
+        {"x", "k", {kJapanese, kRegDword, Bytes({1, 0, 0, 0})}, "\"\xE6\x97\xA5\"=dword:00000001"},
+        {"x", kJapanese, {"A", kRegSz, W(std::string("a\0", 2))}, "\"A\"=\"a\""},
+        {"of \"\xE6\x97\xA5\"", "k", {"A", kRegSz, W(std::string("a\0", 2))}, "\"A\"=\"a\""},
+        {"x", "k", {"P", kRegExpandSz, W(std::string("%A%\xE6\x97\xA5\0", 7))}, "\"P\"=hex(2):25,00,41,00,25,00,e5,65,00,00"},
+        {"x", "k", {"T", kRegSz, W(std::string("\xE6\x97\xA5\n\0", 5))}, "\"T\"=hex(1):e5,65,0a,00,00,00"},
+        // Not UTF-16: odd length, a lone surrogate. Only raw bytes bring them back.
+        {"x", "k", {"O", kRegSz, Bytes({0x41, 0, 0x42})}, "\"O\"=hex(1):41,00,42"},
+        {"x", "k", {"S", kRegMultiSz, Bytes({0x3D, 0xD8, 0, 0})}, "\"S\"=hex(7):3d,d8,00,00"},
+    };
+    const LocalTime when{2026, 12, 8, 9, 5, 7, 2};
+    FakeLocale locale;
+    for (const auto& c : cases) {
+        KeySnapshot key{c.subkey, true, {c.value}, {}};
+        const ChangesText section = ChangesSection(when, c.command, {{"HKEY_X\\" + c.subkey, key, true}}, locale);
+        EXPECT_TRUE(section.unicode) << c.line;
+        EXPECT_EQ(section.text, "\r\n; 2026-12-08 09:05:07 " + c.command + "\r\n\r\n[-HKEY_X\\" + c.subkey +
+                                    "]\r\n\r\n[HKEY_X\\" + c.subkey + "]\r\n" + c.line + "\r\n")
+            << c.line;
+    }
+
+    // Each format has its file and its heading, written once.
+    FakeFileWriter writer;
+    KeySnapshot key{"k", true, {{"N", kRegSz, W(kJapanese + '\0')}}, {}};
+    const ChangesText section = ChangesSection(when, "x", {{"HKEY_X\\k", key, false}}, locale);
+    ASSERT_TRUE(section.unicode);
+    EXPECT_EQ(ChangesFileName(when, true), "Changes 2026-12-08 Unicode.reg");
+    AppendChanges(writer, "u.reg", section);
+    AppendChanges(writer, "u.reg", section);
+    const std::string once = W("\r\n; 2026-12-08 09:05:07 x\r\n\r\n[HKEY_X\\k]\r\n\"N\"=\"" + kJapanese + "\"\r\n");
+    EXPECT_EQ(writer.files["u.reg"], "\xFF\xFE" + W("Windows Registry Editor Version 5.00\r\n") + once + once);
+    AppendChanges(writer, "a.reg", ChangesText{"\r\n; x\r\n", false});
+    EXPECT_EQ(writer.files["a.reg"], "REGEDIT4\r\n\r\n; x\r\n");
 }
 
 TEST_F(UndoTest, DeleteUndoneBringsTheWholeKeyBackFocusedAndRecorded)
@@ -282,6 +334,28 @@ TEST_F(UndoTest, MixedCommandsAreTakenBackNewestFirst)
     EXPECT_LT(file.find("properties of \"Beta\""), file.find("new entry \"Delta\""));
 }
 
+TEST_F(UndoTest, AnEntryOutsideTheCodePageGoesToTheUnicodeChangesFile)
+{
+    const std::string kDay = "\xE6\x97\xA5";
+    Entry(kDay, kDay + " App", kGood);
+    main.Catalogue().LoadPrograms();
+    const std::string before = Dump();
+    view.focused = 0;
+    main.Editing().DeleteClick();
+    ASSERT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\" + kDay), nullptr);
+
+    const std::string unicodeFile = "C:\\Q\\Backup\\Changes 2026-12-08 Unicode.reg";
+    EXPECT_EQ(main.Editing().History.ChangesPath(), unicodeFile);
+    EXPECT_EQ(writer.files.count(kFile), 0u);
+    ASSERT_EQ(writer.files[unicodeFile].compare(0, 2, "\xFF\xFE"), 0);
+    std::string text;
+    EXPECT_TRUE(Utf8FromUtf16Le(writer.files[unicodeFile].substr(2), text));
+    EXPECT_NE(text.find("Uninstall\\" + kDay + "]\r\n\"DisplayName\"=\"" + kDay + " App\"\r\n"), std::string::npos)
+        << text;
+    Undo();
+    EXPECT_EQ(Dump(), before);
+}
+
 TEST_F(UndoTest, AKeyMadeAgainSinceIsNotOverwritten)
 {
     Entry("a", "Alpha", kGood);
@@ -295,7 +369,7 @@ TEST_F(UndoTest, AKeyMadeAgainSinceIsNotOverwritten)
     Undo();
     ASSERT_EQ(dialogs.failures.size(), 1u);
     EXPECT_NE(dialogs.failures[0].find("\"Alpha\""), std::string::npos);
-    EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\a")->values[0].second.data, std::string("Alpha 2.0\0", 10));
+    EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\a")->values[0].second.Text(), "Alpha 2.0");
     // The conflict used up that change; the one before it is next and still works.
     EXPECT_EQ(UndoMenu(), "Undo delete of 1 bad entry");
     Undo();

@@ -9,6 +9,7 @@
 #include "catalogue/FileSystem.h"
 #include "runner/AppRunner.h"
 #include "common/Locale.h"
+#include "common/Unicode.h"
 
 namespace quillet::fakes {
 
@@ -112,7 +113,8 @@ public:
 
 // An English-like user locale: a word sort (letters before case, lower case
 // first, hyphens and apostrophes nearly ignored, digits as characters),
-// dates as DD.MM.YYYY and times as HH:MM:SS. Shift-JIS lead bytes on request.
+// dates as DD.MM.YYYY and times as HH:MM:SS. Its ANSI code page is Latin-1:
+// every character below U+0100 fits. Shift-JIS lead bytes on request.
 class FakeLocale : public Locale {
 public:
     bool doubleByte = false;
@@ -120,6 +122,23 @@ public:
     bool IsLeadByte(unsigned char b) const override
     {
         return doubleByte && ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC));
+    }
+    bool ToAnsi(const std::string& utf8, std::string& ansi) const override
+    {
+        ansi.clear();
+        bool valid = true;
+        for (size_t at = 0; at < utf8.size();) {
+            const char32_t c = NextCodePoint(utf8, at, valid);
+            if (!valid || c > 0xFF) return false;
+            ansi += static_cast<char>(c);
+        }
+        return true;
+    }
+    std::string FromAnsi(const std::string& ansi) const override
+    {
+        std::string out;
+        for (char c : ansi) AppendUtf8(out, static_cast<unsigned char>(c));
+        return out;
     }
     int Compare(const std::string& a, const std::string& b) const override
     {
@@ -155,18 +174,24 @@ public:
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
         return text;
     }
-    // Code page 1252: A to Z, the accented capitals and the four capitals
-    // that sit at 0x8A..0x9F.
+    // The capitals of code page 1252: A to Z, the accented ones and the four
+    // that sit at 0x8A..0x9F there. Bytes that are no UTF-8 stay as they are.
     std::string LowerCase(const std::string& text) const override
     {
-        std::string out = text;
-        for (char& c : out) {
-            const auto b = static_cast<unsigned char>(c);
-            unsigned char l = b;
-            if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7)) l = b + 0x20;
-            else if (b == 0x8A || b == 0x8C || b == 0x8E) l = b + 0x10;
-            else if (b == 0x9F) l = 0xFF;
-            c = static_cast<char>(l);
+        std::string out;
+        out.reserve(text.size());
+        for (size_t at = 0; at < text.size();) {
+            bool valid = true;
+            const size_t from = at;
+            char32_t c = NextCodePoint(text, at, valid);
+            if (!valid) {
+                out += text[from];
+                continue;
+            }
+            if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) c += 0x20;
+            else if (c == 0x160 || c == 0x152 || c == 0x17D) c += 1;
+            else if (c == 0x178) c = 0xFF;
+            AppendUtf8(out, c);
         }
         return out;
     }

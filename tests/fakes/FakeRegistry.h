@@ -8,6 +8,7 @@
 
 #include "catalogue/Registry.h"
 #include "common/Error.h"
+#include "common/Unicode.h"
 
 namespace quillet::fakes {
 
@@ -17,11 +18,20 @@ enum ValueType : unsigned { kNone = 0, kSz = 1, kExpandSz = 2, kBinary = 3, kDwo
 // ASCII case, subkeys enumerated in the order they were made, one open key.
 // The 32-bit view is a tree of its own; the native view is the 64-bit one,
 // as for a 64-bit program (on a 32-bit Windows there is only that one).
+// Names are UTF-8; string data is kept as the wide registry calls give it,
+// UTF-16LE.
 class FakeRegistry : public Registry {
 public:
     struct Value {
         ValueType type;
         std::string data;  // raw bytes, NUL included when the writer stored one
+        // The text of string data, up to its first NUL.
+        std::string Text() const
+        {
+            std::string text;
+            Utf8FromUtf16Le(data, text);
+            return text.substr(0, text.find('\0'));
+        }
     };
     struct Key {
         std::vector<std::pair<std::string, Value>> values;
@@ -38,7 +48,13 @@ public:
     {
         return Walk(Tree(root, view), Split(path), false);
     }
+    static bool IsText(unsigned type) { return type == kSz || type == kExpandSz || type == kMultiSz; }
+    // String types take their text (NULs included) in UTF-8, others raw bytes.
     static void Set(Key& key, const std::string& name, ValueType type, const std::string& data)
+    {
+        SetRaw(key, name, type, IsText(type) ? Utf16LeFromUtf8(data) : data);
+    }
+    static void SetRaw(Key& key, const std::string& name, ValueType type, const std::string& data)
     {
         for (auto& [n, v] : key.values)
             if (Same(n, name)) {
@@ -103,7 +119,7 @@ public:
             if (!Same(n, name)) continue;
             if (v.data.empty()) return std::string();
             if (v.type != kSz && v.type != kExpandSz) throw QuilletError(FormatText(kInvalidDataType, name));
-            return v.data.substr(0, v.data.find('\0'));
+            return v.Text();
         }
         return std::string();
     }
@@ -111,13 +127,13 @@ public:
     void WriteString(const std::string& name, const std::string& value) override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToSetData, name));
-        Set(*current_, name, kSz, value + std::string(1, '\0'));
+        Set(*current_, name, kSz, value + std::string(1, '\0'));  // stored as UTF-16LE
     }
 
     void WriteBinary(const std::string& name, const std::string& bytes) override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToSetData, name));
-        Set(*current_, name, kBinary, bytes);
+        SetRaw(*current_, name, kBinary, bytes);
     }
 
     bool KeyExists(const std::string& path) override
@@ -165,7 +181,7 @@ public:
     void WriteValue(const RegistryValue& value) override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToSetData, value.name));
-        Set(*current_, value.name, static_cast<ValueType>(value.type), value.data);
+        SetRaw(*current_, value.name, static_cast<ValueType>(value.type), value.data);
     }
 
     int opens = 0;

@@ -7,8 +7,12 @@
 #include <vector>
 
 #include "catalogue/win32/Win32Registry.h"
+#include "common/Unicode.h"
+#include "common/win32/Wide.h"
+#include "common/win32/Win32Locale.h"
 #include "editing/Backup.h"
 #include "editing/win32/Win32FileWriter.h"
+#include "fakes/FakeRegistry.h"
 #include "platform/SystemTools.h"
 
 using namespace quillet;
@@ -122,7 +126,7 @@ TEST_F(BackupTest, RegistryEditorRestoresEveryEntryByteForByte)
     Win32Registry registry;
     Win32FileWriter writer;
     const std::string file = dir + "backup.reg";
-    WriteRegBackup(registry, writer, file);
+    WriteRegBackup(registry, writer, file, win32::Win32Locale());
     const std::string text = ReadWholeFile(file);
     EXPECT_EQ(text.substr(0, 10), "REGEDIT4\r\n");
     EXPECT_NE(text.find("\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\A & B\\\\un.exe\\\" /S\"\r\n"),
@@ -145,6 +149,71 @@ TEST_F(BackupTest, RegistryEditorRestoresEveryEntryByteForByte)
                      nullptr);
     RegCloseKey(key);
     EXPECT_EQ(values, 2u);
+}
+
+// The value's bytes as the wide call gives them: UTF-16LE, NUL included.
+std::string ReadWide(const std::string& subkey, const char* name)
+{
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::Wide(kUninstall + "\\" + subkey).c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return "<no key>";
+    DWORD size = 0, type = 0;
+    std::string data;
+    if (RegQueryValueExW(key, win32::Wide(name).c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        data.resize(size);
+        RegQueryValueExW(key, win32::Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        data.resize(size);
+    }
+    RegCloseKey(key);
+    return type == REG_SZ ? data : "<not REG_SZ>";
+}
+
+// The Unicode format as written here is what the registry editor imports:
+// names outside the code page, and a value with a line break, come back exactly.
+TEST_F(BackupTest, TheRegistryEditorRestoresTheUnicodeFormatExactly)
+{
+    const std::string kDay = "\xE6\x97\xA5\xE6\x9C\xAC";  // two Japanese characters
+    const std::string subkey = "Q " + kDay;
+    const std::string name = kDay + " caf\xC3\xA9 \"q\"";
+    const std::string lines = kDay + "\r\nline 2";
+    const std::string command = "C:\\" + kDay + "\\u.exe";
+    fakes::FakeRegistry fake;
+    for (const auto& [key, displayName] : {std::pair{subkey, name}, {std::string("Lines"), lines}}) {
+        auto& made = fake.Make(RootKey::LocalMachine, kUninstall + "\\" + key);
+        fakes::FakeRegistry::Set(made, "DisplayName", fakes::kSz, displayName + '\0');
+        fakes::FakeRegistry::Set(made, "UninstallString", fakes::kSz, command + '\0');
+    }
+    Win32FileWriter writer;
+    const std::string file = dir + "backup.reg";
+    ASSERT_NE(GetACP(), 932u) << "the names must lie outside the code page";
+    EXPECT_TRUE(WriteRegBackup(fake, writer, file, win32::Win32Locale()));
+    EXPECT_EQ(ReadWholeFile(file).substr(0, 4), std::string("\xFF\xFEW\0", 4));
+
+    ASSERT_EQ(RegeditImport(file), 0u);
+    EXPECT_EQ(ReadWide(subkey, "DisplayName"), Utf16LeFromUtf8(name + '\0'));
+    EXPECT_EQ(ReadWide(subkey, "UninstallString"), Utf16LeFromUtf8(command + '\0'));
+    EXPECT_EQ(ReadWide("Lines", "DisplayName"), Utf16LeFromUtf8(lines + '\0'));
+}
+
+// Paths are UTF-8: a folder and a file named outside the code page.
+TEST_F(BackupTest, FileWriterTakesNamesOutsideTheCodePage)
+{
+    Win32FileWriter writer;
+    const std::string folder = dir + "\xE6\x97\xA5";
+    const std::string name = folder + "\\\xE6\x9C\xAC.reg";
+    ASSERT_TRUE(writer.MakeDirectory(folder)) << writer.LastError();
+    ASSERT_TRUE(writer.Create(name)) << writer.LastError();
+    ASSERT_TRUE(writer.Write("x"));
+    ASSERT_TRUE(writer.Close());
+    unsigned long long size = 0;
+    ASSERT_TRUE(writer.Append(name, size));
+    EXPECT_EQ(size, 1u);
+    ASSERT_TRUE(writer.Close());
+    EXPECT_NE(GetFileAttributesW(win32::Wide(name).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(writer.Remove(name));
+    EXPECT_EQ(GetFileAttributesW(win32::Wide(name).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(RemoveDirectoryW(win32::Wide(folder).c_str()));
 }
 
 }  // namespace

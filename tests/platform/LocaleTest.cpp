@@ -63,17 +63,17 @@ TEST(LocaleTest, FakeLowerCaseAndCaseBlindEqualityAgreeWithTheSystem)
     win32::Win32Locale real;
     fakes::FakeLocale fake;
     ASSERT_EQ(GetACP(), 1252u) << "the fake models code page 1252";
+    // Every character of the code page, as UTF-8.
     for (int b = 1; b < 256; ++b) {
-        const std::string one(1, static_cast<char>(b));
-        EXPECT_EQ(static_cast<unsigned char>(real.LowerCase(one)[0]), static_cast<unsigned char>(fake.LowerCase(one)[0]))
-            << "byte " << b;
+        const std::string one = real.FromAnsi(std::string(1, static_cast<char>(b)));
+        EXPECT_EQ(real.LowerCase(one), fake.LowerCase(one)) << "byte " << b;
     }
-    EXPECT_EQ(real.LowerCase("UnInSt \xC9T\xC9 \x8A"), "uninst \xE9t\xE9 \x9A");
+    EXPECT_EQ(real.LowerCase("UnInSt \xC3\x89T\xC3\x89 \xC5\xA0"), "uninst \xC3\xA9t\xC3\xA9 \xC5\xA1");
     EXPECT_EQ(real.LowerCase(""), "");
 
     const std::pair<std::string, std::string> pairs[] = {
-        {"Tool", "tool"},  {"TOOL", "tool"},   {"Tool", "Tool "}, {"Caf\xC9", "caf\xE9"}, {"co-op", "coop"},
-        {"a", "b"},        {"", ""},           {"", "a"},         {"Zip", "ZIP"},         {"\x8A", "\x9A"},
+        {"Tool", "tool"},  {"TOOL", "tool"},   {"Tool", "Tool "}, {"Caf\xC3\x89", "caf\xC3\xA9"}, {"co-op", "coop"},
+        {"a", "b"},        {"", ""},           {"", "a"},         {"Zip", "ZIP"},         {"\xC5\xA0", "\xC5\xA1"},
         {"Tool 9", "tool 10"},
     };
     for (const auto& [a, b] : pairs) {
@@ -82,6 +82,56 @@ TEST(LocaleTest, FakeLowerCaseAndCaseBlindEqualityAgreeWithTheSystem)
         EXPECT_EQ(real.CaseBlindKey(a) == real.CaseBlindKey(b), real.SameTextIgnoreCase(a, b))
             << '"' << a << "\" vs \"" << b << '"';
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Text is UTF-8: a character the code page lacks is reported, never a look-alike or '?'.
+TEST(LocaleTest, AnsiConversionIsExactOrRefused)
+{
+    win32::Win32Locale real;
+    fakes::FakeLocale fake;
+    ASSERT_EQ(GetACP(), 1252u) << "the bytes below are those of code page 1252";
+    const struct {
+        std::string utf8;
+        bool fits;
+        std::string ansi;
+    } cases[] = {
+        {"", true, ""},
+        {"plain", true, "plain"},
+        {"Caf\xC3\xA9 \xC3\xBE", true, "Caf\xE9 \xFE"},
+        {std::string("a\0b", 3), true, std::string("a\0b", 3)},
+        {"\xE2\x82\xAC", true, "\x80"},                // the euro sign sits at 0x80
+        {"\xE6\x97\xA5\xE6\x9C\xAC", false, ""},       // Japanese
+        {"\xC4\x80", false, ""},                        // A with macron: no best-fit 'A'
+        {"\xF0\x9F\x98\x80", false, ""},
+        {"\xE9", false, ""},                             // no UTF-8
+    };
+    for (const auto& c : cases) {
+        std::string ansi = "stale";
+        EXPECT_EQ(real.ToAnsi(c.utf8, ansi), c.fits) << c.utf8;
+        if (c.fits) {
+            EXPECT_EQ(ansi, c.ansi) << c.utf8;
+            EXPECT_EQ(real.FromAnsi(ansi), c.utf8);
+        }
+    }
+    // Below U+0100 the fake agrees with code page 1252.
+    for (int b = 0xA0; b < 256; ++b) {
+        const std::string one = real.FromAnsi(std::string(1, static_cast<char>(b)));
+        std::string fakeAnsi;
+        EXPECT_TRUE(fake.ToAnsi(one, fakeAnsi));
+        EXPECT_EQ(fakeAnsi, std::string(1, static_cast<char>(b)));
+    }
+    // Names outside the code page still sort, fold and compare.
+    const std::string day = "\xE6\x97\xA5", book = "\xE6\x9C\xAC";
+    EXPECT_NE(real.Compare(day, book), 0);
+    EXPECT_EQ(real.Compare(day, day), 0);
+    EXPECT_EQ(real.LowerCase("\xCE\xA9 " + day), "\xCF\x89 " + day);  // Greek capital omega
+    EXPECT_TRUE(real.SameTextIgnoreCase("\xCE\xA9" + day, "\xCF\x89" + day));
+    EXPECT_NE(real.CaseBlindKey(day), real.CaseBlindKey(book));
+    EXPECT_FALSE(real.IsLeadByte(0xE6));
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "app/Settings.h"
 #include "app/win32/Win32Profile.h"
+#include "common/win32/Wide.h"
+#include "fakes/FakeFileSystem.h"
 #include "fakes/FakeProfile.h"
 
 using namespace quillet;
@@ -48,18 +51,23 @@ TEST(Win32Profile, BehavesAsTheFake)
         ASSERT_TRUE(p->WriteString(file, "View", "ViewType", "3"));
         ASSERT_TRUE(p->WriteString(file, "Main", "Second", "two"));  // at the end of [Main]
         ASSERT_TRUE(p->WriteString(file, "MAIN", "first", "one"));   // replaced in place
-        ASSERT_TRUE(p->WriteSection(file, "Log", {"t=0;a\xFE", "t=1;b\xFE" "c", "u=0;x"}));
+        ASSERT_TRUE(p->WriteSection(file, "Log", {"t=0;a\xC3\xBE", "t=1;b\xC3\xBE" "c", "u=0;x"}));
         ASSERT_TRUE(p->WriteString(file, "view", "Log", "0"));
         ASSERT_TRUE(p->EraseSection(file, "LOG"));
-        ASSERT_TRUE(p->WriteSection(file, "Log", {"t=0;new\xFE", "t=0;new\xFE"}));
+        ASSERT_TRUE(p->WriteSection(file, "Log", {"t=0;new\xC3\xBE", "t=0;new\xC3\xBE"}));
     }
-    EXPECT_EQ(Lines(file), fake.lines);
+    // The fake keeps UTF-8 lines, the file the code page's bytes (the thorn is 0xFE in both pages).
+    fakes::FakeLocale latin1;
+    std::vector<std::string> ansi(fake.lines.size());
+    for (size_t i = 0; i < ansi.size(); ++i) ASSERT_TRUE(latin1.ToAnsi(fake.lines[i], ansi[i]));
+    EXPECT_EQ(Lines(file), ansi);
+    EXPECT_NE(std::find(ansi.begin(), ansi.end(), "t=0;new\xFE"), ansi.end());
 
     for (ProfileFile* p : {static_cast<ProfileFile*>(&real), static_cast<ProfileFile*>(&fake)}) {
         EXPECT_EQ(p->ReadString(file, "main", "FIRST", "d"), "one");
         EXPECT_EQ(p->ReadString(file, "Main", "Missing", "d"), "d");
         EXPECT_EQ(p->ReadString(file, "None", "First", "d"), "d");
-        EXPECT_EQ(p->ReadSection(file, "log"), (std::vector<std::string>{"t=0;new\xFE", "t=0;new\xFE"}));
+        EXPECT_EQ(p->ReadSection(file, "log"), (std::vector<std::string>{"t=0;new\xC3\xBE", "t=0;new\xC3\xBE"}));
         EXPECT_TRUE(p->ReadSection(file, "None").empty());
     }
     DeleteFileA(file.c_str());
@@ -96,7 +104,7 @@ TEST(Win32Profile, ReadOnlyFileIsRefusedAndLeftAsItWas)
     EXPECT_EQ(real.ReadString(file, "Main", "LogHeight", ""), "7");
     EXPECT_FALSE(real.WriteString(file, "Main", "LogHeight", "8"));
     EXPECT_FALSE(real.EraseSection(file, "Log"));
-    EXPECT_FALSE(real.WriteSection(file, "Log", {"u=0;n\xFE"}));
+    EXPECT_FALSE(real.WriteSection(file, "Log", {"u=0;n\xC3\xBE"}));
     EXPECT_EQ(Lines(file), (std::vector<std::string>{"[Main]", "LogHeight=7", "[Log]", "t=0;m\xFE"}));
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(real.WriteString(file, "Main", "LogHeight", "8"));
@@ -119,7 +127,7 @@ TEST(Win32Profile, SettingsAndA999RecordLogRoundTrip)
     std::vector<LogRecord> records;
     for (int i = 0; i < 999; ++i)
         records.push_back({"08.12.2026 10:" + std::to_string(i / 60) + ":00", "Msg;" + std::to_string(i),
-                           i % 4 ? "c\xFE" "d" : "", i % 2});
+                           i % 4 ? "c\xC3\xBE" "d" : "", i % 2});
     WriteLogSection(settings, records);
 
     StoredSettings read;
@@ -135,6 +143,39 @@ TEST(Win32Profile, SettingsAndA999RecordLogRoundTrip)
     GetPrivateProfileStringA("Log", "08.12.2026 10:0:00", "", value, sizeof value, file.c_str());
     EXPECT_STREQ(value, "0;Msg;0\xFE");  // the first of the repeated keys
     DeleteFileA(file.c_str());
+}
+
+// The file stays ANSI: what the code page lacks is kept as a number, a
+// literal "&#" is kept apart, and both read back exactly, also from a folder
+// whose name the code page lacks.
+TEST(Win32Profile, TextOutsideTheCodePageIsKeptAsReferences)
+{
+    ASSERT_EQ(GetACP(), 1252u) << "the file's bytes below are those of code page 1252";
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::string dir = win32::Utf8(temp, wcslen(temp)) + "quillet \xE6\x97\xA5";
+    CreateDirectoryW(win32::Wide(dir).c_str(), nullptr);
+    const std::string file = dir + "\\quillet.ini";
+    const std::string value = "C:\\\xE6\x97\xA5\xE6\x9C\xAC caf\xC3\xA9 R&D &#65;";
+    const std::string line = "t=0;\xE2\x82\xAC \xF0\x9F\x98\x80\xC3\xBE" "c";
+    Win32Profile real;
+    ASSERT_TRUE(real.WriteString(file, "Main", "BackupDir", value));
+    ASSERT_TRUE(real.WriteSection(file, "Log", {line}));
+    EXPECT_EQ(real.ReadString(file, "Main", "BackupDir", ""), value);
+    EXPECT_EQ(real.ReadSection(file, "Log"), std::vector<std::string>{line});
+
+    std::string bytes(4096, '\0');
+    const HANDLE handle = CreateFileW(win32::Wide(file).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      0, nullptr);
+    DWORD read = 0;
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(handle);
+    bytes.resize(read);
+    EXPECT_NE(bytes.find("BackupDir=C:\\&#26085;&#26412; caf\xE9 R&D &#38;#65;\r\n"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("t=0;\x80 &#128512;\xFE" "c\r\n"), std::string::npos) << bytes;
+    DeleteFileW(win32::Wide(file).c_str());
+    RemoveDirectoryW(win32::Wide(dir).c_str());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/MainFrm.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "common/win32/Win32Locale.h"
 #include "editing/Backup.h"
 #include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeFileSystem.h"
@@ -154,7 +155,7 @@ TEST_F(RegistryViewsTest, TheRegistryEditorRestoresEachViewsEntriesWhereTheyWere
     GetTempPathA(MAX_PATH, temp);
     const std::string file = std::string(temp) + "QuilletViews backup.reg";
     Win32FileWriter writer;
-    WriteRegBackup(registry, writer, file, RunsOnWindows64());
+    WriteRegBackup(registry, writer, file, win32::Win32Locale(), RunsOnWindows64());
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) Remove(view, kTwin);
     ASSERT_EQ(Command(KEY_WOW64_32KEY, kTwin), "<none>");
     ASSERT_EQ(Command(KEY_WOW64_64KEY, kTwin), "<none>");

@@ -9,6 +9,9 @@
 
 #include "app/MainFrm.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "common/Unicode.h"
+#include "common/win32/Wide.h"
+#include "editing/ChangesFile.h"
 #include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -146,6 +149,67 @@ TEST_F(UndoTest, TheChangesFileOfDeleteBadImportsBackEveryEntry)
 
     EXPECT_EQ(RunToEnd("regedit.exe /S \"" + ChangesFile() + "\""), 0u);
     EXPECT_EQ(Export(kUninstall, dir + "\\after.reg"), before);
+}
+
+// The changes file's Unicode format, as written here, is what the registry
+// editor imports: names outside the code page, and data that is no exact
+// UTF-16, come back byte for byte. (Wine's editor pads a string value of odd
+// length on import, so that case is shown by the core tests' spelling only.)
+TEST(ChangesFileImport, TheUnicodeFormatBringsBackEveryByte)
+{
+    const std::string day = "\xE6\x97\xA5\xE6\x9C\xAC";
+    const std::string path = "Software\\QuilletUnicode " + day;
+    const auto w = [](const std::string& utf8) { return Utf16LeFromUtf8(utf8); };
+    KeySnapshot child{"Child " + day, true, {{"Deep", kRegExpandSz, w(std::string("%TEMP%\\", 7) + day + '\0')}}, {}};
+    const std::vector<RegistryValue> values = {
+        {"", kRegSz, w("default " + day + '\0')},
+        {"Name " + day, kRegSz, w("A \"q\" \\ " + day + '\0')},
+        {"Lines", kRegSz, w(day + "\r\nline 2" + '\0')},
+        {"Lone", kRegMultiSz, std::string("\x3D\xD8\0\0", 4)},
+        {"Size", kRegDword, std::string("\x78\x56\x34\x12", 4)},
+    };
+    KeySnapshot key{"k", true, values, {child}};
+    fakes::FakeLocale locale;
+    const ChangesText section =
+        ChangesSection(LocalTime{2026, 12, 8, 9, 5, 7, 2}, "delete of \"" + day + "\"",
+                       {{"HKEY_LOCAL_MACHINE\\" + path, key, true}}, locale);
+    ASSERT_TRUE(section.unicode);
+
+    const std::string dir = TempDir("QuilletUndoUnicode");
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string file = dir + "\\" + ChangesFileName(LocalTime{2026, 12, 8}, true);
+    DeleteFileA(file.c_str());
+    Win32FileWriter writer;
+    AppendChanges(writer, file, section);
+    AppendChanges(writer, file, section);  // a second change adds no second heading
+    ASSERT_EQ(RunToEnd("regedit.exe /S \"" + file + "\""), 0u);
+
+    const auto read = [](const std::string& keyPath, const std::string& name, DWORD& type) {
+        HKEY handle;
+        std::string data = "<no key>";
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::Wide(keyPath).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+            return data;
+        DWORD size = 0;
+        data = "<no value>";
+        const std::wstring wideName = win32::Wide(name);
+        if (RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+            data.assign(size, '\0');
+            RegQueryValueExW(handle, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        }
+        RegCloseKey(handle);
+        return data;
+    };
+    for (const RegistryValue& value : values) {
+        DWORD type = 0;
+        EXPECT_EQ(read(path, value.name, type), value.data) << value.name;
+        EXPECT_EQ(type, value.type) << value.name;
+    }
+    DWORD type = 0;
+    EXPECT_EQ(read(path + "\\Child " + day, "Deep", type), child.values[0].data);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, win32::Wide(path).c_str());
+    DeleteFileA(file.c_str());
+    RemoveDirectoryA(dir.c_str());
 }
 
 }  // namespace

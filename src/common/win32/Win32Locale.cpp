@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/win32/Wide.h"
+
 namespace quillet::win32 {
 
 namespace {
@@ -21,53 +23,93 @@ SYSTEMTIME ToSystemTime(const LocalTime& t)
 
 }  // namespace
 
-bool Win32Locale::IsLeadByte(unsigned char byte) const { return IsDBCSLeadByte(byte) != FALSE; }
+// Text is UTF-8: every byte of a multi-byte character is 0x80 or above, so
+// none of them can be mistaken for a backslash or a letter.
+bool Win32Locale::IsLeadByte(unsigned char) const { return false; }
 
-int Win32Locale::Compare(const std::string& a, const std::string& b) const { return lstrcmpA(a.c_str(), b.c_str()); }
+bool Win32Locale::ToAnsi(const std::string& utf8, std::string& ansi) const
+{
+    ansi.clear();
+    if (utf8.empty()) return true;
+    const std::wstring wide = Wide(utf8);
+    if (wide.empty()) return false;  // no valid UTF-8
+    const int size = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return false;
+    ansi.resize(length);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, &usedDefault);
+    if (usedDefault) ansi.clear();
+    return !usedDefault;
+}
+
+std::string Win32Locale::FromAnsi(const std::string& ansi) const
+{
+    if (ansi.empty()) return std::string();
+    const int size = static_cast<int>(ansi.size());
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, wide.data(), static_cast<int>(wide.size()));
+    return Utf8(wide);
+}
+
+int Win32Locale::Compare(const std::string& a, const std::string& b) const
+{
+    // lstrcmpW's own comparison, with the lengths given (NULs compare too).
+    const std::wstring x = Wide(a), y = Wide(b);
+    const int r = CompareStringW(LOCALE_USER_DEFAULT, 0, x.data(), static_cast<int>(x.size()), y.data(),
+                                 static_cast<int>(y.size()));
+    return r - CSTR_EQUAL;
+}
 
 std::string Win32Locale::ShortDate(const LocalTime& time) const
 {
     const SYSTEMTIME st = ToSystemTime(time);
-    char text[128];
-    const int length = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, sizeof text);
-    return length > 0 ? std::string(text, length - 1) : std::string();
+    wchar_t text[128];
+    const int length = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 128);
+    return length > 0 ? Utf8(text, length - 1) : std::string();
 }
 
 std::string Win32Locale::LongTime(const LocalTime& time) const
 {
     const SYSTEMTIME st = ToSystemTime(time);
-    char text[128];
-    const int length = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, sizeof text);
-    return length > 0 ? std::string(text, length - 1) : std::string();
+    wchar_t text[128];
+    const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, 128);
+    return length > 0 ? Utf8(text, length - 1) : std::string();
 }
 
 std::string Win32Locale::DecimalSeparator() const
 {
-    char text[8];
-    const int length = GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text);
-    return length > 1 ? std::string(text, length - 1) : std::string(".");
+    wchar_t text[8];
+    const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, 8);
+    return length > 1 ? Utf8(text, length - 1) : std::string(".");
 }
 
 std::string Win32Locale::LowerCase(const std::string& text) const
 {
-    std::string out = text;
-    if (!out.empty()) CharLowerBuffA(out.data(), static_cast<DWORD>(out.size()));
-    return out;
+    std::wstring wide = Wide(text);
+    if (wide.empty()) return text;
+    CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return Utf8(wide);
 }
 
 bool Win32Locale::SameTextIgnoreCase(const std::string& a, const std::string& b) const
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) == CSTR_EQUAL;
+    const std::wstring x = Wide(a), y = Wide(b);
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.data(), static_cast<int>(x.size()), y.data(),
+                          static_cast<int>(y.size())) == CSTR_EQUAL;
 }
 
 std::string Win32Locale::CaseBlindKey(const std::string& text) const
 {
-    const int length = static_cast<int>(text.size());
+    const std::wstring wide = Wide(text);
+    const int length = static_cast<int>(wide.size());
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-    std::string key(LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, nullptr, 0), '\0');
+    // A sort key is bytes, whatever the call's character width.
+    std::string key(LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.data(), length, nullptr, 0), '\0');
     if (key.empty()) return key;
-    key.resize(LCMapStringA(LOCALE_USER_DEFAULT, flags, text.data(), length, key.data(), static_cast<int>(key.size())));
+    key.resize(LCMapStringW(LOCALE_USER_DEFAULT, flags, wide.data(), length, reinterpret_cast<wchar_t*>(key.data()),
+                            static_cast<int>(key.size())));
     return key;
 }
 

@@ -3,11 +3,13 @@
 
 namespace quillet::win32 {
 
-// The user's locale through kernel32 and user32: lead bytes, lstrcmpA, date
-// and time formats, CharLowerBuffA and CompareStringA.
+// The user's locale through kernel32 and user32's wide calls, UTF-8 in and
+// out; the ANSI code page only for ToAnsi and FromAnsi.
 class Win32Locale : public Locale {
 public:
     bool IsLeadByte(unsigned char byte) const override;
+    bool ToAnsi(const std::string& utf8, std::string& ansi) const override;
+    std::string FromAnsi(const std::string& ansi) const override;
     int Compare(const std::string& a, const std::string& b) const override;
     std::string ShortDate(const LocalTime& time) const override;
     std::string LongTime(const LocalTime& time) const override;

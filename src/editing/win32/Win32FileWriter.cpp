@@ -2,15 +2,17 @@
 
 #include <algorithm>
 
+#include "common/win32/Wide.h"
+
 namespace quillet::win32 {
 
 bool Win32FileWriter::Fail(DWORD code)
 {
-    char* text = nullptr;
+    wchar_t* text = nullptr;
     const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    error_ = length ? std::string(text, length) : "System error " + std::to_string(code);
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    error_ = length ? Utf8(text, length) : "System error " + std::to_string(code);
     if (text) LocalFree(text);
     // The message goes into a sentence of ours: no line break, no full stop.
     while (!error_.empty() && (error_.back() == '\r' || error_.back() == '\n' || error_.back() == ' ' ||
@@ -21,20 +23,20 @@ bool Win32FileWriter::Fail(DWORD code)
 
 bool Win32FileWriter::MakeDirectory(const std::string& path)
 {
-    return CreateDirectoryA(path.c_str(), nullptr) || Fail(GetLastError());
+    return CreateDirectoryW(Wide(path).c_str(), nullptr) || Fail(GetLastError());
 }
 
 bool Win32FileWriter::Create(const std::string& path)
 {
     Close();
-    file_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file_ != INVALID_HANDLE_VALUE || Fail(GetLastError());
 }
 
 bool Win32FileWriter::Append(const std::string& path, unsigned long long& size)
 {
     Close();
-    file_ = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    file_ = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                         nullptr);
     if (file_ == INVALID_HANDLE_VALUE) return Fail(GetLastError());
     LARGE_INTEGER length{};
@@ -69,6 +71,6 @@ bool Win32FileWriter::Close()
     return closed || Fail(GetLastError());
 }
 
-bool Win32FileWriter::Remove(const std::string& path) { return DeleteFileA(path.c_str()) || Fail(GetLastError()); }
+bool Win32FileWriter::Remove(const std::string& path) { return DeleteFileW(Wide(path).c_str()) || Fail(GetLastError()); }
 
 }  // namespace quillet::win32

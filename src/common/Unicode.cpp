@@ -1,0 +1,117 @@
+#include "common/Unicode.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+void AppendUnit(std::string& out, unsigned unit)
+{
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>(unit >> 8);
+}
+
+}  // namespace
+
+char32_t NextCodePoint(std::string_view utf8, size_t& at, bool& valid)
+{
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(utf8[i]); };
+    const unsigned char lead = byte(at);
+    size_t length = 0;
+    char32_t cp = 0, lowest = 0;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2, cp = lead & 0x1F, lowest = 0x80;
+    else if (lead >= 0xE0 && lead <= 0xEF) length = 3, cp = lead & 0x0F, lowest = 0x800;
+    else if (lead >= 0xF0 && lead <= 0xF4) length = 4, cp = lead & 0x07, lowest = 0x10000;
+    bool ok = length != 0 && at + length <= utf8.size();
+    for (size_t i = 1; ok && i < length; ++i) {
+        ok = Continuation(byte(at + i));
+        cp = cp << 6 | (byte(at + i) & 0x3F);
+    }
+    // Overlong forms, surrogates and numbers beyond Unicode are no characters.
+    if (ok && (cp < lowest || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+    if (!ok) {
+        valid = false;
+        ++at;
+        return lead;
+    }
+    at += length;
+    return cp;
+}
+
+void AppendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | cp >> 6);
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | cp >> 12);
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | cp >> 18);
+        out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool IsAscii(std::string_view text)
+{
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+std::string Utf16LeFromUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    bool valid = true;
+    for (size_t at = 0; at < utf8.size();) {
+        const char32_t cp = NextCodePoint(utf8, at, valid);
+        if (cp < 0x10000) {
+            AppendUnit(out, static_cast<unsigned>(cp));
+        } else {
+            AppendUnit(out, 0xD800 + ((cp - 0x10000) >> 10));
+            AppendUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+        }
+    }
+    return out;
+}
+
+bool Utf8FromUtf16Le(std::string_view bytes, std::string& utf8)
+{
+    utf8.clear();
+    utf8.reserve(bytes.size() / 2);
+    bool exact = bytes.size() % 2 == 0;
+    const size_t units = bytes.size() / 2;
+    const auto unit = [&](size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * i])) |
+               static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8;
+    };
+    for (size_t i = 0; i < units; ++i) {
+        const unsigned u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
+            AppendUtf8(utf8, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            ++i;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            exact = false;
+            AppendUtf8(utf8, kReplacement);
+        } else {
+            AppendUtf8(utf8, u);
+        }
+    }
+    if (bytes.size() % 2) AppendUtf8(utf8, kReplacement);
+    return exact;
+}
+
+}  // namespace quillet
