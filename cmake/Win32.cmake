@@ -27,6 +27,7 @@ add_library(quillet_win32 STATIC
     src/editing/win32/Win32FileWriter.cpp
     src/app/win32/Win32Profile.cpp
     src/app/win32/TrayIcon.cpp
+    src/app/win32/ApplicationWindow.cpp
     src/app/win32/MainWindow.cpp
     src/app/win32/MainWindowView.cpp
     src/app/win32/MainWindowTray.cpp

@@ -568,6 +568,26 @@ int ArrowColumn(const Quillet& app)
     return -1;
 }
 
+std::vector<HWND> TaskbarWindows(const Quillet& app)
+{
+    struct Search {
+        DWORD process;
+        std::vector<HWND> found;
+    } search{app.ProcessId(), {}};
+    EnumWindows(
+        [](HWND w, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+            const bool button = (ex & WS_EX_APPWINDOW) || (!GetWindow(w, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW));
+            if (pid == s.process && IsWindowVisible(w) && button) s.found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND TrayWindow(const Quillet& app)
 {
     HWND w = nullptr;

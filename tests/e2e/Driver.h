@@ -49,6 +49,9 @@ public:
     void Close();
 
     HWND Window() const { return window_; }
+    // The window that owns the main window and carries the taskbar button;
+    // a minimised Quillet is this window iconic, the main window hidden.
+    HWND AppWindow() const { return GetWindow(window_, GW_OWNER); }
     HWND Child(int id) const { return GetDlgItem(window_, id); }
     std::string StatusPanel(int panel) const;
     int RowCount() const;
@@ -150,6 +153,10 @@ bool FocusRow(const Quillet& app, int row);
 // The column whose header shows the sort arrow: its bitmap differs from the
 // other two, which show the same blank one; -1 when no column does.
 int ArrowColumn(const Quillet& app);
+// The program's windows that have a taskbar button (and an Alt+Tab entry):
+// visible top-level ones that are either marked as application windows, or
+// unowned and not tool windows.
+std::vector<HWND> TaskbarWindows(const Quillet& app);
 // The notification-area icon's hidden window in the program's process, or null.
 HWND TrayWindow(const Quillet& app);
 // What the shell sends for a right click on the icon, then these keys to the

@@ -200,7 +200,7 @@ TEST_F(PlacesTest, AResizeAndTheTrayMenusReloadWhileHiddenKeepThePlacesInTheIcon
         ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(app.Window()); }));
         ASSERT_TRUE(TrayMenuKeys(app, {VK_ESCAPE})) << "no menu opened";
         PostMessageA(TrayWindow(app), kTrayCallback, 0, WM_LBUTTONDBLCLK);
-        ASSERT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }));
+        ASSERT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.AppWindow()); }));
         ExpectOwnPlaces(style, "the tray menu's reload while hidden");
     }
 }

@@ -92,10 +92,10 @@ TEST_F(StartupTest, SecondCopyEndsWithZeroAndRestoresTheFirst)
     Quillet app;
     app.Start();
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(Quillet::WaitFor([&] { return IsIconic(app.Window()) != FALSE; }));
+    ASSERT_TRUE(Quillet::WaitFor([&] { return IsIconic(app.AppWindow()) && !IsWindowVisible(app.Window()); }));
 
     EXPECT_EQ(Quillet::StartSecondCopy(20000), 0);
-    EXPECT_TRUE(Quillet::WaitFor([&] { return !IsIconic(app.Window()); }));
+    EXPECT_TRUE(Quillet::WaitFor([&] { return !IsIconic(app.AppWindow()) && IsWindowVisible(app.Window()); }));
     EXPECT_EQ(MainWindows().size(), 1u);
     EXPECT_EQ(GetForegroundWindow(), app.Window());
 
@@ -105,6 +105,30 @@ TEST_F(StartupTest, SecondCopyEndsWithZeroAndRestoresTheFirst)
     EXPECT_EQ(Quillet::StartSecondCopy(20000), 0);
     EXPECT_TRUE(IsZoomed(app.Window()));
     EXPECT_EQ(MainWindows().size(), 1u);
+}
+
+TEST_F(StartupTest, TheTaskbarButtonIsAWindowOfItsOwnNamedQuilletThatOwnsTheMainWindow)
+{
+    Quillet app;
+    app.Start();
+    const HWND owner = app.AppWindow();
+    ASSERT_NE(owner, nullptr) << "the main window has no owner";
+    EXPECT_EQ(TaskbarWindows(app), std::vector<HWND>{owner});
+    char caption[64];
+    GetWindowTextA(owner, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Quillet");
+    RECT r;
+    GetWindowRect(owner, &r);
+    EXPECT_TRUE(IsRectEmpty(&r)) << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+
+    // Picked on the taskbar or with Alt+Tab, it passes the activation on.
+    SetForegroundWindow(owner);
+    SendMessageA(owner, WM_NULL, 0, 0);
+    EXPECT_TRUE(Quillet::WaitFor([&] { return GetForegroundWindow() == app.Window(); }))
+        << "foreground: " << GetForegroundWindow();
+    // The button's Close is the main window's.
+    PostMessageA(owner, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(app.Exited(15000)) << "still running";
 }
 
 TEST_F(StartupTest, RefreshDropsAnEntryDeletedFromOutside)

@@ -58,18 +58,24 @@ TEST_F(TrayTest, MinimiseHidesTheTaskbarButtonAndASecondStartBringsItBack)
         return r.bottom - r.top;
     };
     const int shownHeight = logHeight();
+    const auto shown = [&] { return IsWindowVisible(app.Window()) && !IsIconic(app.AppWindow()); };
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(app.Window()); })) << "the window still shows";
+    EXPECT_TRUE(IsIconic(app.AppWindow()));
+    EXPECT_TRUE(TaskbarWindows(app).empty());
 
     EXPECT_EQ(Quillet::StartSecondCopy(20000), 0);
-    EXPECT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }));
+    EXPECT_TRUE(Quillet::WaitFor(shown));
+    EXPECT_EQ(TaskbarWindows(app), std::vector<HWND>{app.AppWindow()});
     EXPECT_EQ(logHeight(), shownHeight);  // the panes come back as they were
 
     // The icon's double-click does the same.
     SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(app.Window()); }));
+    EXPECT_TRUE(TaskbarWindows(app).empty());
     PostMessageA(TrayWindow(app), kTrayCallback, 0, WM_LBUTTONDBLCLK);
-    EXPECT_TRUE(Quillet::WaitFor([&] { return IsWindowVisible(app.Window()) && !IsIconic(app.Window()); }));
+    EXPECT_TRUE(Quillet::WaitFor(shown));
+    EXPECT_EQ(TaskbarWindows(app), std::vector<HWND>{app.AppWindow()});
 }
 
 TEST_F(TrayTest, UninstallItemStartsTheJobOfThePickedEntry)

@@ -190,6 +190,7 @@ protected:
         }
 
         EXPECT_EQ(IsWindowVisible(app.Window()) != FALSE, !hidden_);
+        EXPECT_EQ(TaskbarWindows(app).size(), hidden_ ? 0u : 1u);
         if (!hidden_) {
             // The log pane keeps its height (the design's; the user never drags the splitter).
             RECT log;
@@ -413,7 +414,7 @@ protected:
         SendMessageA(app.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         ASSERT_TRUE(Quillet::WaitFor([&] { return !IsWindowVisible(app.Window()); })) << "the window still shows";
         hidden_ = true;
-        EXPECT_TRUE(IsIconic(app.Window()));
+        EXPECT_TRUE(IsIconic(app.AppWindow()));
         CheckTheDay("minimising to the notification area");
 
         // "Uninstall", into its submenu, down to the entry's item.
@@ -494,7 +495,8 @@ protected:
         EXPECT_EQ(r.top, 40);
         EXPECT_EQ(r.right, 780);
         EXPECT_EQ(r.bottom, 580);
-        EXPECT_FALSE(IsIconic(app.Window()));
+        EXPECT_FALSE(IsIconic(app.AppWindow()));
+        EXPECT_TRUE(IsWindowVisible(app.Window()));
         EXPECT_NE(TrayWindow(app), nullptr);
         EXPECT_EQ(GetWindowLongA(app.Child(IDC_PROGRAMS), GWL_STYLE) & LVS_TYPEMASK, LVS_REPORT);
         // The sort, the rows and every record with its time come back; starting writes nothing.

@@ -66,11 +66,19 @@ bool MainWindow::Create(int showCommand)
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    if (!CreateWindowExW(0, className.c_str(), Wide(kMainCaption).c_str(), style, x, y, width, height, nullptr, nullptr, instance, this))
+    if (!application_.Create(kApplicationTitle)) return false;
+    application_.OnMinimize = [this] { core_.Guard([&] { core_.Tray().AppEventsMinimize(); }); };
+    application_.OnRestore = [this] { core_.Guard([&] { core_.Tray().AppEventsRestore(); }); };
+    if (!CreateWindowExW(0, className.c_str(), Wide(kMainCaption).c_str(), style, x, y, width, height,
+                         application_.hwnd(), nullptr, instance, this))
         return false;
-    ShowWindow(hwnd_, showCommand);
+    application_.SetMainWindow(hwnd_);
+    // Started minimised: the application is, the window itself stays normal.
+    const bool minimised = ApplicationWindow::Minimising(showCommand);
+    ShowWindow(hwnd_, minimised ? SW_SHOWNOACTIVATE : showCommand);
     // Shown for the first time: the stored position once more.
     core_.Guard([&] { core_.Settings().FormStorage.RestoreFormPlacement(); });
+    if (minimised) application_.Minimize();
     UpdateWindow(hwnd_);
     return true;
 }
@@ -182,14 +190,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_SIZE:
         layout_.Arrange();
-        if (wParam == SIZE_MINIMIZED && !minimised_) {
-            minimised_ = true;
-            core_.Guard([&] { core_.Tray().AppEventsMinimize(); });
-        } else if (wParam != SIZE_MINIMIZED && minimised_) {
-            minimised_ = false;
-            core_.Guard([&] { core_.Tray().AppEventsRestore(); });
-        }
+        // Minimised some other way than by its button: the application goes with it.
+        if (wParam == SIZE_MINIMIZED) application_.Minimize();
         return 0;
+    case WM_SYSCOMMAND:
+        if (application_.TakeSysCommand(wParam)) return 0;
+        break;
     case WM_COMMAND:
         if (HIWORD(wParam) == 1 && !ShortcutAllowed(LOWORD(wParam))) return 0;
         OnCommand(LOWORD(wParam));
@@ -250,6 +256,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // The position once more, as the window last stood.
         core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
+        application_.ShowButton(false);
         PostQuitMessage(0);
         return 0;
     }
@@ -259,7 +266,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void MainWindow::OnActivationMessage()
 {
     // Only a minimised window is restored: a maximised one keeps its state.
-    if (IsIconic(hwnd_)) SendMessageA(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SendMessageW(application_.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
     SetForegroundWindow(hwnd_);
 }
 

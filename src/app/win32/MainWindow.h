@@ -8,6 +8,7 @@
 #include "app/MainFrm.h"
 #include "app/MainView.h"
 #include "app/win32/AboutForm.h"
+#include "app/win32/ApplicationWindow.h"
 #include "app/win32/LogList.h"
 #include "app/win32/MainLayout.h"
 #include "app/win32/MainMenus.h"
@@ -148,7 +149,7 @@ private:
     HWND statusBar_ = nullptr;
     HWND activeControl_ = nullptr;
     TAHMLed led_;
-    bool minimised_ = false;
+    ApplicationWindow application_;  // owns this window; carries the taskbar button
 };
 
 }  // namespace quillet::win32

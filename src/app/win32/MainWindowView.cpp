@@ -128,13 +128,12 @@ void MainWindow::SetSize(Size size, int pixels)
 
 void MainWindow::ShowApplication(bool shown)
 {
-    // The main window carries the taskbar button.
-    if (shown != (IsWindowVisible(hwnd_) != FALSE)) ShowWindow(hwnd_, shown ? SW_SHOW : SW_HIDE);
+    application_.ShowButton(shown);
 }
 
 void MainWindow::BringToFront()
 {
-    if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
+    application_.Restore();
     HWND last = GetLastActivePopup(hwnd_);
     if (IsWindowVisible(last) && IsWindowEnabled(last)) SetForegroundWindow(last);
 }
@@ -164,7 +163,7 @@ void MainWindow::SetPlacement(const WindowPlacement& p)
 
 bool MainWindow::WindowVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
-bool MainWindow::AppMinimised() const { return IsIconic(hwnd_) != FALSE; }
+bool MainWindow::AppMinimised() const { return application_.Minimised(); }
 
 ScreenInfo MainWindow::Screen() const
 {
