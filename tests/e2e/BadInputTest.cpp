@@ -16,8 +16,13 @@ protected:
 
 TEST_F(BadInputTest, HugeAndOddTextsAreShownWhole)
 {
+    // Every character of the Latin-1 range and three beyond any Western code page, in UTF-8.
     std::string bytes;
-    for (int c = 1; c <= 255; ++c) bytes += static_cast<char>(c);
+    for (int c = 1; c <= 255; ++c) {
+        if (c < 0x80) bytes += static_cast<char>(c);
+        else bytes += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+    }
+    bytes += "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
     const std::string huge(64 * 1024 - 2, 'N');
     SeedUninstallKey({{"Bytes", bytes, WindowsFile("notepad.exe") + " " + bytes}});
     SeedRawEntry("Huge", REG_SZ, huge + '\0', REG_SZ, "C:\\Gone\\" + huge + ".exe" + '\0');

@@ -122,7 +122,7 @@ TEST_F(SettingsTest, CloseAndRestartRestoresPositionSizesSortAndLog)
     EXPECT_TRUE(IsWindowVisible(again.Child(IDC_TOOLBAR)));
     ASSERT_EQ(again.LogRowCount(), 3);
     EXPECT_EQ(again.LogText(0, 0), "08.12.2026 10:00:00");
-    EXPECT_EQ(again.LogText(0, 2), "c\xFE" "d");
+    EXPECT_EQ(again.LogText(0, 2), "c\xC3\xBE" "d");  // the byte 0xFE in the ANSI file
     EXPECT_EQ(again.LogText(1, 1), "First");
     EXPECT_EQ(again.LogText(2, 1), "Oldest");
 }
