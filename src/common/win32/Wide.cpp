@@ -15,6 +15,15 @@ std::wstring Wide(const std::string& utf8)
     return out;
 }
 
+void WideInto(const std::string& utf8, std::wstring& out)
+{
+    // A UTF-8 text never needs more UTF-16 units than it has bytes.
+    out.resize(utf8.size());
+    if (utf8.empty()) return;
+    out.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                       out.data(), static_cast<int>(out.size()))));
+}
+
 std::string Utf8(const wchar_t* text, size_t length)
 {
     if (length == 0) return std::string();

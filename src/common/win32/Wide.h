@@ -7,6 +7,8 @@
 namespace quillet::win32 {
 
 std::wstring Wide(const std::string& utf8);
+// Into a buffer the caller keeps: one conversion, no allocation once it is large enough.
+void WideInto(const std::string& utf8, std::wstring& out);
 std::string Utf8(const wchar_t* text, size_t length);
 inline std::string Utf8(const std::wstring& text) { return Utf8(text.data(), text.size()); }
 inline std::string Utf8(const wchar_t* text) { return text ? Utf8(text, wcslen(text)) : std::string(); }

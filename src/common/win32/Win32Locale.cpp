@@ -56,7 +56,10 @@ std::string Win32Locale::FromAnsi(const std::string& ansi) const
 int Win32Locale::Compare(const std::string& a, const std::string& b) const
 {
     // lstrcmpW's own comparison, with the lengths given (NULs compare too).
-    const std::wstring x = Wide(a), y = Wide(b);
+    // A sort asks this many times: the buffers stay between calls.
+    thread_local std::wstring x, y;
+    WideInto(a, x);
+    WideInto(b, y);
     const int r = CompareStringW(LOCALE_USER_DEFAULT, 0, x.data(), static_cast<int>(x.size()), y.data(),
                                  static_cast<int>(y.size()));
     return r - CSTR_EQUAL;
