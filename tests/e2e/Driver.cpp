@@ -568,23 +568,31 @@ int ArrowColumn(const Quillet& app)
     return -1;
 }
 
+namespace {
+
+struct TaskbarSearch {
+    DWORD process;
+    std::vector<HWND> found;
+};
+
+// A named callback: a lambda has the wrong calling convention in a 32-bit build.
+BOOL CALLBACK AddTaskbarWindow(HWND w, LPARAM param)
+{
+    auto& s = *reinterpret_cast<TaskbarSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    const bool button = (ex & WS_EX_APPWINDOW) || (!GetWindow(w, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW));
+    if (pid == s.process && IsWindowVisible(w) && button) s.found.push_back(w);
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> TaskbarWindows(const Quillet& app)
 {
-    struct Search {
-        DWORD process;
-        std::vector<HWND> found;
-    } search{app.ProcessId(), {}};
-    EnumWindows(
-        [](HWND w, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
-            const bool button = (ex & WS_EX_APPWINDOW) || (!GetWindow(w, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW));
-            if (pid == s.process && IsWindowVisible(w) && button) s.found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TaskbarSearch search{app.ProcessId(), {}};
+    EnumWindows(AddTaskbarWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
