@@ -5,13 +5,15 @@
 #include <functional>
 #include <string>
 
+#include "common/win32/Window.h"
+
 namespace quillet::win32 {
 
 // An invisible top-level window that owns the main window, so that the
 // taskbar button and Alt+Tab show the application title, not the main
 // window's caption. Minimising the application makes this window iconic and
 // hides the main window; restoring it shows the main window again.
-class ApplicationWindow {
+class ApplicationWindow : public Window<ApplicationWindow> {
 public:
     static constexpr const wchar_t* kClassName = L"QuilletApplication";
 
@@ -24,7 +26,6 @@ public:
     bool Create(const std::string& title);
     // The window it owns: activation and closes are passed on to it.
     void SetMainWindow(HWND main) { main_ = main; }
-    HWND hwnd() const { return hwnd_; }
 
     void Minimize();
     // Does nothing unless the application is minimised.
@@ -45,12 +46,11 @@ public:
     std::function<void()> OnRestore;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class Window<ApplicationWindow>;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Brings the main window and the events in line with this window's state.
     void Sync();
 
-    HWND hwnd_ = nullptr;
     HWND main_ = nullptr;
     bool minimised_ = false;
 };
