@@ -132,6 +132,18 @@ gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e
     ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
 
+# The 32-bit build meets 64-bit Windows too: the registry view tests run once
+# more in a 64-bit prefix of their own, where Wine runs them under WoW64.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    gtest_discover_tests(platform_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+        TEST_FILTER "RegistryViewsTest.*" TEST_PREFIX "wow64."
+        PROPERTIES RESOURCE_LOCK wineprefix-win64 LABELS wow64 ENVIRONMENT "QUILLET_WINEARCH=win64")
+    gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+        TEST_FILTER "PlatformTest.*:BackupFindTest.*" TEST_PREFIX "wow64."
+        PROPERTIES RESOURCE_LOCK wineprefix-win64 LABELS wow64
+        ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>;QUILLET_WINEARCH=win64")
+endif()
+
 # Long end-to-end runs (hundreds of jobs, 10,000 rows): a program of their
 # own, so that they get a longer time limit than the other tests.
 add_executable(endurance_tests tests/e2e/Driver.cpp tests/e2e/EnduranceTest.cpp)

@@ -31,12 +31,19 @@ start_xvfb() {
     export DISPLAY=":$display"
 }
 
-# wine_env BUILD_DIR [PREFIX]: the environment scripts/wine-run would use.
+# wine_env BUILD_DIR [PREFIX]: the environment scripts/wine-run would use,
+# for the build's own prefix, or its 64-bit one when QUILLET_WINEARCH=win64.
 wine_env() {
-    local build
+    local build own=win32
     build=$(cd "$1" && pwd)
-    export WINEPREFIX=${2:-$build/wineprefix}
-    if grep -q 'x86_64-w64-mingw32' "$build/CMakeCache.txt"; then
+    grep -q 'x86_64-w64-mingw32' "$build/CMakeCache.txt" && own=win64
+    local arch=${QUILLET_WINEARCH:-$own}
+    if [ "$arch" = "$own" ]; then
+        export WINEPREFIX=${2:-$build/wineprefix}
+    else
+        export WINEPREFIX=$build/wineprefix-$arch
+    fi
+    if [ "$arch" = win64 ]; then
         export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
     else
         export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "common/TestedWindows.h"
+
 namespace e2e {
 
 std::wstring Utf16(const std::string& utf8)
@@ -76,7 +78,22 @@ private:
     size_t size_;
 };
 
-void DeleteTree(HKEY root, const std::string& path) { RegDeleteTreeA(root, path.c_str()); }
+// The tests' entries live in the 64-bit view wherever there is one (32-bit
+// Windows ignores the flag): what the 64-bit build sees as its own, and so
+// the same entries for the 32-bit build on 64-bit Windows.
+constexpr REGSAM kView = KEY_WOW64_64KEY;
+
+// A key below HKEY_LOCAL_MACHINE and everything in it.
+void DeleteTree(const std::string& path, REGSAM view = kView)
+{
+    const size_t cut = path.rfind('\\');
+    HKEY parent;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(path.substr(0, cut)).c_str(), 0, KEY_ALL_ACCESS | view, &parent) !=
+        ERROR_SUCCESS)
+        return;
+    RegDeleteTreeW(parent, Utf16(path.substr(cut + 1)).c_str());
+    RegCloseKey(parent);
+}
 
 void SetText(HKEY key, const wchar_t* name, const std::string& utf8)
 {
@@ -89,12 +106,14 @@ void SetText(HKEY key, const wchar_t* name, const std::string& utf8)
 
 void SeedUninstallKey(const std::vector<Entry>& entries)
 {
-    DeleteTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+    // Both views emptied, so that nothing an earlier test left is listed.
+    DeleteTree(kUninstallKey, KEY_WOW64_32KEY);
+    DeleteTree(kUninstallKey);
     for (const Entry& e : entries) {
         HKEY key;
         const std::string path = std::string(kUninstallKey) + "\\" + e.subkey;
-        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Utf16(path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr,
+                            &key, nullptr) != ERROR_SUCCESS)
             throw std::runtime_error("cannot seed " + path);
         SetText(key, L"DisplayName", e.name);
         SetText(key, L"UninstallString", e.command);
@@ -104,14 +123,10 @@ void SeedUninstallKey(const std::vector<Entry>& entries)
 
 void DeleteEntry(const std::string& subkey)
 {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, Utf16(std::string(kUninstallKey) + "\\" + subkey).c_str());
+    DeleteTree(std::string(kUninstallKey) + "\\" + subkey);
 }
 
-bool Windows64()
-{
-    BOOL wow64 = FALSE;
-    return sizeof(void*) == 8 || (IsWow64Process(GetCurrentProcess(), &wow64) && wow64);
-}
+bool Windows64() { return tested_windows::Windows64(); }
 
 std::string EmptyBackupSection32()
 {
@@ -209,7 +224,8 @@ void SeedRawEntry(const std::string& subkey, DWORD nameType, const std::string& 
 {
     HKEY key;
     const std::string path = std::string(kUninstallKey) + "\\" + subkey;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr, &key,
+                        nullptr) !=
         ERROR_SUCCESS)
         throw std::runtime_error("cannot seed " + path);
     RegSetValueExA(key, "DisplayName", 0, nameType, reinterpret_cast<const BYTE*>(name.data()),
@@ -433,7 +449,7 @@ void ReadTree(HKEY key, const std::string& path, RegistryTree& tree)
         const std::string child(name, length);
         HKEY sub;
         const std::string childPath = path.empty() ? child : path + "\\" + child;
-        if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, &sub) != ERROR_SUCCESS) {
+        if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ | kView, &sub) != ERROR_SUCCESS) {
             tree[childPath]["<unreadable>"];
             continue;
         }
@@ -468,7 +484,8 @@ bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str(
 bool KeyExists(const std::string& subkey)
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(UninstallPath(subkey)).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(UninstallPath(subkey)).c_str(), 0, KEY_READ | kView, &key) !=
+        ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
     return true;
@@ -485,17 +502,19 @@ std::string StoredValue(const std::string& subkey, const char* name)
 {
     char data[4096];
     DWORD size = sizeof data;
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, UninstallPath(subkey).c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-        ERROR_SUCCESS)
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallPath(subkey).c_str(), 0, KEY_READ | kView, &key) != ERROR_SUCCESS)
         return "<none>";
-    return data;
+    const LONG rc = RegGetValueA(key, nullptr, name, RRF_RT_REG_SZ, nullptr, data, &size);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? data : "<none>";
 }
 
 void SeedValue(const std::string& subkeyPath, const char* name, const std::string& value)
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallPath(subkeyPath).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallPath(subkeyPath).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot seed " + subkeyPath);
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>(value.size() + 1));
@@ -506,7 +525,7 @@ std::vector<std::string> UninstallSubkeys()
 {
     std::vector<std::string> names;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | kView, &key) != ERROR_SUCCESS) return names;
     for (DWORD i = 0;; ++i) {
         char name[256];
         DWORD length = sizeof name;
@@ -521,7 +540,7 @@ RegistryTree ReadUninstallTree()
 {
     RegistryTree tree;
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return tree;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ | kView, &key) != ERROR_SUCCESS) return tree;
     ReadTree(key, "", tree);
     RegCloseKey(key);
     return tree;

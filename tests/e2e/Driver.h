@@ -21,8 +21,8 @@ struct Entry {
 void SeedUninstallKey(const std::vector<Entry>& entries);
 void DeleteEntry(const std::string& subkey);
 std::string WindowsFile(const char* name);  // a file that exists in the prefix
-// The prefix is 64-bit Windows: Quillet lists both registry views, shows the
-// Platform column and backs the 32-bit view up below Wow6432Node.
+// The prefix is 64-bit Windows, as the prefix says: Quillet lists both registry
+// views, shows the Platform column and backs the 32-bit view up below Wow6432Node.
 bool Windows64();
 // What a backup adds after the 64-bit view's entries when the 32-bit view has none.
 std::string EmptyBackupSection32();

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "app/MainFrm.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "common/TestedWindows.h"
 #include "common/win32/Win32Locale.h"
 #include "editing/Backup.h"
 #include "editing/win32/Win32FileWriter.h"
@@ -19,6 +22,22 @@ namespace {
 
 const std::string kUninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const std::string kTwin = "QuilletViews Twin";
+
+// The views of the Windows the prefix is, each with the command seeded in it:
+// two on 64-bit Windows, where the 32-bit one lives below Wow6432Node; one,
+// the plain path, on 32-bit Windows (which ignores the WoW64 flags).
+struct ViewCase {
+    RegistryView view;
+    REGSAM flag;
+    const char* command;
+};
+const std::vector<ViewCase>& Views()
+{
+    static const std::vector<ViewCase> views64 = {{RegistryView::Bits64, KEY_WOW64_64KEY, "C:\\nowhere\\u64.exe"},
+                                                  {RegistryView::Bits32, KEY_WOW64_32KEY, "C:\\nowhere\\u32.exe"}};
+    static const std::vector<ViewCase> views32 = {{RegistryView::Native, 0, "C:\\nowhere\\u.exe"}};
+    return tested_windows::Windows64() ? views64 : views32;
+}
 
 bool Exists(const std::string& path, REGSAM view)
 {
@@ -67,9 +86,10 @@ class RegistryViewsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The program's own answer must be the prefix's.
+        ASSERT_EQ(RunsOnWindows64(), tested_windows::Windows64());
         TearDown();
-        MakeEntry(KEY_WOW64_64KEY, kTwin, "QuilletViews Twin", "C:\\nowhere\\u64.exe");
-        MakeEntry(KEY_WOW64_32KEY, kTwin, "QuilletViews Twin", "C:\\nowhere\\u32.exe");
+        for (const ViewCase& v : Views()) MakeEntry(v.flag, kTwin, "QuilletViews Twin", v.command);
         main.Catalogue().ApplySortState(0, true);
     }
     void TearDown() override
@@ -78,9 +98,19 @@ protected:
     }
     int RowOf(const std::string& command) const
     {
+        int found = -1;
         for (size_t i = 0; i < main.Rows().size(); ++i)
-            if (main.Rows()[i].command == command) return static_cast<int>(i);
-        return -1;
+            if (main.Rows()[i].command == command) {
+                EXPECT_EQ(found, -1) << command << " is listed twice";
+                found = static_cast<int>(i);
+            }
+        return found;
+    }
+    // Each view's entry exists, or not, exactly where it was seeded.
+    void ExpectEntries(size_t fromView)
+    {
+        for (size_t i = 0; i < Views().size(); ++i)
+            EXPECT_EQ(Command(Views()[i].flag, kTwin), i < fromView ? Views()[i].command : "<none>");
     }
 
     Win32Registry registry;
@@ -96,57 +126,64 @@ protected:
 
 TEST_F(RegistryViewsTest, TheAccessorWorksInTheViewItIsGiven)
 {
-    ASSERT_TRUE(RunsOnWindows64());  // a 64-bit prefix
-    // The 32-bit view's key is the one below Wow6432Node.
-    EXPECT_TRUE(Exists("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kTwin,
-                       KEY_WOW64_64KEY));
-    for (RegistryView v : {RegistryView::Bits64, RegistryView::Bits32}) {
+    // Only 64-bit Windows has the 32-bit view's key below Wow6432Node.
+    EXPECT_EQ(Exists("Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + kTwin,
+                     KEY_WOW64_64KEY),
+              tested_windows::Windows64());
+    const std::string twin = "\\" + kUninstall + "\\" + kTwin;
+    for (const ViewCase& v : Views()) {
         registry.SetRootKey(RootKey::LocalMachine);
-        registry.SetView(v);
-        ASSERT_TRUE(registry.OpenKey("\\" + kUninstall + "\\" + kTwin, false));
-        EXPECT_EQ(registry.ReadString("UninstallString"),
-                  v == RegistryView::Bits32 ? "C:\\nowhere\\u32.exe" : "C:\\nowhere\\u64.exe");
+        registry.SetView(v.view);
+        ASSERT_TRUE(registry.OpenKey(twin, false));
+        EXPECT_EQ(registry.ReadString("UninstallString"), v.command);
     }
-    // A new root starts in the native view again: the 64-bit one here.
+    // A new root starts in the program's own view again: the 32-bit one for
+    // the 32-bit build, which 64-bit Windows redirects.
     registry.SetRootKey(RootKey::LocalMachine);
-    ASSERT_TRUE(registry.OpenKey("\\" + kUninstall + "\\" + kTwin, false));
-    EXPECT_EQ(registry.ReadString("UninstallString"), "C:\\nowhere\\u64.exe");
+    ASSERT_TRUE(registry.OpenKey(twin, false));
+    EXPECT_EQ(registry.ReadString("UninstallString"), (sizeof(void*) == 8 ? Views().front() : Views().back()).command);
 
-    // Create, test and delete a tree in the 32-bit view only.
-    registry.SetView(RegistryView::Bits32);
-    ASSERT_TRUE(registry.OpenKey("\\" + kUninstall + "\\" + kTwin + "\\Below\\Deeper", true));
-    EXPECT_TRUE(Exists(kUninstall + "\\" + kTwin + "\\Below\\Deeper", KEY_WOW64_32KEY));
-    EXPECT_FALSE(Exists(kUninstall + "\\" + kTwin + "\\Below", KEY_WOW64_64KEY));
-    EXPECT_TRUE(registry.KeyExists("\\" + kUninstall + "\\" + kTwin + "\\Below"));
-    EXPECT_TRUE(registry.DeleteKey("\\" + kUninstall + "\\" + kTwin));
-    EXPECT_FALSE(Exists(kUninstall + "\\" + kTwin, KEY_WOW64_32KEY));
-    EXPECT_TRUE(Exists(kUninstall + "\\" + kTwin, KEY_WOW64_64KEY));
+    // Create, test and delete a tree in the last view only.
+    const ViewCase& last = Views().back();
+    registry.SetView(last.view);
+    ASSERT_TRUE(registry.OpenKey(twin + "\\Below\\Deeper", true));
+    EXPECT_TRUE(Exists(kUninstall + "\\" + kTwin + "\\Below\\Deeper", last.flag));
+    for (const ViewCase& other : Views()) {
+        if (&other != &last) {
+            EXPECT_FALSE(Exists(kUninstall + "\\" + kTwin + "\\Below", other.flag));
+        }
+    }
+    EXPECT_TRUE(registry.KeyExists(twin + "\\Below"));
+    EXPECT_TRUE(registry.DeleteKey(twin));
+    ExpectEntries(Views().size() - 1);
 }
 
-TEST_F(RegistryViewsTest, BothViewsAreListedAndEachEntryIsDeletedInItsOwn)
+TEST_F(RegistryViewsTest, EachViewsEntryIsListedOnceAndDeletedInItsOwn)
 {
     main.Catalogue().LoadPrograms();
-    const int row64 = RowOf("C:\\nowhere\\u64.exe");
-    const int row32 = RowOf("C:\\nowhere\\u32.exe");
-    ASSERT_GE(row64, 0);
-    ASSERT_GE(row32, 0);
-    EXPECT_EQ(main.Rows()[static_cast<size_t>(row64)].view, RegistryView::Bits64);
-    EXPECT_EQ(main.Rows()[static_cast<size_t>(row32)].view, RegistryView::Bits32);
+    size_t twins = 0;
+    for (const auto& row : main.Rows()) twins += row.subkey == kTwin;
+    EXPECT_EQ(twins, Views().size());
+    for (const ViewCase& v : Views()) {
+        const int row = RowOf(v.command);
+        ASSERT_GE(row, 0) << v.command;
+        EXPECT_EQ(main.Rows()[static_cast<size_t>(row)].view, v.view);
+    }
 
-    view.focused = row32;
+    // Deleted from the last view on, reloading after each: the others stay.
     dialogs.answerYes = true;
-    main.Guard([&] { main.Editing().DeleteClick(); });
-    EXPECT_TRUE(dialogs.failures.empty());
-    EXPECT_FALSE(Exists(kUninstall + "\\" + kTwin, KEY_WOW64_32KEY));
-    EXPECT_TRUE(Exists(kUninstall + "\\" + kTwin, KEY_WOW64_64KEY));
-    EXPECT_EQ(RowOf("C:\\nowhere\\u32.exe"), -1);
-    EXPECT_GE(RowOf("C:\\nowhere\\u64.exe"), 0);
-
-    main.Catalogue().LoadPrograms();
-    EXPECT_EQ(RowOf("C:\\nowhere\\u32.exe"), -1);
-    view.focused = RowOf("C:\\nowhere\\u64.exe");
-    main.Guard([&] { main.Editing().DeleteClick(); });
-    EXPECT_FALSE(Exists(kUninstall + "\\" + kTwin, KEY_WOW64_64KEY));
+    for (size_t i = Views().size(); i-- > 0;) {
+        view.focused = RowOf(Views()[i].command);
+        main.Guard([&] { main.Editing().DeleteClick(); });
+        EXPECT_TRUE(dialogs.failures.empty());
+        EXPECT_EQ(RowOf(Views()[i].command), -1);
+        ExpectEntries(i);
+        main.Catalogue().LoadPrograms();
+        EXPECT_EQ(RowOf(Views()[i].command), -1);
+        if (i > 0) {
+            EXPECT_GE(RowOf(Views()[i - 1].command), 0);
+        }
+    }
 }
 
 TEST_F(RegistryViewsTest, TheRegistryEditorRestoresEachViewsEntriesWhereTheyWere)
@@ -156,14 +193,16 @@ TEST_F(RegistryViewsTest, TheRegistryEditorRestoresEachViewsEntriesWhereTheyWere
     const std::string file = std::string(temp) + "QuilletViews backup.reg";
     Win32FileWriter writer;
     WriteRegBackup(registry, writer, file, win32::Win32Locale(), RunsOnWindows64());
-    for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) Remove(view, kTwin);
-    ASSERT_EQ(Command(KEY_WOW64_32KEY, kTwin), "<none>");
-    ASSERT_EQ(Command(KEY_WOW64_64KEY, kTwin), "<none>");
+    // ASCII names: an ANSI file. 32-bit Windows: the plain path only.
+    const std::string text = ReadWholeFile(file);
+    EXPECT_NE(text.find("[HKEY_LOCAL_MACHINE\\" + kUninstall + "\\" + kTwin + "]"), std::string::npos);
+    EXPECT_EQ(text.find("Wow6432Node") != std::string::npos, tested_windows::Windows64());
+    TearDown();
+    ExpectEntries(0);
 
     ASSERT_EQ(RegeditImport(file), 0u);
     DeleteFileA(file.c_str());
-    EXPECT_EQ(Command(KEY_WOW64_64KEY, kTwin), "C:\\nowhere\\u64.exe");
-    EXPECT_EQ(Command(KEY_WOW64_32KEY, kTwin), "C:\\nowhere\\u32.exe");
+    ExpectEntries(Views().size());
 }
 
 }  // namespace

@@ -41,6 +41,17 @@ inline DWORD RunToEnd(std::string command)
 }
 
 // The system's registry editor, silently importing a file; its exit code.
-inline DWORD RegeditImport(const std::string& file) { return RunToEnd("regedit.exe /S \"" + file + "\""); }
+// The one a double-click on the file opens: on 64-bit Windows the 64-bit
+// one, started here by the 64-bit command processor, as a 32-bit program's
+// "regedit.exe" would be the 32-bit copy, which writes into the 32-bit view.
+inline DWORD RegeditImport(const std::string& file)
+{
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string regedit = "\"" + std::string(windows) + "\\regedit.exe\" /S \"" + file + "\"";
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return RunToEnd(regedit);
+    return RunToEnd("\"" + std::string(windows) + "\\sysnative\\cmd.exe\" /c \"" + regedit + "\"");
+}
 
 }  // namespace platform_tests
