@@ -1,17 +1,23 @@
 #include "app/Tray.h"
 
 #include "common/Text.h"
+#include "common/Unicode.h"
 
 namespace quillet {
 
 std::string TrayTip(const std::string& hint)
 {
     std::string tip = hint.substr(0, hint.find('|'));
-    if (tip.size() <= kTrayTipLength) return tip;
-    // Never half a character: a UTF-8 sequence is cut before its first byte.
-    size_t end = kTrayTipLength;
-    while (end > 0 && (static_cast<unsigned char>(tip[end]) & 0xC0) == 0x80) --end;
-    return tip.substr(0, end);
+    // The notification area counts UTF-16 units: a character beyond U+FFFF
+    // takes two, and is never cut in half.
+    size_t units = 0, at = 0;
+    while (at < tip.size()) {
+        const size_t start = at;
+        bool valid = true;
+        units += NextCodePoint(tip, at, valid) > 0xFFFF ? 2 : 1;
+        if (units > kTrayTipLength) return tip.substr(0, start);
+    }
+    return tip;
 }
 
 std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows)

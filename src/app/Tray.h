@@ -11,7 +11,8 @@ inline constexpr size_t kTrayTipLength = 63;
 inline constexpr int kTrayFrameCount = 27;
 inline constexpr int kTrayInterval = 50;  // ms per frame
 
-// The tip: the short part of a hint (before the first '|'), cut to 63 characters.
+// The tip: the short part of a hint (before the first '|'), cut to 63 UTF-16 units
+// (what the notification area holds), whole characters only.
 std::string TrayTip(const std::string& hint);
 // The frame after `index` in a cycle of `count`.
 inline int NextTrayFrame(int index, int count) { return index + 1 >= count ? 0 : index + 1; }

@@ -13,16 +13,29 @@ using namespace quillet::fakes;
 
 namespace {
 
-TEST(TrayRules, TipIsTheShortHintCutTo63)
+TEST(TrayRules, TipIsTheShortHintCutTo63Utf16Units)
 {
-    EXPECT_EQ(TrayTip("Quillet"), "Quillet");
-    EXPECT_EQ(TrayTip("Short|Long text"), "Short");
-    const std::string long64(64, 'x');
-    EXPECT_EQ(TrayTip(long64), std::string(63, 'x'));
-    EXPECT_EQ(TrayTip(long64 + "|y"), std::string(63, 'x'));
-    EXPECT_EQ(TrayTip("|all long"), "");
-    // A three-byte character across the cut goes whole.
-    EXPECT_EQ(TrayTip(std::string(62, 'x') + "\xE6\x97\xA5"), std::string(62, 'x'));
+    const std::string x62(62, 'x'), e = "\xC3\xA9", grin = "\xF0\x9F\x98\x80";  // é: one unit; U+1F600: two
+    auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    const struct {
+        std::string hint, tip;
+    } cases[] = {
+        {"Quillet", "Quillet"},
+        {"Short|Long text", "Short"},
+        {"|all long", ""},
+        {std::string(64, 'x'), std::string(63, 'x')},
+        {std::string(64, 'x') + "|y", std::string(63, 'x')},
+        {x62 + "\xE6\x97\xA5", x62 + "\xE6\x97\xA5"},  // 63 units in 65 bytes
+        {times(e, 64), times(e, 63)},
+        {"Adding or removing \"" + times(e, 63) + "\"", "Adding or removing \"" + times(e, 43)},
+        {x62 + grin, x62},                      // never half a surrogate pair
+        {x62.substr(1) + grin + "y", x62.substr(1) + grin},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TrayTip(c.hint), c.tip) << c.hint;
 }
 
 TEST(TrayRules, FramesCycleThrough27)
