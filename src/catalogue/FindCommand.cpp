@@ -15,12 +15,20 @@ void FindCommand::FindMMClick()
     const std::string text = locale_.LowerCase(FindForm.Edit);
 
     std::vector<SearchRow> rows;
+    std::vector<std::string> texts;  // what the rows' views show; reserved, so never moved
     if (list == kSearchLog) {
         rows.reserve(log_.Size());
         for (const LogRecord& r : log_.Records()) rows.push_back({r.time, r.message, r.comment});
     } else {
+        // Every column the list shows, as it shows it: a column added later is searched too.
+        const int columns = catalogue_.Programs.ColumnCount();
+        texts.reserve(catalogue_.Rows().size() * static_cast<size_t>(columns));
         rows.reserve(catalogue_.Rows().size());
-        for (const EntryRow& r : catalogue_.Rows()) rows.push_back({r.caption, r.command, r.subkey});
+        for (const EntryRow& r : catalogue_.Rows()) {
+            SearchRow& row = rows.emplace_back();
+            for (int column = 0; column < columns; ++column)
+                row.push_back(texts.emplace_back(TSTListView::ColumnText(r, column)));
+        }
     }
     const std::vector<std::string> found = FindCaptions(rows, text, locale_);
     if (found.empty()) {

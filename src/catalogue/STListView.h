@@ -55,8 +55,11 @@ public:
     // Called at every paint so that the arrow survives whatever rebuilt the header.
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
 
-private:
+    // A row's text in a column, as the list shows it: what a sort compares
+    // and Find searches, so a new column is sorted and searched by this alone.
     static std::string ColumnText(const EntryRow& row, int column);
+
+private:
 
     std::vector<EntryRow>& rows_;
     const Locale& locale_;

@@ -240,6 +240,23 @@ TEST_P(RegistryViewsTest, PlatformColumnSortsAndKeepsItsWidthOnlyWhereItIsShown)
     EXPECT_EQ(text.find("PlatformWidth=95") != std::string::npos, !Windows64());  // left as it stood
 }
 
+TEST_P(RegistryViewsTest, FindSearchesThePlatformColumnWhereItIsShown)
+{
+    Entry(k64, "A", "Alpha", kGood);
+    Entry(k32, "B", "Beta", kGood);
+    main->Catalogue().LoadPrograms();
+    dialogs.findText = "32-BIT";
+    view.focused = -1;
+    main->Guard([&] { main->Find().FindMMClick(); });
+    if (Windows64()) {
+        EXPECT_TRUE(dialogs.information.empty());
+        ASSERT_GE(view.focused, 0);
+        EXPECT_EQ(main->Rows()[static_cast<size_t>(view.focused)].caption, "Beta");
+    } else {
+        EXPECT_EQ(dialogs.information, std::vector<std::string>{"Search string \"32-bit\" not found!"});
+    }
+}
+
 TEST_P(RegistryViewsTest, BackupWritesEachEntryUnderItsRealPath)
 {
     Entry(k64, "Twin", "Twin", kGood);

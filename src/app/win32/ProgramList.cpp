@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "catalogue/STListView.h"
 #include "common/win32/Resource.h"
 #include "common/win32/Wide.h"
 
@@ -108,13 +109,7 @@ void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
     const auto& rows = Rows();
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
-    if (item.mask & LVIF_TEXT) {
-        if (item.iSubItem == 3)
-            CopyWide(PlatformText(row.view), item.pszText, item.cchTextMax);
-        else
-            CopyWide(item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey, item.pszText,
-                     item.cchTextMax);
-    }
+    if (item.mask & LVIF_TEXT) CopyWide(TSTListView::ColumnText(row, item.iSubItem), item.pszText, item.cchTextMax);
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
 }
 
