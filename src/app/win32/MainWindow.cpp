@@ -127,8 +127,10 @@ void MainWindow::CreateChildren()
 
     toolBar_.Create(hwnd_, font);
     led_.Create(hwnd_, 0, 0);
-    statusText_ = CreateWindowExW(0, L"STATIC", Wide(kReady).c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
-                                  hwnd_, reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
+    // It shows entries' names: an '&' in one is a letter, not an underline.
+    statusText_ = CreateWindowExW(0, L"STATIC", Wide(kReady).c_str(),
+                                  WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, hwnd_,
+                                  reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
     SendMessageA(statusText_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
     programs_.Create(hwnd_, font, core_.Catalogue().Windows64());
     log_.Create(hwnd_, font);
@@ -205,6 +207,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NOTIFY:
         return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_ACTIVATE:
+        if (OnActivate(wParam)) return 0;
+        break;
     case WM_SETFOCUS:
         if (activeControl_) SetFocus(activeControl_);
         return 0;
@@ -454,9 +459,14 @@ void MainWindow::OnIdle()
         window = under;
         command = programs_.RowAt(at);  // a row, or -1 where none is
     }
+    // Hints follow the pointer's moves: where it rests as the window opens
+    // says nothing, or it would wipe out the reason of a row focused by then.
+    const bool first = !hintStarted_;
+    hintStarted_ = true;
     if (window == hintWindow_ && command == hintCommand_) return;
     hintWindow_ = window;
     hintCommand_ = command;
+    if (first) return;
     if (window == programs_.hwnd() && command >= 0) {
         core_.Guard([&] { core_.Catalogue().PointedAt(command); });
         return;

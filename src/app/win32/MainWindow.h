@@ -56,6 +56,8 @@ private:
     LRESULT OnNotify(NMHDR* header);
     void OnInitMenuPopup(HMENU menu);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    // WM_ACTIVATE: the keyboard back to the pane that had it; true when handled.
+    bool OnActivate(WPARAM state);
     // A shortcut of a File or Edit menu item acts only while the item is enabled.
     bool ShortcutAllowed(int id);
     void AboutMMClick();
@@ -145,6 +147,7 @@ private:
     // What gave the hint under the pointer last: a window and a button command.
     HWND hintWindow_ = nullptr;
     int hintCommand_ = -1;
+    bool hintStarted_ = false;  // the first idle has seen where the pointer rests
     HWND statusText_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND activeControl_ = nullptr;

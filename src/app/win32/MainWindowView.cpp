@@ -178,6 +178,21 @@ ScreenInfo MainWindow::Screen() const
     return screen;
 }
 
+bool MainWindow::OnActivate(WPARAM state)
+{
+    // Another window takes the keyboard (a console, a box, another program):
+    // the pane that had it is kept; activated again, that pane gets it back.
+    if (LOWORD(state) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus == programs_.hwnd() || focus == log_.hwnd()) activeControl_ = focus;
+        return false;
+    }
+    if (HIWORD(state)) return false;  // minimised: nothing takes the keyboard
+    if (!activeControl_ || !IsWindowVisible(activeControl_)) activeControl_ = programs_.hwnd();
+    SetFocus(activeControl_);
+    return true;
+}
+
 bool MainWindow::ActivateLog()
 {
     const HWND log = log_.hwnd();

@@ -185,12 +185,13 @@ void PropertiesDialog::Layout()
         {IDOK, 186, 132, 75, 25},
         {IDCANCEL, 267, 132, 75, 25},
         {IDC_PROP_PAGES, 8, 8, 334, 116},
-        {IDC_PROP_NAMELABEL, 20, 50, 72, 16},
-        {IDC_PROP_DISPLAY, 96, 47, 234, 21},
-        {IDC_PROP_COMMANDLABEL, 20, 84, 72, 16},
-        {IDC_PROP_UNINSTALL, 96, 81, 212, 21},
-        {IDC_PROP_BROWSE, 309, 81, 21, 21},
-        {IDC_PROP_REASON, 20, 106, 310, 14},
+        {IDC_PROP_NAMELABEL, 20, 45, 72, 16},
+        {IDC_PROP_DISPLAY, 96, 42, 234, 21},
+        {IDC_PROP_COMMANDLABEL, 20, 72, 72, 16},
+        {IDC_PROP_UNINSTALL, 96, 69, 212, 21},
+        {IDC_PROP_BROWSE, 309, 69, 21, 21},
+        // Two wrapped lines: a long reason loses nothing but what passes the second.
+        {IDC_PROP_REASON, 20, 94, 310, 27},
     };
     for (const Place& p : places) MoveWindow(GetDlgItem(dialog_, p.id), p.x, p.y, p.width, p.height, FALSE);
 }
