@@ -122,6 +122,8 @@ add_executable(e2e_tests
     tests/e2e/WholeDayTest.cpp
     tests/e2e/PlatformTest.cpp
     tests/e2e/LiveListTest.cpp
+    tests/e2e/XInput.cpp
+    tests/e2e/XInputTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})

@@ -1,0 +1,76 @@
+#include "e2e/XInput.h"
+
+namespace e2e {
+
+namespace {
+
+// Wine's own way of starting a Linux program (found on PATH), waiting for it
+// when asked; 0 when it ran and exited with 0.
+using Spawn = LONG(WINAPI*)(char* const argv[], int wait);
+
+Spawn UnixSpawn()
+{
+    return reinterpret_cast<Spawn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
+}
+
+bool Run(std::vector<std::string> argv)
+{
+    const Spawn spawn = UnixSpawn();
+    if (!spawn) return false;
+    std::vector<char*> pointers;
+    for (std::string& a : argv) pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    return spawn(pointers.data(), 1) == 0;
+}
+
+}  // namespace
+
+std::string XInputMissing()
+{
+    if (!UnixSpawn()) return "real X input needs Wine: this is not Wine";
+    if (!Run({"/bin/sh", "-c", "command -v xdotool >/dev/null"})) return "xdotool is missing: run scripts/setup";
+    return {};
+}
+
+bool XDo(const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return Run(argv);
+}
+
+bool XClick(POINT screen, int button)
+{
+    return XDo({"mousemove", "--sync", std::to_string(screen.x), std::to_string(screen.y), "click",
+                std::to_string(button)});
+}
+
+bool XKeys(const std::vector<std::string>& keys)
+{
+    std::vector<std::string> args{"key", "--delay", "50"};
+    args.insert(args.end(), keys.begin(), keys.end());
+    return XDo(args);
+}
+
+bool Answers(HWND window, DWORD timeoutMs)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+POINT ScreenMiddle(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+POINT ScreenMiddle(HWND window, const RECT& client)
+{
+    POINT p{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+}  // namespace e2e
