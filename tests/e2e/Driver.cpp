@@ -84,11 +84,11 @@ private:
 constexpr REGSAM kView = KEY_WOW64_64KEY;
 
 // A key below HKEY_LOCAL_MACHINE and everything in it.
-void DeleteTree(const std::string& path, REGSAM view = kView)
+void DeleteTree(const std::string& path)
 {
     const size_t cut = path.rfind('\\');
     HKEY parent;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(path.substr(0, cut)).c_str(), 0, KEY_ALL_ACCESS | view, &parent) !=
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Utf16(path.substr(0, cut)).c_str(), 0, KEY_ALL_ACCESS | kView, &parent) !=
         ERROR_SUCCESS)
         return;
     RegDeleteTreeW(parent, Utf16(path.substr(cut + 1)).c_str());
@@ -106,9 +106,15 @@ void SetText(HKEY key, const wchar_t* name, const std::string& utf8)
 
 void SeedUninstallKey(const std::vector<Entry>& entries)
 {
-    // Both views emptied, so that nothing an earlier test left is listed.
-    DeleteTree(kUninstallKey, KEY_WOW64_32KEY);
     DeleteTree(kUninstallKey);
+    // The other view emptied, not removed, so that nothing an earlier test
+    // left there is listed, and the key Quillet follows stays.
+    HKEY other;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &other) ==
+        ERROR_SUCCESS) {
+        RegDeleteTreeW(other, nullptr);
+        RegCloseKey(other);
+    }
     for (const Entry& e : entries) {
         HKEY key;
         const std::string path = std::string(kUninstallKey) + "\\" + e.subkey;
