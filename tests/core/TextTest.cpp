@@ -107,6 +107,24 @@ TEST(AnsiReferences, OnlyReferencesToCharactersAreDecoded)
     for (const auto& [stored, text] : cases) EXPECT_EQ(UnescapeReferences(locale.FromAnsi(stored)), text) << stored;
 }
 
+// A stored BackupDir must not become a line break, written back at the next
+// close as an INI line or section of its own; a log record may hold them.
+TEST(AnsiReferences, LineBreaksAndNulOnlyInLogRecords)
+{
+    const struct {
+        std::string stored, value, logRecord;
+    } cases[] = {
+        {"C:\\B&#13;&#10;[Main]", "C:\\B&#13;&#10;[Main]", "C:\\B\r\n[Main]"},
+        {"a&#10;b", "a&#10;b", "a\nb"},
+        {"a&#0;b", "a&#0;b", std::string("a\0b", 3)},
+        {"a&#9;b", "a\tb", "a\tb"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnescapeReferences(c.stored), c.value) << c.stored;
+        EXPECT_EQ(UnescapeReferences(c.stored, true), c.logRecord) << c.stored;
+    }
+}
+
 TEST(Utf16Le, RoundTripsEveryPlaneAndFlagsWhatIsNoUtf16)
 {
     const std::pair<std::string, std::string> cases[] = {
