@@ -113,6 +113,7 @@ void UndoHistory::Push(UndoStep step)
     step.items = std::move(changed);
     step.bytes = Bytes(step);
     bytes_ += step.bytes;
+    ++writes_;
     steps_.push_back(std::move(step));
     while (steps_.size() > 1 && (steps_.size() > kMaxSteps || bytes_ > kMaxBytes)) {
         bytes_ -= steps_.front().bytes;
@@ -151,6 +152,7 @@ UndoHistory::Outcome UndoHistory::UndoLast()
             left.push_back(std::move(item));
         }
     }
+    if (!outcome.done.empty()) ++writes_;
     bytes_ -= step.bytes;
     if (left.empty()) {
         steps_.pop_back();

@@ -57,6 +57,9 @@ public:
     static constexpr size_t kMaxBytes = 64u << 20;
     // Changes of this run that went past the bound; their way back is in the changes file.
     size_t Dropped() const { return dropped_; }
+    // Counts every change kept and every Undo that wrote: a command that
+    // leaves it as it was (cancelled, refused) changed nothing of its own.
+    size_t Writes() const { return writes_; }
 
     bool Empty() const { return steps_.empty(); }
     // What the next Undo takes back; empty when there is nothing.
@@ -87,6 +90,7 @@ private:
     std::deque<UndoStep> steps_;
     size_t bytes_ = 0;
     size_t dropped_ = 0;
+    size_t writes_ = 0;
     bool lastUnicode_ = false;
 };
 
