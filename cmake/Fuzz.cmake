@@ -19,6 +19,7 @@ set(QUILLET_FUZZ_TARGETS
     replace_all
     escape_reg_string
     reg_backup
+    changes_file
 )
 foreach(name IN LISTS QUILLET_FUZZ_TARGETS)
     add_executable(fuzz_${name} fuzz/${name}.cpp)

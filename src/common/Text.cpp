@@ -94,7 +94,7 @@ std::string EscapeForCodePage(const std::string& utf8, const Locale& locale)
     return out;
 }
 
-std::string UnescapeReferences(const std::string& text)
+std::string UnescapeReferences(const std::string& text, bool controls)
 {
     if (text.find("&#") == std::string::npos) return text;
     std::string out;
@@ -107,7 +107,8 @@ std::string UnescapeReferences(const std::string& text)
             while (end < text.size() && end - at - 2 < 8 && text[end] >= '0' && text[end] <= '9')
                 number = number * 10 + static_cast<unsigned long>(text[end++] - '0');
             const size_t digits = end - at - 2;
-            if (digits > 0 && digits < 8 && end < text.size() && text[end] == ';' && number > 0 &&
+            const bool control = number == 0 || number == '\r' || number == '\n';
+            if (digits > 0 && digits < 8 && end < text.size() && text[end] == ';' && (controls || !control) &&
                 number <= 0x10FFFF && (number < 0xD800 || number > 0xDFFF)) {
                 AppendUtf8(out, static_cast<char32_t>(number));
                 at = end + 1;

@@ -40,7 +40,9 @@ namespace quillet {
 std::string EscapeForCodePage(const std::string& utf8, const Locale& locale);
 
 // The reverse: every "&#N;" whose N is a character's number becomes that
-// character; anything else stays.
-std::string UnescapeReferences(const std::string& utf8);
+// character; anything else stays. CR, LF and NUL only with `controls` (a
+// log record, which stores them as blanks): a stored value decoded into a
+// line break would be written back as lines of its own.
+std::string UnescapeReferences(const std::string& utf8, bool controls = false);
 
 }  // namespace quillet

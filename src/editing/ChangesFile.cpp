@@ -25,7 +25,7 @@ std::string QuotedName(const std::string& name)
     for (char c : name) {
         if (c == '\\' || c == '"') text += '\\';
         if (c == '\n') text += "\\n";
-        else if (c == '\r') text += ' ';
+        else if (c == '\r') text += "\\r";
         else text += c;
     }
     return "\"" + text + "\"";
@@ -55,7 +55,32 @@ bool PlainString(const std::string& text)
     return !text.empty() && text.find('\0') == text.size() - 1 && text.find_first_of("\r\n") == std::string::npos;
 }
 
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
 bool IsText(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// The editor ends string data given in hex with a NUL unit when its last
+// unit is none, and reads outside the data for a single byte.
+bool EditorKeepsBytes(const RegistryValue& value)
+{
+    const std::string& d = value.data;
+    return !IsText(value.type) || d.empty() || (d.size() >= 2 && d[d.size() / 2 * 2 - 2] == 0 && d[d.size() / 2 * 2 - 1] == 0);
+}
+
+// A key heading is one line ending at its last ']': only a line break in a
+// name can end it early or start another line. No escape exists for it.
+void CheckKeyName(const std::string& path)
+{
+    if (path.find_first_of("\r\n") == std::string::npos) return;
+    throw QuilletError("The key \"" + OneLine(path) +
+                       "\" has a line break in its name, which a registry script cannot hold: nothing was changed, "
+                       "as the changes file could not give it back");
+}
 
 // Lines in one of the two formats. For REGEDIT4 every name and string goes
 // through the ANSI code page and the section is given up (false) at the
@@ -83,9 +108,10 @@ public:
         if (IsText(value.type)) {
             std::string utf8;
             const bool exact = Utf8FromUtf16Le(value.data, utf8);
-            // The editor turns REGEDIT4 strings into UTF-16 on import: only an
-            // exact conversion gives the same bytes back.
-            if (ansi_ && (!exact || !Text(utf8, data))) return false;
+            // The editor turns REGEDIT4 strings into UTF-16 on import, a NUL
+            // at their end: only an exact conversion gives the same bytes back.
+            const bool closed = value.data.empty() || utf8.back() == '\0';
+            if (ansi_ && (!exact || !closed || !Text(utf8, data))) return false;
             if (value.type == kRegSz && exact && PlainString(utf8)) {
                 std::string text;
                 if (!Text(utf8.substr(0, utf8.size() - 1), text)) return false;
@@ -108,12 +134,21 @@ public:
         }
         char type[24];
         std::snprintf(type, sizeof type, "hex(%lx):", static_cast<unsigned long>(value.type));
+        if (!EditorKeepsBytes(value)) {
+            // Exact bytes, which Ctrl+Z restores; the editor adds its NUL.
+            line = "; " + QuotedName(name) + " holds " + std::to_string(data.size()) +
+                   " bytes without a closing NUL; the registry editor adds one" + kEol;
+            if (data.size() == 1) data += '\0';
+            line += HexValue(head + type, data);
+            return true;
+        }
         line = HexValue(head + type, data);
         return true;
     }
 
     bool KeyLines(std::string& out, const std::string& path, const KeySnapshot& key) const
     {
+        CheckKeyName(path);
         out += kEol;
         out += "[" + path + "]" + kEol;
         std::string line;
@@ -132,13 +167,6 @@ private:
     const Locale* ansi_;
 };
 
-std::string OneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
-    return text;
-}
-
 bool Render(const Section& format, const LocalTime& when, const std::string& command,
             const std::vector<ChangedKey>& keys, std::string& out)
 {
@@ -151,6 +179,7 @@ bool Render(const Section& format, const LocalTime& when, const std::string& com
     out += "; " + std::string(time) + " " + text + kEol;
     for (const ChangedKey& key : keys) {
         std::string path;
+        CheckKeyName(key.path);
         if (!format.Text(key.path, path)) return false;
         if (key.keyStays) out += std::string(kEol) + "[-" + path + "]" + kEol;
         if (key.before.exists && !format.KeyLines(out, path, key.before)) return false;

@@ -24,6 +24,15 @@ std::string NotDone(const std::string& caption, bool gone, const char* what)
            what + ".";
 }
 
+// The keys a failed delete left, the entry's own first; a few are enough.
+void StillThere(const KeySnapshot& key, const std::string& path, std::vector<std::string>& out)
+{
+    if (!key.exists || out.size() >= 10) return;
+    out.push_back(path.empty() ? key.name : path);
+    for (const KeySnapshot& child : key.keys)
+        StillThere(child, (path.empty() ? key.name : path) + "\\" + child.name, out);
+}
+
 std::string BadLabel(size_t count)
 {
     return "delete of " + std::to_string(count) + (count == 1 ? " bad entry" : " bad entries");
@@ -63,15 +72,15 @@ void EntryEditor::NewClick()
             throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
         const EntryKey entry{NewSubkeyName(name), view};
         UndoStep step = History.Prepare("new entry " + Quoted(name), {entry}, true);
+        Apply(std::move(step), [&] {
+            if (!catalogue_.OpenEntryKey(entry, true)) throw QuilletError(FormatText(kFailedToSetData, "UninstallString"));
+            registry_.WriteString("UninstallString", command);
+            registry_.WriteString("DisplayName", name);
+        });
+        // The row once the key holds it: a failed write leaves no row without a key.
         EntryRow row{name, command, entry.subkey};
         row.view = view;
         const int index = catalogue_.AppendRow(std::move(row));
-
-        catalogue_.OpenEntryKey(entry, true);
-        registry_.WriteString("UninstallString", command);
-        registry_.WriteString("DisplayName", name);
-        History.CaptureAfter(step);
-        History.Push(std::move(step));
         log_.AddLog("Shortcut for " + Quoted(name) + " application added.", "", kLogInformation);
         programs_.FocusProgram(index);
     }
@@ -110,13 +119,16 @@ void EntryEditor::EditClick()
             catalogue_.UpdateStatusBar();
             return;
         }
-        UndoStep step = History.Prepare("properties of " + Quoted(name), {entry}, true);
-        // A reload while the dialog was open leaves another key open.
-        if (!catalogue_.OpenEntryKey(entry)) throw cannotOpen();
-        registry_.WriteString("DisplayName", form.Display);
-        registry_.WriteString("UninstallString", form.Uninstall.Text);
-        History.CaptureAfter(step);
-        History.Push(std::move(step));
+        UndoStep step = History.Capture("properties of " + Quoted(name), {entry});
+        // Gone while the dialog was open: no change, so no way back to record.
+        if (!step.items.front().before.exists) throw cannotOpen();
+        History.Record(step, true);
+        Apply(std::move(step), [&] {
+            // A reload while the dialog was open leaves another key open.
+            if (!catalogue_.OpenEntryKey(entry)) throw cannotOpen();
+            registry_.WriteString("DisplayName", form.Display);
+            registry_.WriteString("UninstallString", form.Uninstall.Text);
+        });
         const int index = catalogue_.IndexOf(entry);
         if (index >= 0) catalogue_.ChangeRow(index, form.Display, form.Uninstall.Text);
     }
@@ -145,7 +157,22 @@ void EntryEditor::DeleteProgram(const EntryKey& entry)
     const int index = catalogue_.IndexOf(entry);
     UndoStep step = History.Prepare("delete of " + Quoted(catalogue_.Rows().at(static_cast<size_t>(index)).caption),
                                     {entry}, false);
-    DeleteRow(index);
+    try {
+        DeleteRow(index);
+    } catch (const QuilletError& e) {
+        // Keys below it may be gone already: those come back with Undo.
+        History.Settle(step);
+        const KeySnapshot& after = step.items.front().after;
+        const bool part = !step.items.front().afterKnown || after != step.items.front().before;
+        std::vector<std::string> left;
+        StillThere(after, std::string(), left);
+        History.Push(std::move(step));
+        if (!part) throw;
+        std::string message = std::string(e.what()) + ". Part of it was deleted; Undo puts that back.";
+        if (!left.empty()) message += " Still there:";
+        for (const std::string& key : left) message += "\n" + Quoted(key);
+        throw QuilletError(message);
+    }
     UndoHistory::KeepRemoved(step, {entry});
     History.Push(std::move(step));
 }
@@ -211,7 +238,8 @@ void EntryEditor::DeleteBadBtnClick()
         catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
     }
     UndoHistory::KeepRemoved(step, removed);
-    History.Push(std::move(step));
+    // Those that failed may have lost keys below them: read as they are now.
+    if (agreed) History.Finish(std::move(step));
     catalogue_.UpdateButtons();
     if (failed.size() == 1) throw QuilletError(NotDeleted(failed.front()));
     if (!failed.empty()) {
@@ -263,8 +291,9 @@ void EntryEditor::Restored(const UndoHistory::Outcome& outcome)
         for (const UndoStep::Item& item : outcome.conflicts) message += "\n" + nameOf(item);
     }
     if (!outcome.failed.empty()) {
-        message += std::string(message.empty() ? "" : "\n") + "Could not be put back (" + outcome.reason + "):";
-        for (const UndoStep::Item& item : outcome.failed) message += "\n" + nameOf(item);
+        message += std::string(message.empty() ? "" : "\n") + "Could not be put back; Undo can try them again:";
+        for (size_t i = 0; i < outcome.failed.size(); ++i)
+            message += "\n" + nameOf(outcome.failed[i]) + ": " + outcome.reasons[i];
     }
     throw QuilletError(message);
 }

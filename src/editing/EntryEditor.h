@@ -39,6 +39,19 @@ public:
 
 private:
     void DeleteRow(int index);
+    // Runs the writes of a change; what they did stays undoable even when
+    // they fail half-way.
+    template <typename Writes>
+    void Apply(UndoStep step, Writes writes)
+    {
+        try {
+            writes();
+        } catch (...) {
+            History.Finish(std::move(step));
+            throw;
+        }
+        History.Finish(std::move(step));
+    }
     void Restored(const UndoHistory::Outcome& outcome);
 
     EntryCatalogue& catalogue_;

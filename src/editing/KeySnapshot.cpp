@@ -1,5 +1,7 @@
 #include "editing/KeySnapshot.h"
 
+#include <exception>
+
 #include "catalogue/Catalogue.h"
 #include "common/Error.h"
 #include "common/Text.h"
@@ -27,6 +29,28 @@ bool SameName(const std::string& a, const char* b)
     for (; i < a.size() && b[i]; ++i)
         if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     return i == a.size() && !b[i];
+}
+
+// What of `want` is not in `have`, as paths below the entry's key.
+void Missing(const KeySnapshot& want, const KeySnapshot& have, const std::string& path, std::vector<std::string>& out)
+{
+    if (!want.exists || out.size() >= 10) return;
+    if (!have.exists) {
+        out.push_back(path.empty() ? "the key itself" : path);
+        return;
+    }
+    for (const RegistryValue& value : want.values) {
+        bool found = false;
+        for (const RegistryValue& v : have.values) found = found || v == value;
+        if (!found && out.size() < 10) out.push_back(path + (path.empty() ? "" : "\\") + "\"" + value.name + "\"");
+    }
+    for (const KeySnapshot& child : want.keys) {
+        KeySnapshot none;
+        const KeySnapshot* match = &none;
+        for (const KeySnapshot& c : have.keys)
+            if (c.name == child.name) match = &c;
+        Missing(child, *match, path + (path.empty() ? "" : "\\") + child.name, out);
+    }
 }
 
 }  // namespace
@@ -77,13 +101,49 @@ bool KeySnapshots::Read(const std::string& path, KeySnapshot& into, int depth)
     return true;
 }
 
-void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot)
+void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot, const KeySnapshot* current)
 {
     if (entry.Empty()) return;
+    try {
+        Replace(entry, snapshot);
+    } catch (const std::exception& e) {
+        if (!current) throw;
+        const std::string reason = e.what();
+        try {
+            // Back as it was before, so that the Undo can be tried again.
+            Replace(entry, *current);
+        } catch (const std::exception&) {
+            std::vector<std::string> missing;
+            try {
+                Missing(*current, Capture(entry), std::string(), missing);
+            } catch (const std::exception&) {
+                missing.push_back("(the key cannot be read)");
+            }
+            std::string list;
+            for (const std::string& m : missing) list += (list.empty() ? "" : ", ") + m;
+            if (list.empty()) list = "nothing it held, though it may hold more";
+            throw QuilletError(reason + "; nor could the key be put back as it was: missing " + list);
+        }
+        throw;
+    }
+}
+
+void KeySnapshots::Replace(const EntryKey& entry, const KeySnapshot& snapshot)
+{
     const std::string path = PathOf(entry);
     AtEntryRoot(registry_, entry.view);
-    if (registry_.KeyExists(path) && !registry_.DeleteKey(path))
-        throw QuilletError("The key of \"" + entry.subkey + "\" could not be replaced");
+    if (registry_.KeyExists(path) && !registry_.DeleteKey(path)) {
+        // What could not go (a key a failed delete left) may be just what
+        // the snapshot holds: written over it, the key is checked whole.
+        std::vector<std::string> missing;
+        if (snapshot.exists) {
+            Write(path, snapshot, entry.view);
+            Missing(snapshot, Capture(entry), std::string(), missing);
+        }
+        if (!snapshot.exists || !missing.empty())
+            throw QuilletError("The key of \"" + entry.subkey + "\" could not be replaced");
+        return;
+    }
     if (snapshot.exists) Write(path, snapshot, entry.view);
     registry_.CloseKey();
 }

@@ -32,12 +32,15 @@ public:
 
     KeySnapshot Capture(const EntryKey& entry);
     // Makes the entry's key what the snapshot holds: removed when there was
-    // none, otherwise replaced whole by its values and keys.
-    void Restore(const EntryKey& entry, const KeySnapshot& snapshot);
+    // none, otherwise replaced whole by its values and keys. Given the key
+    // as it stands, a failure puts that back before it raises, or raises
+    // naming what of it is missing.
+    void Restore(const EntryKey& entry, const KeySnapshot& snapshot, const KeySnapshot* current = nullptr);
     // The entry's key as the registry editor names it.
     static std::string EditorPath(const EntryKey& entry);
 
 private:
+    void Replace(const EntryKey& entry, const KeySnapshot& snapshot);
     bool Read(const std::string& path, KeySnapshot& into, int depth);
     void Write(const std::string& path, const KeySnapshot& from, RegistryView view);
 

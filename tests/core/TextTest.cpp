@@ -107,6 +107,24 @@ TEST(AnsiReferences, OnlyReferencesToCharactersAreDecoded)
     for (const auto& [stored, text] : cases) EXPECT_EQ(UnescapeReferences(locale.FromAnsi(stored)), text) << stored;
 }
 
+// A stored BackupDir must not become a line break, written back at the next
+// close as an INI line or section of its own; a log record may hold them.
+TEST(AnsiReferences, LineBreaksAndNulOnlyInLogRecords)
+{
+    const struct {
+        std::string stored, value, logRecord;
+    } cases[] = {
+        {"C:\\B&#13;&#10;[Main]", "C:\\B&#13;&#10;[Main]", "C:\\B\r\n[Main]"},
+        {"a&#10;b", "a&#10;b", "a\nb"},
+        {"a&#0;b", "a&#0;b", std::string("a\0b", 3)},
+        {"a&#9;b", "a\tb", "a\tb"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UnescapeReferences(c.stored), c.value) << c.stored;
+        EXPECT_EQ(UnescapeReferences(c.stored, true), c.logRecord) << c.stored;
+    }
+}
+
 TEST(Utf16Le, RoundTripsEveryPlaneAndFlagsWhatIsNoUtf16)
 {
     const std::pair<std::string, std::string> cases[] = {
@@ -129,6 +147,24 @@ TEST(Utf16Le, RoundTripsEveryPlaneAndFlagsWhatIsNoUtf16)
     EXPECT_FALSE(Utf8FromUtf16Le(std::string("\x00\xDE", 2), back));                // low surrogate alone
     // Bytes that are no UTF-8 are read as Latin-1 rather than dropped.
     EXPECT_EQ(Utf16LeFromUtf8("\xE9\xC0\x80"), std::string("\xE9\0\xC0\0\x80\0", 6));
+}
+
+// A registry name may end in half a pair (cut at 255 characters, say): it
+// comes back unit for unit, never as U+FFFD, which names another key.
+TEST(Utf16Le, UnpairedSurrogatesComeBackExactly)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("C\0\x00\xD8", 4), "C\xED\xA0\x80"},              // high alone, last
+        {std::string("\x00\xDC" "A\0", 4), "\xED\xB0\x80" "A"},        // low alone, first
+        {std::string("\xFF\xDB\xFF\xDB", 4), "\xED\xAF\xBF\xED\xAF\xBF"},  // two highs
+        {std::string("\x00\xDC\x00\xD8", 4), "\xED\xB0\x80\xED\xA0\x80"},  // low then high: no pair
+    };
+    for (const auto& [utf16, wtf8] : cases) {
+        std::string text;
+        EXPECT_FALSE(Utf8FromUtf16Le(utf16, text));
+        EXPECT_EQ(text, wtf8);
+        EXPECT_EQ(Utf16LeFromUtf8(text), utf16);
+    }
 }
 
 }  // namespace

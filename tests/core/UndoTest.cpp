@@ -150,7 +150,6 @@ TEST(ChangesFile, EachTypeInTheFormThatBringsItsBytesBack)
         {{"", kRegSz, W(std::string("d\0", 2))}, "@=\"d\""},
         {{"Caf\xC3\xA9", kRegSz, W(std::string("na\xC3\xAFve\0", 7))}, "\"Caf\xE9\"=\"na\xEFve\""},
         {{"Two", kRegSz, W(std::string("a\nb\0", 4))}, "\"Two\"=hex(1):61,0a,62,00"},
-        {{"NoNul", kRegSz, W("ab")}, "\"NoNul\"=hex(1):61,62"},
         {{"Empty", kRegSz, ""}, "\"Empty\"=hex(1):"},
         {{"Path", kRegExpandSz, W(std::string("%A%\xC3\xA9\0", 6))}, "\"Path\"=hex(2):25,41,25,e9,00"},
         {{"Lines", kRegMultiSz, W(std::string("x\0\0", 3))}, "\"Lines\"=hex(7):78,00,00"},
@@ -161,6 +160,7 @@ TEST(ChangesFile, EachTypeInTheFormThatBringsItsBytesBack)
         {{"None", kRegNone, ""}, "\"None\"=hex(0):"},
         {{"Odd", 0x1234, Bytes({7})}, "\"Odd\"=hex(1234):07"},
         {{"Line\nBreak", kRegBinary, Bytes({1})}, "\"Line\\nBreak\"=hex:01"},
+        {{"Cr\rLf\n", kRegDword, Bytes({1, 0, 0, 0})}, "\"Cr\\rLf\\n\"=dword:00000001"},
     };
     const LocalTime when{2026, 12, 8, 9, 5, 7, 2};
     FakeLocale locale;
@@ -200,8 +200,14 @@ TEST(ChangesFile, WhatTheCodePageLacksGoesToTheUnicodeFormat)
         {"x", "k", {"P", kRegExpandSz, W(std::string("%A%\xE6\x97\xA5\0", 7))}, "\"P\"=hex(2):25,00,41,00,25,00,e5,65,00,00"},
         {"x", "k", {"T", kRegSz, W(std::string("\xE6\x97\xA5\n\0", 5))}, "\"T\"=hex(1):e5,65,0a,00,00,00"},
         // Not UTF-16: odd length, a lone surrogate. Only raw bytes bring them back.
-        {"x", "k", {"O", kRegSz, Bytes({0x41, 0, 0x42})}, "\"O\"=hex(1):41,00,42"},
+        {"x", "k", {"O", kRegSz, Bytes({0x41, 0, 0x42})},
+         "; \"O\" holds 3 bytes without a closing NUL; the registry editor adds one\r\n\"O\"=hex(1):41,00,42"},
         {"x", "k", {"S", kRegMultiSz, Bytes({0x3D, 0xD8, 0, 0})}, "\"S\"=hex(7):3d,d8,00,00"},
+        // No closing NUL: the exact bytes, and a word that the editor adds one.
+        {"x", "k", {"NoNul", kRegSz, W("ab")},
+         "; \"NoNul\" holds 4 bytes without a closing NUL; the registry editor adds one\r\n\"NoNul\"=hex(1):61,00,62,00"},
+        {"x", "k", {"One", kRegExpandSz, "a"},
+         "; \"One\" holds 1 bytes without a closing NUL; the registry editor adds one\r\n\"One\"=hex(2):61,00"},
     };
     const LocalTime when{2026, 12, 8, 9, 5, 7, 2};
     FakeLocale locale;

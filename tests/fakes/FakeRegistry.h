@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -127,6 +128,7 @@ public:
     void WriteString(const std::string& name, const std::string& value) override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToSetData, name));
+        Called("WriteString " + name);
         Set(*current_, name, kSz, value + std::string(1, '\0'));  // stored as UTF-16LE
     }
 
@@ -153,7 +155,6 @@ public:
         for (auto& p : absolute ? parts : currentPath_) joined += (joined.empty() ? "" : "\\") + p;
         if (!absolute)
             for (auto& p : parts) joined += (joined.empty() ? "" : "\\") + p;
-        if (protected_.count(Lower(joined))) return false;
         const std::string leaf = parts.back();
         parts.pop_back();
         Key* parent = Walk(absolute ? Tree(root_, view_) : *current_, parts, false);
@@ -161,16 +162,23 @@ public:
         for (auto it = parent->children.begin(); it != parent->children.end(); ++it)
             if (Same(it->first, leaf)) {
                 if (current_ && Contains(*it->second, current_)) current_ = nullptr;
+                // As the wide calls do: the keys below go one by one first,
+                // up to one that may not be deleted.
+                if (!DeleteBelow(*it->second, Lower(joined)) || protected_.count(Lower(joined))) return false;
                 parent->index.erase(Lower(leaf));
                 parent->children.erase(it);
                 return true;
             }
         return false;
     }
+    // Called with the call's name and the open key's path (below its root)
+    // by ReadContents, WriteValue and WriteString: a test raises from it.
+    std::function<void(const std::string& call, const std::string& path)> onCall;
 
     KeyContents ReadContents() override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToGetData, ""));
+        Called("ReadContents");
         KeyContents contents;
         for (auto& [n, v] : current_->values)
             contents.values.push_back({n, static_cast<std::uint32_t>(v.type), v.data});
@@ -181,6 +189,7 @@ public:
     void WriteValue(const RegistryValue& value) override
     {
         if (!current_) throw QuilletError(FormatText(kFailedToSetData, value.name));
+        Called("WriteValue " + value.name);
         SetRaw(*current_, value.name, static_cast<ValueType>(value.type), value.data);
     }
 
@@ -232,6 +241,23 @@ private:
             key = next;
         }
         return key;
+    }
+    bool DeleteBelow(Key& key, const std::string& path)
+    {
+        while (!key.children.empty()) {
+            auto& [name, child] = key.children.front();
+            const std::string below = path + "\\" + Lower(name);
+            if (denied_.count(below) || !DeleteBelow(*child, below) || protected_.count(below)) return false;
+            key.index.erase(Lower(name));
+            key.children.erase(key.children.begin());
+        }
+        return true;
+    }
+    void Called(const std::string& call)
+    {
+        std::string joined;
+        for (auto& p : currentPath_) joined += (joined.empty() ? "" : "\\") + p;
+        if (onCall) onCall(call, joined);
     }
     static bool Contains(Key& key, Key* target)
     {

@@ -178,4 +178,22 @@ TEST(Win32Profile, TextOutsideTheCodePageIsKeptAsReferences)
     RemoveDirectoryW(win32::Wide(dir).c_str());
 }
 
+// Values longer than a first read buffer come back whole, and a stored
+// reference to a line break stays text: nothing becomes an INI line.
+TEST(Win32Profile, LongValuesReadWholeAndNoReferenceBecomesALine)
+{
+    const std::string file = TempFile("quillet-long.ini");
+    std::string dayLong = "C:\\";
+    for (int i = 0; i < 400; ++i) dayLong += "\xE6\x97\xA5";  // each "&#26085;" in the file: 3,200 characters
+    const std::string plainLong = "D:\\" + std::string(5000, 'x');
+    const std::string breaks = "C:\\B&#13;&#10;[Main]";
+    Win32Profile real;
+    for (const std::string& value : {dayLong, plainLong, breaks}) {
+        ASSERT_TRUE(real.WriteString(file, "Main", "BackupDir", value));
+        EXPECT_EQ(real.ReadString(file, "Main", "BackupDir", ""), value) << value.size();
+    }
+    EXPECT_EQ(Lines(file), (std::vector<std::string>{"[Main]", "BackupDir=C:\\B&#38;#13;&#38;#10;[Main]"}));
+    DeleteFileA(file.c_str());
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "common/Unicode.h"
 #include "common/win32/Wide.h"
 #include "editing/ChangesFile.h"
+#include "editing/KeySnapshot.h"
 #include "editing/win32/Win32FileWriter.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
@@ -149,6 +150,105 @@ TEST_F(UndoTest, TheChangesFileOfDeleteBadImportsBackEveryEntry)
 
     EXPECT_EQ(RunToEnd("regedit.exe /S \"" + ChangesFile() + "\""), 0u);
     EXPECT_EQ(Export(kUninstall, dir + "\\after.reg"), before);
+}
+
+// Hostile names against Wine's own registry: a subkey ending in half a
+// surrogate pair beside one ending in U+FFFD, names with ']' '[' and CR,
+// string data without its NUL. Delete and Undo give back the export taken
+// before; the changes file imports back the same, and the sibling is never
+// touched. A key name with a line break refuses the Delete.
+std::string RawExport(const std::string& path, const std::string& file)
+{
+    DeleteFileA(file.c_str());
+    EXPECT_EQ(RunToEnd("reg.exe export \"HKLM\\" + path + "\" \"" + file + "\" /y"), 0u) << path;
+    return ReadWholeFile(file);
+}
+void SetW(HKEY key, const std::wstring& name, DWORD type, const std::string& data)
+{
+    const std::string padded = data + "\xFF\xFF";  // no NUL after the data for the call to count in
+    ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(padded.data()),
+                             static_cast<DWORD>(data.size())),
+              ERROR_SUCCESS);
+}
+HKEY MakeW(HKEY parent, const std::wstring& name)
+{
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(parent, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    return key;
+}
+
+TEST_F(UndoTest, HostileNamesComeBackExactlyAndTouchNoOtherKey)
+{
+    const std::wstring uninstall = Wide(kUninstall);
+    const std::wstring lone = std::wstring(L"QuilletHostile") + wchar_t(0xD800);
+    HKEY sibling = MakeW(HKEY_LOCAL_MACHINE, uninstall + L"\\QuilletHostile\xFFFD");
+    SetW(sibling, L"DisplayName", REG_SZ, Utf16LeFromUtf8(std::string("Sibling\0", 8)));
+    RegCloseKey(sibling);
+    HKEY key = MakeW(HKEY_LOCAL_MACHINE, uninstall + L"\\" + lone);
+    SetW(key, L"DisplayName", REG_SZ, Utf16LeFromUtf8(std::string("Hostile\0", 8)));
+    SetW(key, L"UninstallString", REG_SZ, Utf16LeFromUtf8(std::string("C:\\gone\\u.exe\0", 14)));
+    SetW(key, L"NoNul", REG_SZ, Utf16LeFromUtf8("ab"));
+    SetW(key, L"Cr\rLf\n", REG_DWORD, std::string("\1\0\0\0", 4));
+    SetW(key, std::wstring(L"Half") + wchar_t(0xDC00), REG_BINARY, std::string("\0\xff", 2));
+    SetW(key, L"Path", REG_EXPAND_SZ, Utf16LeFromUtf8(std::string("%TEMP%\0", 7)));
+    SetW(key, L"Lines", REG_MULTI_SZ, Utf16LeFromUtf8(std::string("a\0b\0\0", 5)));
+    SetW(key, L"Stamp", REG_QWORD, std::string("\1\2\3\4\5\6\7\x80", 8));
+    SetW(key, L"Odd", 0x1234, std::string("\x09", 1));
+    SetW(key, L"", REG_SZ, Utf16LeFromUtf8(std::string("default\0", 8)));
+    HKEY child = MakeW(key, L"x]y");
+    RegCloseKey(MakeW(child, L"[z ; w]"));
+    SetW(child, L"v", REG_DWORD, std::string("\2\0\0\0", 4));
+    RegCloseKey(child);
+    RegCloseKey(key);
+    const std::string before = RawExport(kUninstall, dir + "\\before.reg");
+    KeySnapshots snapshots(registry);
+    const EntryKey entry{Utf8(lone)};
+    const KeySnapshot captured = snapshots.Capture(entry);
+    ASSERT_EQ(captured.values.size(), 10u);
+    for (const RegistryValue& value : captured.values)
+        if (value.name == "NoNul") EXPECT_EQ(value.data, Utf16LeFromUtf8("ab"));
+    const KeySnapshot siblingBefore = snapshots.Capture({"QuilletHostile\xEF\xBF\xBD"});
+    ASSERT_TRUE(siblingBefore.exists);
+
+    const auto deleteHostile = [&] {
+        main.Catalogue().LoadPrograms();
+        view.focused = main.Catalogue().IndexOf(entry);
+        ASSERT_GE(view.focused, 0);
+        dialogs.failures.clear();
+        main.Guard([&] { main.Editing().DeleteClick(); });
+        ASSERT_TRUE(dialogs.failures.empty()) << dialogs.failures[0];
+        EXPECT_FALSE(snapshots.Capture(entry).exists);
+        EXPECT_EQ(snapshots.Capture({"QuilletHostile\xEF\xBF\xBD"}), siblingBefore);
+    };
+    deleteHostile();
+    main.Guard([&] { main.Editing().UndoClick(); });
+    EXPECT_TRUE(dialogs.failures.empty());
+    const std::string afterUndo = RawExport(kUninstall, dir + "\\undone.reg");
+    EXPECT_EQ(afterUndo, before);
+    EXPECT_EQ(snapshots.Capture(entry), captured);
+
+    deleteHostile();
+    EXPECT_EQ(RunToEnd("regedit.exe /S \"" + ChangesFile() + "\""), 0u);
+    // Wine's editor ends string data given in hex with a NUL: that value alone differs.
+    KeySnapshot imported = snapshots.Capture(entry);
+    for (RegistryValue& value : imported.values)
+        if (value.name == "NoNul") {
+            EXPECT_EQ(value.data, Utf16LeFromUtf8(std::string("ab\0", 3)));
+            value.data = Utf16LeFromUtf8("ab");
+        }
+    EXPECT_EQ(imported, captured);
+    EXPECT_EQ(snapshots.Capture({"QuilletHostile\xEF\xBF\xBD"}), siblingBefore);
+
+    // A child named to end its section and start another: the Delete is refused.
+    HKEY again = MakeW(HKEY_LOCAL_MACHINE, uninstall + L"\\" + lone + L"\\x]\r\n[-HKEY_LOCAL_MACHINE\\Software\\Victim]\r\n;");
+    RegCloseKey(again);
+    const KeySnapshot hostile = snapshots.Capture(entry);
+    main.Catalogue().LoadPrograms();
+    view.focused = main.Catalogue().IndexOf(entry);
+    main.Guard([&] { main.Editing().DeleteClick(); });
+    ASSERT_EQ(dialogs.failures.size(), 1u);
+    EXPECT_NE(dialogs.failures[0].find("line break"), std::string::npos) << dialogs.failures[0];
+    EXPECT_EQ(snapshots.Capture(entry), hostile);
 }
 
 // The changes file's Unicode format, as written here, is what the registry

@@ -296,20 +296,16 @@ void MainWindow::OnCommand(int id)
         core_.Guard([&] { core_.Logging().EditlogPMClick(); });
         break;
     case IDM_NEW:
-        core_.Guard([&] { core_.Editing().NewClick(); });
-        core_.Live().OwnChangesMade();
+        EditingCommand([&] { core_.Editing().NewClick(); });
         break;
     case IDM_PROPERTIES:
-        core_.Guard([&] { core_.Editing().EditClick(); });
-        core_.Live().OwnChangesMade();
+        EditingCommand([&] { core_.Editing().EditClick(); });
         break;
     case IDM_DELETE:
-        core_.Guard([&] { core_.Editing().DeleteClick(); });
-        core_.Live().OwnChangesMade();
+        EditingCommand([&] { core_.Editing().DeleteClick(); });
         break;
     case IDM_DELETEBAD:
-        core_.Guard([&] { core_.Editing().DeleteBadBtnClick(); });
-        core_.Live().OwnChangesMade();
+        EditingCommand([&] { core_.Editing().DeleteBadBtnClick(); });
         break;
     case IDM_UNDO:
         core_.Guard([&] { core_.Editing().UndoClick(); });

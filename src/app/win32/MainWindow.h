@@ -53,6 +53,14 @@ private:
     void CreateChildren();
     void ConnectPanes();
     void OnCommand(int id);
+    // An editing command: only a change it made itself is no news to the list.
+    template <typename Command>
+    void EditingCommand(Command&& command)
+    {
+        const size_t writes = core_.Editing().History.Writes();
+        core_.Guard(command);
+        if (core_.Editing().History.Writes() != writes) core_.Live().OwnChangesMade();
+    }
     LRESULT OnNotify(NMHDR* header);
     void OnInitMenuPopup(HMENU menu);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);

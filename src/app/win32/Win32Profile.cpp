@@ -27,10 +27,16 @@ std::wstring Win32Profile::Stored(const std::string& text) const { return Wide(E
 std::string Win32Profile::ReadString(const std::string& file, const std::string& section, const std::string& key,
                                      const std::string& fallback)
 {
-    wchar_t buffer[2048];
-    const DWORD length = GetPrivateProfileStringW(Stored(section).c_str(), Stored(key).c_str(), Wide(fallback).c_str(),
-                                                  buffer, 2048, Wide(file).c_str());
-    return UnescapeReferences(Utf8(buffer, length));
+    // Grown until the value fits: a long one read cut would be written back cut.
+    std::wstring buffer(2048, L'\0');
+    DWORD length;
+    for (;;) {
+        length = GetPrivateProfileStringW(Stored(section).c_str(), Stored(key).c_str(), Wide(fallback).c_str(),
+                                          buffer.data(), static_cast<DWORD>(buffer.size()), Wide(file).c_str());
+        if (length + 1 < buffer.size()) break;
+        buffer.resize(buffer.size() * 2);
+    }
+    return UnescapeReferences(Utf8(buffer.data(), length));
 }
 
 bool Win32Profile::WriteString(const std::string& file, const std::string& section, const std::string& key,
@@ -66,7 +72,7 @@ std::vector<std::string> Win32Profile::ReadSection(const std::string& file, cons
     for (size_t at = 0; at < length;) {
         const size_t end = buffer.find(L'\0', at);
         if (end == at || end == std::wstring::npos) break;
-        lines.push_back(UnescapeReferences(Utf8(buffer.data() + at, end - at)));
+        lines.push_back(UnescapeReferences(Utf8(buffer.data() + at, end - at), true));  // log records
         at = end + 1;
     }
     return lines;

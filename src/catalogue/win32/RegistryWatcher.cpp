@@ -46,6 +46,17 @@ bool RegistryWatcher::Arm(Watched& watched)
                                    watched.event.get(), TRUE) == ERROR_SUCCESS;
 }
 
+void RegistryWatcher::Post()
+{
+    if (posted_.exchange(true)) return;
+    // A failed post left as it is would stop every later one: the flag stays set.
+    for (int tries = 0; tries < 50; ++tries) {
+        if (PostMessageA(window_, message_, 0, 0)) return;
+        if (WaitForSingleObject(stop_.get(), 100) == WAIT_OBJECT_0) break;
+    }
+    posted_ = false;
+}
+
 DWORD WINAPI RegistryWatcher::Run(void* self)
 {
     static_cast<RegistryWatcher*>(self)->Wait();
@@ -65,7 +76,7 @@ void RegistryWatcher::Wait()
         ++changes_;
         // A key that cannot be asked again (deleted) is watched no more.
         if (!Arm(*live[index])) live.erase(live.begin() + static_cast<std::ptrdiff_t>(index));
-        if (!posted_.exchange(true)) PostMessageA(window_, message_, 0, 0);
+        Post();
     }
 }
 

@@ -46,6 +46,8 @@ private:
     void Wait();
     // Asks for the next change of that key; false when it can no longer be watched.
     bool Arm(Watched& watched);
+    // The message, tried again while the window's queue is full.
+    void Post();
 
     std::vector<Watched> watched_;
     Handle stop_;

@@ -218,8 +218,12 @@ KeyContents Win32Registry::ReadContents()
 
 void Win32Registry::WriteValue(const RegistryValue& value)
 {
+    // String data followed by a NUL unit in memory gets that NUL counted
+    // in ("the caller forgot it"): what follows the bytes must be none.
+    std::string data = value.data;
+    if (value.type == REG_SZ || value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ) data += "\xFF\xFF";
     if (!current_ || RegSetValueExW(current_.get(), Wide(value.name).c_str(), 0, value.type,
-                                    reinterpret_cast<const BYTE*>(value.data.data()),
+                                    reinterpret_cast<const BYTE*>(data.data()),
                                     static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToSetData, value.name));
 }
