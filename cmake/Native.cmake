@@ -12,6 +12,7 @@ add_executable(core_tests
     tests/core/SortTest.cpp
     tests/core/LogTest.cpp
     tests/core/UninstallJobTest.cpp
+    tests/core/UninstallQueueTest.cpp
     tests/core/EditTest.cpp
     tests/core/PropertiesFormTest.cpp
     tests/core/BackupTest.cpp

@@ -113,6 +113,14 @@ int EntryCatalogue::IndexOf(const EntryKey& key) const
     return -1;
 }
 
+std::vector<int> EntryCatalogue::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const int index : views_.programs.SelectedPrograms())
+        if (index >= 0 && index < static_cast<int>(rows_.size())) rows.push_back(index);
+    return rows;
+}
+
 std::vector<EntryKey> EntryCatalogue::BadKeys() const
 {
     std::vector<EntryKey> keys;

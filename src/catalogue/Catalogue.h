@@ -99,6 +99,8 @@ public:
     bool RowRunning(int index) const { return job_.IsRunning(rows_.at(static_cast<size_t>(index))); }
     // An uninstall job runs.
     bool JobBusy() const { return job_.Busy(); }
+    // The selected rows that exist, from the top down.
+    std::vector<int> SelectedRows() const;
     // The entries of the rows marked bad, from the top of the list down.
     std::vector<EntryKey> BadKeys() const;
     // A word to the user in the status bar's text panel.
