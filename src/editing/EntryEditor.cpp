@@ -152,6 +152,7 @@ void EntryEditor::DeleteProgram(const EntryKey& entry)
 
 void EntryEditor::DeleteClick()
 {
+    if (catalogue_.SelectedRows().size() > 1) return DeleteSelection();
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return;
     // What the question names; the rows may move while it is open.
@@ -170,7 +171,6 @@ void EntryEditor::DeleteClick()
 
 void EntryEditor::DeleteBadBtnClick()
 {
-    std::vector<std::string> failed;
     // The entries the question counts are the ones deleted; when the set
     // changed while the box was open, the question is asked again.
     std::vector<EntryKey> counted = catalogue_.BadKeys();
@@ -183,10 +183,35 @@ void EntryEditor::DeleteBadBtnClick()
         counted = std::move(now);
         agreed = false;
     }
+    if (agreed) return DeleteEntries(counted, BadLabel(counted.size()));
+    if (counted.empty()) catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
+    catalogue_.UpdateButtons();
+}
+
+void EntryEditor::DeleteSelection()
+{
+    std::vector<EntryKey> chosen;
+    for (const int index : catalogue_.SelectedRows()) chosen.push_back(catalogue_.KeyAt(index));
+    if (!boxes_.Confirm("Are you sure want to delete " + std::to_string(chosen.size()) + " shortcut(s)?")) return;
+    // Those still listed, and not the one an uninstaller is removing.
+    std::vector<EntryKey> entries;
+    for (const EntryKey& entry : chosen) {
+        const int index = catalogue_.IndexOf(entry);
+        if (index >= 0 && !catalogue_.RowRunning(index)) entries.push_back(entry);
+    }
+    if (entries.empty()) {
+        catalogue_.SayStatus("None of those shortcuts can be deleted now; nothing was deleted.");
+        return;
+    }
+    DeleteEntries(entries, "delete of " + std::to_string(entries.size()) + " entries");
+}
+
+void EntryEditor::DeleteEntries(const std::vector<EntryKey>& counted, const std::string& label)
+{
+    std::vector<std::string> failed;
     std::vector<EntryKey> removed;
-    UndoStep step;
-    if (agreed) {
-        step = History.Prepare(BadLabel(counted.size()), counted, false);
+    UndoStep step = History.Prepare(label, counted, false);
+    {
         removed.reserve(counted.size());
         // Thousands of rows may go: the lists show the outcome once.
         struct Bulk {
@@ -207,8 +232,6 @@ void EntryEditor::DeleteBadBtnClick()
                 failed.push_back(caption);
             }
         }
-    } else if (counted.empty()) {
-        catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
     }
     UndoHistory::KeepRemoved(step, removed);
     History.Push(std::move(step));

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "common/MessageBoxes.h"
@@ -39,6 +40,9 @@ public:
 
 private:
     void DeleteRow(int index);
+    // Delete for several selected rows: one question, one Undo step.
+    void DeleteSelection();
+    void DeleteEntries(const std::vector<EntryKey>& entries, const std::string& label);
     void Restored(const UndoHistory::Outcome& outcome);
 
     EntryCatalogue& catalogue_;

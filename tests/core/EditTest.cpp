@@ -426,6 +426,25 @@ TEST_F(EditTest, DeleteThatFailsIsNotReportedAsDone)
 
 // ---- Delete bad
 
+TEST_F(EditTest, DeleteOfASelectionAsksOnceAndIsOneUndoStep)
+{
+    Entry("a", "A", kGood);
+    Entry("b", "B", kGood);
+    Entry("c", "C", kGood);
+    Entry("d", "D", kGood);
+    main.Catalogue().LoadPrograms();
+    view.focused = 0;
+    view.selected = {0, 2, 3};
+    main.Editing().DeleteClick();
+    EXPECT_EQ(dialogs.confirmations, std::vector<std::string>{"Are you sure want to delete 3 shortcut(s)?"});
+    EXPECT_EQ(Captions(), "B;");
+    EXPECT_EQ(main.Log().Size(), 3u);
+    EXPECT_EQ(main.Editing().UndoText(), "Undo delete of 3 entries");
+    main.Editing().UndoClick();
+    EXPECT_TRUE(main.Editing().History.Empty());
+    for (const char* back : {"a", "c", "d"}) EXPECT_EQ(Value(Subkey(back), "UninstallString"), kGood) << back;
+}
+
 TEST_F(EditTest, DeleteBadRemovesEveryBadRowAdjacentOnesToo)
 {
     Entry("a", "A good", kGood);
