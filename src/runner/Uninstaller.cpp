@@ -38,8 +38,13 @@ void Uninstaller::uninstallClick()
     if (Running) return;
     std::vector<QueuedEntry> entries = Selection();
     if (entries.size() > 1) return Enqueue(std::move(entries), false, Kind::Remove);
+    UninstallFocused();
+}
+
+void Uninstaller::UninstallFocused()
+{
     const EntryRow* row = catalogue_.FocusedRow();
-    if (!row) return;
+    if (!row || Running) return;
     queue_.Start({{row->Key(), row->caption, row->command}}, false);
     kind_ = Kind::Remove;
     StartNext();

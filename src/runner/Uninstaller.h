@@ -35,6 +35,8 @@ public:
     // Add/Remove: the focused entry's uninstaller; for a selection of several
     // rows, after a question, each selected entry's in turn.
     void uninstallClick();
+    // The focused entry's alone, whatever else is selected (the tray's items).
+    void UninstallFocused();
     // Edit > Remove quietly: the same with the quiet commands, after a question.
     void RemoveQuietlyClick();
     // Edit > Modify, Repair: the focused entry's own command for it.

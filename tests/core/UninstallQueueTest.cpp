@@ -139,6 +139,13 @@ TEST_F(UninstallQueueTest, OneAtATimeInOrderSkippingWhatChangedAndSummedUp)
     EXPECT_EQ(tray.hint, "Quillet");
 }
 
+TEST_F(UninstallQueueTest, TheTraysItemRunsItsEntryAloneWhateverIsSelected)
+{
+    main.Tray().TrayUninstallClick(TrayItem{"C", "C:\\C\\u.exe"});
+    EXPECT_TRUE(dialogs.queueQuestions.empty());
+    EXPECT_EQ(runner.started, std::vector<std::string>{"C:\\C\\u.exe"});
+}
+
 TEST_F(UninstallQueueTest, StoppedTheRunningOneEndsAndNoMoreStart)
 {
     main.Job().uninstallClick();

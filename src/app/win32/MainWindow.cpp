@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/win32/HintText.h"
+#include "app/win32/QueueCommands.h"
 #include "common/win32/Resource.h"
 #include "common/win32/Wide.h"
 
@@ -353,6 +354,8 @@ void MainWindow::OnCommand(int id)
     case IDM_ABOUT:
         core_.Guard([&] { AboutMMClick(); });
         break;
+    default:
+        QueueCommand(core_, id, log_.Focused());
     }
 }
 
@@ -479,6 +482,7 @@ void MainWindow::OnInitMenuPopup(HMENU menu)
     if (menu == menus_.FileMenu()) core_.Guard([&] { core_.Views().FileMMClick(); });
     else if (menu == menus_.BaseMenu() || menu == menus_.EditMenu()) core_.Guard([&] { core_.Views().BaseMenuPopup(); });
     else if (menu == menus_.LogMenu()) core_.Guard([&] { core_.Logging().LogMenuPopup(); });
+    EnableQueueItems(core_, menu, log_.Focused());
 }
 
 void MainWindow::OnContextMenu(HWND control, LPARAM position)

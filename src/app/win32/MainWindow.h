@@ -67,6 +67,7 @@ private:
     // MainView
     void ProgramsReplaced(size_t count) override;
     int FocusedProgram() const override;
+    std::vector<int> SelectedPrograms() const override { return programs_.Selected(); }
     void FocusProgram(int index) override;
     void ProgramAdded(size_t count) override;
     void ProgramRemoved(int index, size_t count) override;

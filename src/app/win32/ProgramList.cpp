@@ -16,7 +16,7 @@ ProgramList::~ProgramList()
 
 void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
 {
-    CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT);
+    CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT, true);
     smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
     bigImages_ = LoadImagePair(32, IDI_ENTRY, IDI_ENTRY_BAD);
     ListView_SetImageList(list_, smallImages_, LVSIL_SMALL);
@@ -63,6 +63,12 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
         pane->tipRow_ = row;
         break;
     }
+    case WM_KEYDOWN:
+        if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
+            pane->SelectAll();
+            return 0;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
