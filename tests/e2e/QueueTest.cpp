@@ -45,7 +45,7 @@ TEST_F(QueueTest, CtrlAThenAddRemoveQueuesTheRowsAndSumsUp)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(DialogText(box), "Confirm|Uninstall 3 programs, one after another?\n\n"
                                "3 of them cannot be removed quietly and will ask as usual.");
-    ASSERT_TRUE(XKey("Return"));  // Yes, the default button
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"A app\" (1 of 3)"; }))
         << app.StatusText();
     // The screen as it stands, beside the program, for a person to look at.

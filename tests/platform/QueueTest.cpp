@@ -40,9 +40,9 @@ void SetText(const std::string& subkey, const char* name, const std::string& tex
     RegCloseKey(h);
 }
 
-class QueueTest : public ::testing::Test {
+class QueueRunTest : public ::testing::Test {
 protected:
-    QueueTest() : folder_(platform_tests::TempDir("QuilletQueueLeft")) {}
+    QueueRunTest() : folder_(platform_tests::TempDir("QuilletQueueLeft")) {}
     void SetUp() override
     {
         for (const char* key : kKeys) RegDeleteTreeA(HKEY_LOCAL_MACHINE, (kUninstall + key).c_str());
@@ -66,6 +66,7 @@ protected:
     }
     void Select(std::initializer_list<const char*> keys)
     {
+        main.Catalogue().ApplySortState(0, true);
         main.Catalogue().LoadPrograms();
         view.selected.clear();
         for (const char* key : keys) view.selected.push_back(main.Catalogue().IndexOf({key, RegistryView::Native}));
@@ -103,7 +104,7 @@ protected:
     TMain main{view, Ports{registry, files, locale, clock, dialogs, runner}};
 };
 
-TEST_F(QueueTest, ThreeUninstallersOneCancelledOneLeavingItsFolder)
+TEST_F(QueueRunTest, ThreeUninstallersOneCancelledOneLeavingItsFolder)
 {
     Entry("QuilletQ1", "Queue one", " uninstall QuilletQ1");
     Entry("QuilletQ2", "Queue two", " exit 1602 200");  // the user cancelled
@@ -127,7 +128,7 @@ TEST_F(QueueTest, ThreeUninstallersOneCancelledOneLeavingItsFolder)
     EXPECT_EQ(view.statusText, "Ready...");
 }
 
-TEST_F(QueueTest, TheQuietCommandRunsInsteadOfTheOrdinaryOne)
+TEST_F(QueueRunTest, TheQuietCommandRunsInsteadOfTheOrdinaryOne)
 {
     Entry("QuilletQuiet", "Quiet one", " exit 5");  // the ordinary one would leave the entry
     SetText("QuilletQuiet", "QuietUninstallString", Console() + " uninstall QuilletQuiet");
