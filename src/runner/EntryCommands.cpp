@@ -46,9 +46,9 @@ std::string Trimmed(const std::string& text)
 
 }  // namespace
 
-EntryDetails ReadEntryDetails(const KeyContents& contents, const std::string& subkey)
+CommandValues ReadCommandValues(const KeyContents& contents, const std::string& subkey)
 {
-    EntryDetails entry;
+    CommandValues entry;
     entry.subkey = subkey;
     for (const RegistryValue& value : contents.values) {
         if (SameName(value.name, "UninstallString")) entry.uninstall = Text(value);
@@ -100,20 +100,20 @@ std::string MsiProductCode(const std::string& command)
     return IsProductCode(code) ? code : std::string();
 }
 
-std::string ProductCode(const EntryDetails& entry)
+std::string ProductCode(const CommandValues& entry)
 {
     if (entry.windowsInstaller && IsProductCode(entry.subkey)) return entry.subkey;
     return MsiProductCode(entry.uninstall);
 }
 
-std::string QuietCommand(const EntryDetails& entry)
+std::string QuietCommand(const CommandValues& entry)
 {
     if (!entry.quietUninstall.empty()) return entry.quietUninstall;
     const std::string code = ProductCode(entry);
     return code.empty() ? std::string() : "MsiExec.exe /X" + code + " /qn";
 }
 
-std::string ModifyCommand(const EntryDetails& entry)
+std::string ModifyCommand(const CommandValues& entry)
 {
     if (entry.noModify) return std::string();
     if (!entry.modifyPath.empty()) return entry.modifyPath;
@@ -121,7 +121,7 @@ std::string ModifyCommand(const EntryDetails& entry)
     return code.empty() ? std::string() : "MsiExec.exe /I" + code;
 }
 
-std::string RepairCommand(const EntryDetails& entry)
+std::string RepairCommand(const CommandValues& entry)
 {
     if (entry.noRepair) return std::string();
     const std::string code = ProductCode(entry);

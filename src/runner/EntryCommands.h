@@ -11,7 +11,7 @@ class FileSystem;
 
 // What an uninstall entry's key says about running, changing and finding its
 // program, read raw: a value of the wrong type counts as not there.
-struct EntryDetails {
+struct CommandValues {
     std::string uninstall;        // UninstallString
     std::string quietUninstall;   // QuietUninstallString
     std::string modifyPath;       // ModifyPath
@@ -21,23 +21,23 @@ struct EntryDetails {
     std::string subkey;  // a Windows Installer product is keyed by its code
 };
 
-EntryDetails ReadEntryDetails(const KeyContents& contents, const std::string& subkey);
+CommandValues ReadCommandValues(const KeyContents& contents, const std::string& subkey);
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in hexadecimal digits.
 bool IsProductCode(const std::string& text);
 // The code of an "MsiExec.exe /I{...}" or "/X{...}" command; empty for any other.
 std::string MsiProductCode(const std::string& command);
 // The Windows Installer product the entry belongs to; empty when none.
-std::string ProductCode(const EntryDetails& entry);
+std::string ProductCode(const CommandValues& entry);
 
 // The command that removes the program without questions: QuietUninstallString,
 // else for a Windows Installer product "MsiExec.exe /X{CODE} /qn"; empty when
 // the entry has no quiet form.
-std::string QuietCommand(const EntryDetails& entry);
+std::string QuietCommand(const CommandValues& entry);
 // Modify: ModifyPath, else "MsiExec.exe /I{CODE}"; Repair: "MsiExec.exe /fomus {CODE}".
 // Empty where the entry does not allow it (NoModify, NoRepair, no product).
-std::string ModifyCommand(const EntryDetails& entry);
-std::string RepairCommand(const EntryDetails& entry);
+std::string ModifyCommand(const CommandValues& entry);
+std::string RepairCommand(const CommandValues& entry);
 
 // The drive of a path written "X:..." (after an opening quote); 0 otherwise.
 char PathDrive(const std::string& path);

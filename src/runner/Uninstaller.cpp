@@ -22,14 +22,14 @@ std::vector<QueuedEntry> Uninstaller::Selection() const
     return entries;
 }
 
-EntryDetails Uninstaller::ReadDetails(const EntryKey& entry)
+CommandValues Uninstaller::ReadCommands(const EntryKey& entry)
 {
     // Gone: no command. A key that cannot be read is as good as gone.
-    if (!catalogue_.OpenEntryKey(entry)) return EntryDetails{};
+    if (!catalogue_.OpenEntryKey(entry)) return CommandValues{};
     try {
-        return ReadEntryDetails(registry_.ReadContents(), entry.subkey);
+        return ReadCommandValues(registry_.ReadContents(), entry.subkey);
     } catch (const std::exception&) {
-        return EntryDetails{};
+        return CommandValues{};
     }
 }
 
@@ -58,7 +58,7 @@ void Uninstaller::RemoveQuietlyClick()
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return;
     const QueuedEntry entry{row->Key(), row->caption, row->command};
-    const bool quiet = !QuietCommand(ReadDetails(entry.key)).empty();
+    const bool quiet = !QuietCommand(ReadCommands(entry.key)).empty();
     if (!views_.boxes.Confirm(quiet ? "Remove " + Quoted(entry.caption) + " quietly, without its uninstaller's questions?"
                                     : Quoted(entry.caption) + " has no quiet uninstaller. Run its ordinary one?"))
         return;
@@ -72,7 +72,7 @@ void Uninstaller::Enqueue(std::vector<QueuedEntry> entries, bool quietly, Kind k
 {
     size_t loud = 0;
     for (const QueuedEntry& entry : entries)
-        if (QuietCommand(ReadDetails(entry.key)).empty()) ++loud;
+        if (QuietCommand(ReadCommands(entry.key)).empty()) ++loud;
     std::string text = "Uninstall " + std::to_string(entries.size()) + " programs, one after another?";
     if (loud) text += "\n\n" + std::to_string(loud) + " of them cannot be removed quietly and will ask as usual.";
     if (!views_.queueBoxes.ConfirmQueue(text, quietly) || Running) return;
@@ -85,7 +85,7 @@ std::string Uninstaller::OtherCommand(Kind kind)
 {
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return std::string();
-    const EntryDetails details = ReadDetails(row->Key());
+    const CommandValues details = ReadCommands(row->Key());
     return kind == Kind::Modify ? ModifyCommand(details) : RepairCommand(details);
 }
 
@@ -130,7 +130,7 @@ bool Uninstaller::StartJob(const QueuedEntry& entry)
     RunningName = entry.caption;
     RunningView = entry.key.view;
     // The commands as they stand in the registry now, not the row's copy.
-    const EntryDetails details = ReadDetails(entry.key);
+    const CommandValues details = ReadCommands(entry.key);
     RunningCommand = details.uninstall;
     location_ = details.installLocation;
     StartedCommand = details.uninstall;

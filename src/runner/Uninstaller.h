@@ -75,7 +75,7 @@ private:
     enum class Kind { Remove, Modify, Repair };
     void Enqueue(std::vector<QueuedEntry> entries, bool quietly, Kind kind);
     std::vector<QueuedEntry> Selection() const;
-    EntryDetails ReadDetails(const EntryKey& entry);
+    CommandValues ReadCommands(const EntryKey& entry);
     std::string OtherCommand(Kind kind);
     void RunOther(Kind kind);
     void StartNext();

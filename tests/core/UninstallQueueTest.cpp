@@ -45,7 +45,7 @@ TEST(EntryCommands, QuietModifyAndRepairFormsOfAnEntry)
         {"A", {}, "", "", ""},
     };
     for (const Case& c : cases) {
-        const EntryDetails entry = ReadEntryDetails({c.values, {}}, c.subkey);
+        const CommandValues entry = ReadCommandValues({c.values, {}}, c.subkey);
         EXPECT_EQ(QuietCommand(entry), c.quiet) << c.subkey << " " << c.quiet;
         EXPECT_EQ(ModifyCommand(entry), c.modify) << c.subkey << " " << c.modify;
         EXPECT_EQ(RepairCommand(entry), c.repair) << c.subkey << " " << c.repair;
