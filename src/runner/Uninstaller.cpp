@@ -17,8 +17,24 @@ void Uninstaller::uninstallClick()
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row || Running) return;
     const EntryKey entry = row->Key();
+    // Started as us, another user's uninstaller would work on our profile.
+    if (entry.OtherUsers()) {
+        views_.boxes.ShowErrorBox("\"" + row->caption + "\" belongs to " + row->user +
+                                  ". Its uninstaller can only be started by that user, signed in.");
+        return;
+    }
+    if (row->details.noRemove) {
+        const std::string caption = row->caption;
+        if (!views_.boxes.Confirm("\"" + caption + "\" says it should not be removed. Start its uninstaller anyway?"))
+            return;
+        // The list may have changed while the box was open.
+        row = catalogue_.FocusedRow();
+        if (!row || row->Key() != entry || Running) return;
+    }
     RunningName = row->caption;
     RunningView = entry.view;
+    RunningHive = entry.hive;
+    RunningSid = entry.sid;
     // The command as it stands in the registry now, not the row's copy.
     const bool open = catalogue_.OpenEntryKey(entry);  // gone: no command
     RunningCommand = open ? registry_.ReadString("UninstallString") : std::string();
@@ -49,6 +65,8 @@ void Uninstaller::RunnerTerminated()
         RunningName.clear();
         RunningCommand.clear();
         RunningView = RegistryView::Native;
+        RunningHive = EntryHive::Machine;
+        RunningSid.clear();
         Running = false;
     };
     try {
