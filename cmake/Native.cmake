@@ -26,6 +26,8 @@ add_executable(core_tests
     tests/core/RegistryViewsTest.cpp
     tests/core/LiveListTest.cpp
     tests/core/UndoTest.cpp
+    tests/core/SourcesTest.cpp
+    tests/core/DetailsTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden"

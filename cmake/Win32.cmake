@@ -16,6 +16,7 @@ add_library(quillet_win32 STATIC
     src/common/win32/Wow64.cpp
     src/common/win32/Wide.cpp
     src/catalogue/win32/Win32Registry.cpp
+    src/catalogue/win32/Win32UserAccounts.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
     src/catalogue/win32/RegistryWatcher.cpp

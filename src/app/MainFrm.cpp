@@ -66,6 +66,8 @@ TMain::TMain(MainView& view, const Ports& ports)
 {
     job_.IdleHint = kApplicationTitle;
     backup_.Windows64 = ports.windows64;
+    catalogue_.Accounts = ports.accounts;
+    backup_.Sources = [this] { return catalogue_.ReadSources(); };
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
     views_.UndoText = [this] { return editing_.UndoText(); };

@@ -86,7 +86,7 @@ void EntryEditor::EditClick()
     const EntryRow* focused = catalogue_.FocusedRow();
     if (!focused) return;
     const EntryKey entry = catalogue_.FocusedKey();
-    const std::string path = kUninstallKey + entry.subkey;
+    const std::string path = EntryCatalogue::EntryPath(entry);
     const std::string caption = focused->caption;
     const auto cannotOpen = [&] { return EntryKeyError(registry_, path, caption); };
 
@@ -130,7 +130,7 @@ void EntryEditor::DeleteRow(int index)
     const EntryRow row = catalogue_.Rows().at(static_cast<size_t>(index));
     bool deleted = false;
     // Never below another key: a failed open leaves no key open.
-    if (!row.subkey.empty() && catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey, false, row.view)) {
+    if (!row.subkey.empty() && catalogue_.OpenUninstallKey(row.Key())) {
         // A subkey that had vanished already is as good as deleted.
         deleted = registry_.DeleteKey(row.subkey) || !registry_.KeyExists(row.subkey);
     }

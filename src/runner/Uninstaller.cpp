@@ -45,7 +45,22 @@ void Uninstaller::UninstallFocused()
 {
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row || Running) return;
-    queue_.Start({{row->Key(), row->caption, row->command}}, false);
+    const EntryKey entry = row->Key();
+    // Started as us, another user's uninstaller would work on our profile.
+    if (entry.OtherUsers()) {
+        views_.boxes.ShowErrorBox("\"" + row->caption + "\" belongs to " + row->user +
+                                  ". Its uninstaller can only be started by that user, signed in.");
+        return;
+    }
+    if (row->details.noRemove) {
+        const std::string caption = row->caption;
+        if (!views_.boxes.Confirm("\"" + caption + "\" says it should not be removed. Start its uninstaller anyway?"))
+            return;
+        // The list may have changed while the box was open.
+        row = catalogue_.FocusedRow();
+        if (!row || row->Key() != entry || Running) return;
+    }
+    queue_.Start({{entry, row->caption, row->command}}, false);
     kind_ = Kind::Remove;
     StartNext();
 }
@@ -58,6 +73,7 @@ void Uninstaller::RemoveQuietlyClick()
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return;
     const QueuedEntry entry{row->Key(), row->caption, row->command};
+    if (entry.key.OtherUsers()) return UninstallFocused();  // refused as there
     const bool quiet = !QuietCommand(ReadCommands(entry.key)).empty();
     if (!views_.boxes.Confirm(quiet ? "Remove " + Quoted(entry.caption) + " quietly, without its uninstaller's questions?"
                                     : Quoted(entry.caption) + " has no quiet uninstaller. Run its ordinary one?"))
@@ -68,13 +84,29 @@ void Uninstaller::RemoveQuietlyClick()
     StartNext();
 }
 
-void Uninstaller::Enqueue(std::vector<QueuedEntry> entries, bool quietly, Kind kind)
+void Uninstaller::Enqueue(std::vector<QueuedEntry> chosen, bool quietly, Kind kind)
 {
-    size_t loud = 0;
-    for (const QueuedEntry& entry : entries)
+    // Other users' entries are refused as for one row: only they can run them.
+    std::vector<QueuedEntry> entries;
+    for (QueuedEntry& entry : chosen)
+        if (!entry.key.OtherUsers()) entries.push_back(std::move(entry));
+    const size_t refused = chosen.size() - entries.size();
+    if (entries.empty()) {
+        views_.boxes.ShowErrorBox("These entries belong to other users. Their uninstallers can only be started by "
+                                  "those users, signed in.");
+        return;
+    }
+    size_t loud = 0, kept = 0;
+    for (const QueuedEntry& entry : entries) {
         if (QuietCommand(ReadCommands(entry.key)).empty()) ++loud;
+        const int index = catalogue_.IndexOf(entry.key);
+        if (index >= 0 && catalogue_.Rows()[static_cast<size_t>(index)].details.noRemove) ++kept;
+    }
     std::string text = "Uninstall " + std::to_string(entries.size()) + " programs, one after another?";
     if (loud) text += "\n\n" + std::to_string(loud) + " of them cannot be removed quietly and will ask as usual.";
+    if (kept) text += "\n\n" + std::to_string(kept) + " of them say they should not be removed.";
+    if (refused)
+        text += "\n\n" + std::to_string(refused) + " belonging to other users are left out: only they can run them.";
     if (!views_.queueBoxes.ConfirmQueue(text, quietly) || Running) return;
     queue_.Start(std::move(entries), quietly);
     kind_ = kind;
@@ -129,6 +161,8 @@ bool Uninstaller::StartJob(const QueuedEntry& entry)
 {
     RunningName = entry.caption;
     RunningView = entry.key.view;
+    RunningHive = entry.key.hive;
+    RunningSid = entry.key.sid;
     // The commands as they stand in the registry now, not the row's copy.
     const CommandValues details = ReadCommands(entry.key);
     RunningCommand = details.uninstall;
@@ -187,6 +221,8 @@ void Uninstaller::EndJob()
     RunningCommand.clear();
     StartedCommand.clear();
     RunningView = RegistryView::Native;
+    RunningHive = EntryHive::Machine;
+    RunningSid.clear();
     Running = false;
 }
 

@@ -55,7 +55,8 @@ public:
     bool Busy() const override { return Running; }
     bool IsRunning(const EntryRow& row) const override
     {
-        return Running && row.caption == RunningName && row.command == RunningCommand && row.view == RunningView;
+        return Running && row.caption == RunningName && row.command == RunningCommand && row.view == RunningView &&
+               row.hive == RunningHive && row.sid == RunningSid;
     }
 
     std::string RunningName;
@@ -65,6 +66,8 @@ public:
     std::string StartedCommand;
     // The view the entry was read in: its twin in the other view is another entry.
     RegistryView RunningView = RegistryView::Native;
+    EntryHive RunningHive = EntryHive::Machine;
+    std::string RunningSid;
     bool Running = false;
     int64_t FreeBefore = 0;
     // The tray's tip while no job runs.

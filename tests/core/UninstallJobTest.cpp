@@ -125,7 +125,7 @@ TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
     EXPECT_TRUE(view.buttons[Button::Delete]);  // any other entry can be deleted
 
     // The uninstaller removes its key and frees 3,250,585 bytes on C:.
-    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\AppKey");
     files.freeSpace['C'] += 3250585;
     runner.Finish();
 
@@ -164,7 +164,7 @@ TEST_F(UninstallJobTest, OnlyTheSameNameAndCommandCountAsStillThere)
     main.Catalogue().LoadPrograms();
     view.focused = 0;
     main.Job().uninstallClick();
-    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\AppKey");
     runner.Finish();
     ASSERT_EQ(main.Log().Size(), 1u);
     EXPECT_EQ(main.Log().Records()[0].message, "Application \"App\" was not uninstalled.");
@@ -172,7 +172,7 @@ TEST_F(UninstallJobTest, OnlyTheSameNameAndCommandCountAsStillThere)
     // The same name with another command counts as gone.
     view.focused = 0;
     main.Job().uninstallClick();
-    registry.DeleteKey("\\" + kKey + "\\Twin");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\Twin");
     Entry("Twin", "App", "C:\\Other\\uninst.exe");
     runner.Finish();
     ASSERT_EQ(main.Log().Size(), 2u);
@@ -205,7 +205,7 @@ TEST_F(UninstallJobTest, FailedStartRecordsOneErrorAndEndsTheJob)
 
 TEST_F(UninstallJobTest, VanishedKeyIsNotCreatedAndTheStartFails)
 {
-    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\AppKey");
     main.Job().uninstallClick();
     EXPECT_EQ(runner.started, std::vector<std::string>{""});
     EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\AppKey"), nullptr);

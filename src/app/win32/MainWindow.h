@@ -22,6 +22,7 @@
 #include "catalogue/win32/RegistryWatcher.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "catalogue/win32/Win32UserAccounts.h"
 #include "common/win32/Handles.h"
 #include "common/win32/Win32Locale.h"
 #include "runner/win32/AHMLed.h"
@@ -120,6 +121,7 @@ private:
     bool WriteSettings(bool quiet);
 
     Win32Registry registry_;
+    Win32UserAccounts accounts_;
     Win32FileSystem files_;
     Win32Locale locale_;
     Win32Clock clock_;

@@ -14,7 +14,7 @@ ProgramList::~ProgramList()
         if (list) ImageList_Destroy(list);
 }
 
-void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
+void ProgramList::Create(HWND parent, HFONT font)
 {
     CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT, true);
     smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
@@ -24,7 +24,7 @@ void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
-    if (platformColumn) AddColumn(3, "Platform", 96);
+    AddColumn(3, "Source", 96);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     CreateTip(parent);
 }
@@ -116,7 +116,7 @@ void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
     const EntryRow& row = rows[item.iItem];
     if (item.mask & LVIF_TEXT) {
         if (item.iSubItem == 3)
-            CopyWide(PlatformText(row.view), item.pszText, item.cchTextMax);
+            CopyWide(row.SourceName(), item.pszText, item.cchTextMax);
         else
             CopyWide(item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey, item.pszText,
                      item.cchTextMax);
