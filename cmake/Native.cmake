@@ -12,6 +12,7 @@ add_executable(core_tests
     tests/core/SortTest.cpp
     tests/core/LogTest.cpp
     tests/core/UninstallJobTest.cpp
+    tests/core/UninstallQueueTest.cpp
     tests/core/EditTest.cpp
     tests/core/PropertiesFormTest.cpp
     tests/core/BackupTest.cpp
@@ -27,6 +28,8 @@ add_executable(core_tests
     tests/core/UndoTest.cpp
     tests/core/RegistryScriptTest.cpp
     tests/core/UndoHoldsTest.cpp
+    tests/core/SourcesTest.cpp
+    tests/core/DetailsTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden"

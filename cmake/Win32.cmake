@@ -16,10 +16,12 @@ add_library(quillet_win32 STATIC
     src/common/win32/Wow64.cpp
     src/common/win32/Wide.cpp
     src/catalogue/win32/Win32Registry.cpp
+    src/catalogue/win32/Win32UserAccounts.cpp
     src/catalogue/win32/Win32FileSystem.cpp
     src/catalogue/win32/SortHeader.cpp
     src/catalogue/win32/RegistryWatcher.cpp
     src/app/win32/Win32Dialogs.cpp
+    src/app/win32/QueueCommands.cpp
     src/runner/win32/AppRunner.cpp
     src/runner/win32/AHMLed.cpp
     src/editing/win32/Win32OpenDialog.cpp
@@ -98,6 +100,7 @@ add_executable(platform_tests
     tests/platform/DrawingTest.cpp
     tests/platform/RegistryViewsTest.cpp
     tests/platform/UndoTest.cpp
+    tests/platform/QueueTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)
@@ -124,6 +127,7 @@ add_executable(e2e_tests
     tests/e2e/LiveListTest.cpp
     tests/e2e/XInput.cpp
     tests/e2e/XInputTest.cpp
+    tests/e2e/QueueTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})

@@ -54,7 +54,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       modal_(ports.dialogs),
       logging_(ports.clock, ports.locale, modal_, modal_, view, view, view),
       job_(catalogue_, logging_, ports.registry, ports.runner, ports.files, ports.locale,
-           {view, TrayPort(), modal_}),
+           {view, TrayPort(), modal_, modal_}),
       catalogue_(ports.registry, ports.files, ports.locale, {view, view, view}, job_, ports.windows64),
       editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view, ports.backupFile, ports.clock,
                 ports.locale),
@@ -66,6 +66,8 @@ TMain::TMain(MainView& view, const Ports& ports)
 {
     job_.IdleHint = kApplicationTitle;
     backup_.Windows64 = ports.windows64;
+    catalogue_.Accounts = ports.accounts;
+    backup_.Sources = [this] { return catalogue_.ReadSources(); };
     logging_.InTray = [this] { return tray_.Hidden; };
     tray_.BoxOpen = [this] { return modal_.Open(); };
     views_.UndoText = [this] { return editing_.UndoText(); };

@@ -51,6 +51,8 @@ struct Ports {
     Registry* registration = nullptr;
     // 64-bit Windows: the uninstall entries live in two registry views.
     bool windows64 = false;
+    // The names of the users whose hives are loaded; none: their entries are not listed.
+    UserAccounts* accounts = nullptr;
 };
 
 // The main window's coordinator: owns the parts that hold the program's

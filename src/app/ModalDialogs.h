@@ -36,6 +36,10 @@ public:
     {
         return Modal([&] { return inner_.EditLog(record, comment); });
     }
+    bool ConfirmQueue(const std::string& text, bool& quietly) override
+    {
+        return Modal([&] { return inner_.ConfirmQueue(text, quietly); });
+    }
     bool ShowProperties(TPropertiesForm& form) override { return Modal([&] { return inner_.ShowProperties(form); }); }
     bool Execute(SaveDialog& dialog) override { return Modal([&] { return inner_.Execute(dialog); }); }
     bool ShowFindForm(TFindForm& form) override { return Modal([&] { return inner_.ShowFindForm(form); }); }

@@ -71,8 +71,9 @@ struct StoredSettings {
     int CmdLiNeWidth = 200;
     int SubKeyWidth = 120;
     int PlatformWidth = 96;
-    // The list has the Platform column (64-bit Windows): only then is its width kept.
-    bool PlatformColumn = false;
+    // The list has the Source column (once Platform, the settings key's name):
+    // only then is its width kept.
+    bool PlatformColumn = true;
     std::string BackupDir;
     int ViewType = 0;
     bool ToolBar = true;

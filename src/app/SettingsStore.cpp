@@ -27,7 +27,8 @@ void SettingsStore::ReadSizes(StoredSettings& s) const
     s.NameWidth = frame_.GetSize(Size::NameWidth);
     s.CmdLiNeWidth = frame_.GetSize(Size::CmdLineWidth);
     s.SubKeyWidth = frame_.GetSize(Size::SubKeyWidth);
-    s.PlatformColumn = parts_.catalogue.Windows64();
+    // The Source column is always shown: a user's entries are listed on every Windows.
+    s.PlatformColumn = true;
     if (s.PlatformColumn) s.PlatformWidth = frame_.GetSize(Size::PlatformWidth);
 }
 

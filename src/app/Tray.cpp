@@ -25,7 +25,7 @@ std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows)
     std::vector<TrayItem> items;
     items.reserve(rows.size());
     for (const EntryRow& row : rows) {
-        TrayItem item{row.caption, row.command, row.image, row.view};
+        TrayItem item{row.caption, row.command, row.image, row.view, row.hive, row.sid};
         ReplaceAll(item.caption, "&", "&&");
         items.push_back(std::move(item));
     }
@@ -37,7 +37,8 @@ int TrayItemRow(const std::vector<EntryRow>& rows, const TrayItem& item)
     std::string name = item.caption;
     ReplaceAll(name, "&&", "&");
     for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].caption == name && rows[i].command == item.hint && rows[i].view == item.view)
+        if (rows[i].caption == name && rows[i].command == item.hint && rows[i].view == item.view &&
+            rows[i].hive == item.hive && rows[i].sid == item.sid)
             return static_cast<int>(i);
     return -1;
 }

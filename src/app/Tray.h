@@ -22,11 +22,13 @@ struct TrayItem {
     std::string caption;  // the name, "&" doubled so it shows literally
     std::string hint;     // the command
     int image = kImageGood;
-    RegistryView view = RegistryView::Native;  // its twin in the other view is another item
+    RegistryView view = RegistryView::Native;  // its twin in another source is another item
+    EntryHive hive = EntryHive::Machine;
+    std::string sid;
 };
 
 std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows);
-// The first row of the item's view whose name and command equal the item's,
+// The first row of the item's source whose name and command equal the item's,
 // byte for byte; -1 when none.
 int TrayItemRow(const std::vector<EntryRow>& rows, const TrayItem& item);
 

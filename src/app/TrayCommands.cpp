@@ -33,7 +33,7 @@ void TrayCommands::TrayUninstallClick(const TrayItem& item)
     const int row = TrayItemRow(catalogue_.Rows(), item);
     if (row < 0) return;
     programs_.FocusProgram(row);
-    job_.uninstallClick();
+    job_.UninstallFocused();
 }
 
 }  // namespace quillet

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "catalogue/EntryReader.h"
+
 namespace quillet {
 
 EntryCatalogue::EntryCatalogue(Registry& registry, FileSystem& files, const Locale& locale, const Views& views,
@@ -9,8 +11,6 @@ EntryCatalogue::EntryCatalogue(Registry& registry, FileSystem& files, const Loca
     : registry_(registry), windows64_(windows64), views_(views), job_(job), checker_(files, locale), Programs(rows_, locale, views.programs)
 {
     Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
-    // Only where two views are listed do the rows need telling apart.
-    Programs.SetPlatformColumn(windows64);
 }
 
 bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool create, RegistryView view)
@@ -22,7 +22,12 @@ bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool crea
 
 bool EntryCatalogue::OpenEntryKey(const EntryKey& entry, bool create)
 {
-    return OpenRegKey(RootKey::LocalMachine, kUninstallKey + entry.subkey, create, entry.view);
+    return OpenRegKey(SourceRoot(entry.hive), EntryPath(entry), create, entry.view);
+}
+
+bool EntryCatalogue::OpenUninstallKey(const EntryKey& entry)
+{
+    return OpenRegKey(SourceRoot(entry.hive), SourceUninstallKey(entry.hive, entry.sid), false, entry.view);
 }
 
 std::vector<RegistryView> EntryCatalogue::ListedViews() const
@@ -38,20 +43,30 @@ void EntryCatalogue::CheckProgram(EntryRow& row) const
     row.reason = std::move(verdict.reason);
 }
 
-void EntryCatalogue::ReadEntries(RegistryView view)
+std::vector<EntrySource> EntryCatalogue::ReadSources()
 {
-    const std::string uninstallKey = kUninstallKey;
-    OpenRegKey(RootKey::LocalMachine, uninstallKey, false, view);
+    std::vector<EntrySource> sources;
+    for (const RegistryView view : ListedViews()) sources.push_back({EntryHive::Machine, view, {}, {}});
+    sources.push_back({EntryHive::CurrentUser, RegistryView::Native, {}, {}});
+    if (Accounts)
+        for (EntrySource& user : OtherUserSources(registry_, *Accounts)) sources.push_back(std::move(user));
+    return sources;
+}
+
+void EntryCatalogue::ReadEntries(const EntrySource& source)
+{
+    const RootKey root = SourceRoot(source.hive);
+    const std::string uninstallKey = SourceUninstallKey(source.hive, source.sid);
+    // A user without uninstall entries has no such key: nothing to list.
+    if (!OpenRegKey(root, uninstallKey, false, source.view)) return;
     const std::vector<std::string> names = registry_.GetKeyNames();
     rows_.reserve(rows_.size() + names.size());
     for (const std::string& name : names) {
-        if (!OpenRegKey(RootKey::LocalMachine, uninstallKey + name, false, view)) continue;
+        if (!OpenRegKey(root, uninstallKey + name, false, source.view)) continue;
         EntryRow row;
-        row.caption = registry_.ReadString("DisplayName");
-        row.command = registry_.ReadString("UninstallString");
-        if (row.caption.empty() || row.command.empty()) continue;
+        if (!ReadEntry(registry_, row)) continue;
         row.subkey = name;
-        row.view = view;
+        row.SetSource(source);
         CheckProgram(row);
         rows_.push_back(std::move(row));
     }
@@ -68,9 +83,10 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     const int scroll = view.ScrollPosition();
 
     rows_.clear();
+    sources_ = ReadSources();
     checker_.BeginBatch();
     try {
-        for (const RegistryView listed : ListedViews()) ReadEntries(listed);
+        for (const EntrySource& source : sources_) ReadEntries(source);
     } catch (...) {
         checker_.EndBatch();
         // The rows read before the failure stay listed.
@@ -111,6 +127,14 @@ int EntryCatalogue::IndexOf(const EntryKey& key) const
     for (size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].Key() == key) return static_cast<int>(i);
     return -1;
+}
+
+std::vector<int> EntryCatalogue::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const int index : views_.programs.SelectedPrograms())
+        if (index >= 0 && index < static_cast<int>(rows_.size())) rows.push_back(index);
+    return rows;
 }
 
 std::vector<EntryKey> EntryCatalogue::BadKeys() const
@@ -211,7 +235,7 @@ void EntryCatalogue::ProgramsColumnClick()
     static constexpr MenuItem kPopupMenu[] = {MenuItem::NamePM, MenuItem::CommandLinePM, MenuItem::SubkeyPM};
     CommandView& commands = views_.commands;
     const int column = Programs.SortColumnIndex();
-    // Sorted by Platform, which has no menu item, none is checked.
+    // Sorted by a column without a menu item, none is checked.
     if (column >= 0 && column < Programs.ColumnCount()) {
         for (int i = 0; i < TSTListView::kColumnCount; ++i) {
             commands.CheckMenuItem(kViewMenu[i], i == column);

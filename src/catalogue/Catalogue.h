@@ -6,6 +6,7 @@
 
 #include "catalogue/EntryKey.h"
 #include "catalogue/EntryRow.h"
+#include "catalogue/EntrySource.h"
 #include "catalogue/ProgramsView.h"
 #include "catalogue/Registry.h"
 #include "catalogue/STFileExists.h"
@@ -51,11 +52,22 @@ public:
     // Opens without creating, except where asked (only New creates a key).
     bool OpenRegKey(RootKey root, const std::string& path, bool create = false,
                     RegistryView view = RegistryView::Native);
-    // The entry's own key, in its own view.
+    // The entry's own key, in its own hive and view.
     bool OpenEntryKey(const EntryKey& entry, bool create = false);
+    // The Uninstall key the entry is below, in its own hive and view.
+    bool OpenUninstallKey(const EntryKey& entry);
+    // The entry's key below the root OpenEntryKey sets.
+    static std::string EntryPath(const EntryKey& entry) { return SourceUninstallKey(entry.hive, entry.sid) + entry.subkey; }
     bool Windows64() const { return windows64_; }
-    // The views read, in the list's order before sorting.
+    // The machine's views read, in the list's order before sorting.
     std::vector<RegistryView> ListedViews() const;
+    // Every source as it stands now, in the list's order before sorting: the
+    // machine's views, the current user, the other users whose hives are loaded.
+    std::vector<EntrySource> ReadSources();
+    // The sources the last load read.
+    const std::vector<EntrySource>& Sources() const { return sources_; }
+    // Names the other users' hives; none: only the machine and HKCU are read.
+    UserAccounts* Accounts = nullptr;
     // Where New puts an entry: the view a program of the system's own width uses.
     RegistryView NativeView() const { return windows64_ ? RegistryView::Bits64 : RegistryView::Native; }
     void CheckProgram(EntryRow& row) const;
@@ -99,6 +111,8 @@ public:
     bool RowRunning(int index) const { return job_.IsRunning(rows_.at(static_cast<size_t>(index))); }
     // An uninstall job runs.
     bool JobBusy() const { return job_.Busy(); }
+    // The selected rows that exist, from the top down.
+    std::vector<int> SelectedRows() const;
     // The entries of the rows marked bad, from the top of the list down.
     std::vector<EntryKey> BadKeys() const;
     // A word to the user in the status bar's text panel.
@@ -113,7 +127,7 @@ public:
     void MarkBad(int index);
 
 private:
-    void ReadEntries(RegistryView view);
+    void ReadEntries(const EntrySource& source);
     void Load(const EntryKey& keep, bool activate);
 
     Registry& registry_;
@@ -122,6 +136,7 @@ private:
     const RunningEntry& job_;
     CommandChecker checker_;
     std::vector<EntryRow> rows_;
+    std::vector<EntrySource> sources_;
     EntryKey reasonShown_;  // the focused entry whose reason the status bar got last
 
 public:

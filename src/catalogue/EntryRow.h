@@ -1,7 +1,9 @@
 #pragma once
 #include <string>
 
+#include "catalogue/EntryDetails.h"
 #include "catalogue/EntryKey.h"
+#include "catalogue/EntrySource.h"
 #include "catalogue/Verdict.h"
 
 namespace quillet {
@@ -15,9 +17,22 @@ struct EntryRow {
     std::string subkey;
     int image = kImageGood;
     RegistryView view = RegistryView::Native;  // where the entry was read
+    EntryHive hive = EntryHive::Machine;
+    std::string sid{};   // another user's hive
+    std::string user{};  // that user's name as shown
 
-    EntryKey Key() const { return {subkey, view}; }
+    EntryKey Key() const { return {subkey, view, hive, sid}; }
+    void SetSource(const EntrySource& source)
+    {
+        view = source.view;
+        hive = source.hive;
+        sid = source.sid;
+        user = source.user;
+    }
+    // The Source column's text.
+    std::string SourceName() const { return SourceText(hive, view, user); }
     Reason reason{};  // why the validity test gave that image
+    EntryDetails details{};
 };
 
 }  // namespace quillet

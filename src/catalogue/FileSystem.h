@@ -34,6 +34,14 @@ public:
     // Every entry's name in a directory, long and short names both; nullopt
     // when it cannot be listed to the end.
     virtual std::optional<std::vector<std::string>> ListDirectory(const std::string&) { return std::nullopt; }
+
+    // The files below a folder, at any depth, and their bytes; nullopt when
+    // it cannot be read.
+    struct FolderUsage {
+        uint64_t files = 0;
+        uint64_t bytes = 0;
+    };
+    virtual std::optional<FolderUsage> MeasureFolder(const std::string&) { return std::nullopt; }
 };
 
 }  // namespace quillet

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <vector>
 
 #include "catalogue/STListView.h"
 
@@ -15,6 +16,12 @@ public:
     virtual void ProgramsReplaced(size_t count) = 0;
     // Index of the program list's focused row, or -1.
     virtual int FocusedProgram() const = 0;
+    // The selected rows from the top down; a list of single selection has the focused one.
+    virtual std::vector<int> SelectedPrograms() const
+    {
+        const int focused = FocusedProgram();
+        return focused < 0 ? std::vector<int>() : std::vector<int>{focused};
+    }
     // Focus and select that row and scroll it into view.
     virtual void FocusProgram(int index) = 0;
     // One row appended at the end (the list now has `count` rows), or removed

@@ -68,6 +68,25 @@ public:
     virtual KeyContents ReadContents() = 0;
     // Writes a value of any type byte for byte; raises "Failed to set data for '%s'".
     virtual void WriteValue(const RegistryValue& value) = 0;
+
+    // What the list reads of each entry: the open key's values in the
+    // platform's order, at most kMaxValuesRead of them, each value's data
+    // cut at `maxBytes` (a longer one has exactly that many). Empty when no
+    // key is open or it cannot be read; raises nothing.
+    virtual std::vector<RegistryValue> ReadValuesCut(size_t maxBytes)
+    {
+        std::vector<RegistryValue> values;
+        try {
+            values = ReadContents().values;
+        } catch (...) {
+            return {};
+        }
+        if (values.size() > kMaxValuesRead) values.resize(kMaxValuesRead);
+        for (RegistryValue& value : values)
+            if (value.data.size() > maxBytes) value.data.resize(maxBytes);
+        return values;
+    }
+    static constexpr size_t kMaxValuesRead = 256;
 };
 
 inline constexpr const char* kInvalidDataType = "Invalid data type for '%s'";

@@ -5,22 +5,69 @@
 
 #include "common/Error.h"
 #include "common/Locale.h"
+#include "common/Text.h"
 
 namespace quillet {
+
+namespace {
+
+template <class T>
+int Order(T a, T b)
+{
+    return a < b ? -1 : b < a ? 1 : 0;
+}
+
+// Versions by their numbers: "9.1" before "10.0"; other characters as they are.
+int CompareVersions(const std::string& a, const std::string& b)
+{
+    size_t i = 0, j = 0;
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (i < a.size() && j < b.size()) {
+        if (digit(a[i]) && digit(b[j])) {
+            while (i < a.size() && a[i] == '0') ++i;
+            while (j < b.size() && b[j] == '0') ++j;
+            size_t ei = i, ej = j;
+            while (ei < a.size() && digit(a[ei])) ++ei;
+            while (ej < b.size() && digit(b[ej])) ++ej;
+            // Longer runs without leading zeros are larger numbers.
+            if (ei - i != ej - j) return Order(ei - i, ej - j);
+            if (const int c = a.compare(i, ei - i, b, j, ej - j)) return c < 0 ? -1 : 1;
+            i = ei;
+            j = ej;
+        } else {
+            if (a[i] != b[j]) return Order(AsciiLower(a[i]), AsciiLower(b[j]));
+            ++i;
+            ++j;
+        }
+    }
+    return Order(a.size() - i, b.size() - j);
+}
+
+}  // namespace
 
 std::string TSTListView::ColumnText(const EntryRow& row, int column)
 {
     switch (column) {
     case 0: return row.caption;
     case 1: return row.command;
-    case kPlatformColumn: return PlatformText(row.view);
+    case kSourceColumn: return row.SourceName();
+    case kPublisherColumn: return row.details.publisher;
+    case kVersionColumn: return row.details.version;
+    case kInstalledColumn:
+    case kSizeColumn: return std::string();
     default: return row.subkey;
     }
 }
 
 int TSTListView::CompareRows(const EntryRow& a, const EntryRow& b) const
 {
-    const int result = locale_.Compare(ColumnText(a, sortColumnIndex_), ColumnText(b, sortColumnIndex_));
+    int result;
+    switch (sortColumnIndex_) {
+    case kInstalledColumn: result = Order(a.details.installDate, b.details.installDate); break;
+    case kSizeColumn: result = Order(a.details.sizeKiB, b.details.sizeKiB); break;
+    case kVersionColumn: result = CompareVersions(a.details.version, b.details.version); break;
+    default: result = locale_.Compare(ColumnText(a, sortColumnIndex_), ColumnText(b, sortColumnIndex_));
+    }
     return ascending_ ? result : -result;
 }
 
@@ -57,7 +104,7 @@ void TSTListView::HeaderClick(int column, int focusedRow)
 void TSTListView::SortByColumn(int column, bool ascending, int focusedRow)
 {
     ascending_ = ascending;
-    if (column < 0 || column >= columnCount_)
+    if (column < 0 || column >= kAllColumns)
         throw QuilletError("List index out of bounds (" + std::to_string(column) + ")");
     HeaderClick(column, focusedRow);
 }

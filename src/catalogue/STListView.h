@@ -26,9 +26,16 @@ public:
 // column, flipping the direction when it is already the sort column.
 class TSTListView {
 public:
-    // Name, Command Line, Subkey; Platform too where the list shows it.
+    // Name, Command Line, Subkey: the columns with menu items; then Source
+    // and the entry's details.
     static constexpr int kColumnCount = 3;
-    static constexpr int kPlatformColumn = 3;
+    static constexpr int kSourceColumn = 3;
+    static constexpr int kPlatformColumn = kSourceColumn;
+    static constexpr int kPublisherColumn = 4;
+    static constexpr int kVersionColumn = 5;
+    static constexpr int kInstalledColumn = 6;
+    static constexpr int kSizeColumn = 7;
+    static constexpr int kAllColumns = 8;
 
     TSTListView(std::vector<EntryRow>& rows, const Locale& locale, SortHeaderView& view)
         : rows_(rows), locale_(locale), view_(view)
@@ -46,17 +53,16 @@ public:
     // Changes the direction shown, never re-sorts.
     void SetAscending(bool ascending);
     int SortColumnIndex() const { return hasSortColumn_ ? sortColumnIndex_ : -1; }
-    // The columns the list has: kColumnCount, one more with the Platform column.
-    int ColumnCount() const { return columnCount_; }
-    void SetPlatformColumn(bool shown) { columnCount_ = shown ? kColumnCount + 1 : kColumnCount; }
+    // The columns the list has, hidden ones included.
+    int ColumnCount() const { return kAllColumns; }
     bool Ascending() const { return ascending_; }
     int CompareRows(const EntryRow& a, const EntryRow& b) const;
 
     // Called at every paint so that the arrow survives whatever rebuilt the header.
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
 
-    // A row's text in a column, as the list shows it: what a sort compares
-    // and Find searches, so a new column is sorted and searched by this alone.
+    // A row's text in a column, as the list shows it and Find searches it;
+    // the columns sorted by number compare their numbers instead.
     static std::string ColumnText(const EntryRow& row, int column);
 
 private:
@@ -67,7 +73,6 @@ private:
     bool ascending_ = false;
     bool hasSortColumn_ = false;
     uint8_t sortColumnIndex_ = 0;
-    int columnCount_ = kColumnCount;
 };
 
 }  // namespace quillet

@@ -13,9 +13,6 @@ namespace quillet {
 
 namespace {
 
-constexpr const char* kUninstallPath = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-// Where the 32-bit view's entries really are on 64-bit Windows.
-constexpr const char* kUninstallPath32 = "\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr const char* kEol = "\r\n";
 // Lines are gathered and written in pieces of about this size: one write per
 // line costs a system call each, 40,000 of them for a large list.
@@ -163,24 +160,26 @@ struct Content {
     std::vector<std::vector<Entry>> entries;
 };
 
-// One view's entries: the Uninstall key's section, then one section per entry.
-void ReadView(Registry& registry, Content& content, RegistryView view, const char* realPath)
+// One source's entries: the Uninstall key's section, then one section per
+// entry. A user's source without the key writes nothing.
+void ReadSource(Registry& registry, Content& content, const EntrySource& source)
 {
-    const std::string section = std::string("[HKEY_LOCAL_MACHINE") + realPath;
+    const RootKey root = SourceRoot(source.hive);
+    const std::string uninstallKey = SourceUninstallKey(source.hive, source.sid);
+    const auto open = [&](const std::string& key) {
+        registry.SetRootKey(root);
+        if (source.view != RegistryView::Native) registry.SetView(source.view);
+        return registry.OpenKey(key, false);
+    };
+    if (!open(uninstallKey) && source.hive != EntryHive::Machine) return;
+    const std::string section = "[" + SourceEditorPath(source.hive, source.view, source.sid);
     content.views.push_back(section + "]");
     content.entries.emplace_back();
     std::vector<Entry>& entries = content.entries.back();
-
-    const auto open = [&](const std::string& key) {
-        registry.SetRootKey(RootKey::LocalMachine);
-        if (view != RegistryView::Native) registry.SetView(view);
-        return registry.OpenKey(key, false);
-    };
-    open(kUninstallPath);
     const std::vector<std::string> names = registry.GetKeyNames();
     for (const std::string& name : names) {
         // Skipped as the list skips it (a key that vanished or is locked).
-        if (!open(std::string(kUninstallPath) + "\\" + name)) continue;
+        if (!open(uninstallKey + name)) continue;
         Entry entry{section + "\\" + name + "]", registry.ReadString("DisplayName"),
                     registry.ReadString("UninstallString")};  // names are never escaped
         if (entry.displayName.empty() || entry.command.empty()) continue;
@@ -227,14 +226,18 @@ void Write(const Content& content, BackupFile& out, bool unicode)
 bool WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, const Locale& locale,
                     bool windows64)
 {
+    std::vector<EntrySource> sources;
+    if (!windows64) sources.push_back({});
+    else sources = {{EntryHive::Machine, RegistryView::Bits64, {}, {}}, {EntryHive::Machine, RegistryView::Bits32, {}, {}}};
+    return WriteRegBackup(registry, file, path, locale, sources);
+}
+
+bool WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, const Locale& locale,
+                    const std::vector<EntrySource>& sources)
+{
     BackupFile out(file, path);
     Content content;
-    if (!windows64) {
-        ReadView(registry, content, RegistryView::Native, kUninstallPath);
-    } else {
-        ReadView(registry, content, RegistryView::Bits64, kUninstallPath);
-        ReadView(registry, content, RegistryView::Bits32, kUninstallPath32);
-    }
+    for (const EntrySource& source : sources) ReadSource(registry, content, source);
     Content ansi;
     const bool unicode = !ToAnsi(content, ansi, locale);
     if (unicode) out.Unicode();

@@ -1,5 +1,8 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "catalogue/EntrySource.h"
 
 #include "common/Error.h"
 
@@ -53,5 +56,9 @@ std::string BackupFileName(const std::string& dateText);
 // the registry editor restores each one where it was.
 bool WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, const Locale& locale,
                     bool windows64 = false);
+// The same for these sources, in their order: a user's entries under
+// HKEY_CURRENT_USER\... or HKEY_USERS\SID\..., where the editor restores them.
+bool WriteRegBackup(Registry& registry, FileWriter& file, const std::string& path, const Locale& locale,
+                    const std::vector<EntrySource>& sources);
 
 }  // namespace quillet

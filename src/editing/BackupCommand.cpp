@@ -22,7 +22,8 @@ void BackupCommand::BackupMMClick()
     BackupDir = ExtractFilePath(fileName, locale_);
     bool unicode = false;
     try {
-        unicode = WriteRegBackup(registry_, *file_, fileName, locale_, Windows64);
+        unicode = Sources ? WriteRegBackup(registry_, *file_, fileName, locale_, Sources())
+                          : WriteRegBackup(registry_, *file_, fileName, locale_, Windows64);
     } catch (const BackupFileError& e) {
         boxes_.ShowErrorBox(e.what());
         return;

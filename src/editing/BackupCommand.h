@@ -1,5 +1,7 @@
 #pragma once
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "common/MessageBoxes.h"
 #include "editing/Backup.h"
@@ -28,6 +30,8 @@ public:
     SaveDialog SaveRegDlg = MakeSaveRegDlg();
     // Both registry views are written, each under its real path.
     bool Windows64 = false;
+    // Every source the list reads; none: the machine's views only.
+    std::function<std::vector<EntrySource>()> Sources;
 
 private:
     Registry& registry_;

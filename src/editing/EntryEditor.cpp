@@ -95,7 +95,7 @@ void EntryEditor::EditClick()
     const EntryRow* focused = catalogue_.FocusedRow();
     if (!focused) return;
     const EntryKey entry = catalogue_.FocusedKey();
-    const std::string path = kUninstallKey + entry.subkey;
+    const std::string path = EntryCatalogue::EntryPath(entry);
     const std::string caption = focused->caption;
     const auto cannotOpen = [&] { return EntryKeyError(registry_, path, caption); };
 
@@ -142,7 +142,7 @@ void EntryEditor::DeleteRow(int index)
     const EntryRow row = catalogue_.Rows().at(static_cast<size_t>(index));
     bool deleted = false;
     // Never below another key: a failed open leaves no key open.
-    if (!row.subkey.empty() && catalogue_.OpenRegKey(RootKey::LocalMachine, kUninstallKey, false, row.view)) {
+    if (!row.subkey.empty() && catalogue_.OpenUninstallKey(row.Key())) {
         // A subkey that had vanished already is as good as deleted.
         deleted = registry_.DeleteKey(row.subkey) || !registry_.KeyExists(row.subkey);
     }
@@ -179,6 +179,7 @@ void EntryEditor::DeleteProgram(const EntryKey& entry)
 
 void EntryEditor::DeleteClick()
 {
+    if (catalogue_.SelectedRows().size() > 1) return DeleteSelection();
     const EntryRow* row = catalogue_.FocusedRow();
     if (!row) return;
     // What the question names; the rows may move while it is open.
@@ -197,7 +198,6 @@ void EntryEditor::DeleteClick()
 
 void EntryEditor::DeleteBadBtnClick()
 {
-    std::vector<std::string> failed;
     // The entries the question counts are the ones deleted; when the set
     // changed while the box was open, the question is asked again.
     std::vector<EntryKey> counted = catalogue_.BadKeys();
@@ -210,10 +210,35 @@ void EntryEditor::DeleteBadBtnClick()
         counted = std::move(now);
         agreed = false;
     }
+    if (agreed) return DeleteEntries(counted, BadLabel(counted.size()));
+    if (counted.empty()) catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
+    catalogue_.UpdateButtons();
+}
+
+void EntryEditor::DeleteSelection()
+{
+    std::vector<EntryKey> chosen;
+    for (const int index : catalogue_.SelectedRows()) chosen.push_back(catalogue_.KeyAt(index));
+    if (!boxes_.Confirm("Are you sure want to delete " + std::to_string(chosen.size()) + " shortcut(s)?")) return;
+    // Those still listed, and not the one an uninstaller is removing.
+    std::vector<EntryKey> entries;
+    for (const EntryKey& entry : chosen) {
+        const int index = catalogue_.IndexOf(entry);
+        if (index >= 0 && !catalogue_.RowRunning(index)) entries.push_back(entry);
+    }
+    if (entries.empty()) {
+        catalogue_.SayStatus("None of those shortcuts can be deleted now; nothing was deleted.");
+        return;
+    }
+    DeleteEntries(entries, "delete of " + std::to_string(entries.size()) + " entries");
+}
+
+void EntryEditor::DeleteEntries(const std::vector<EntryKey>& counted, const std::string& label)
+{
+    std::vector<std::string> failed;
     std::vector<EntryKey> removed;
-    UndoStep step;
-    if (agreed) {
-        step = History.Prepare(BadLabel(counted.size()), counted, false);
+    UndoStep step = History.Prepare(label, counted, false);
+    {
         removed.reserve(counted.size());
         // Thousands of rows may go: the lists show the outcome once.
         struct Bulk {
@@ -234,8 +259,6 @@ void EntryEditor::DeleteBadBtnClick()
                 failed.push_back(caption);
             }
         }
-    } else if (counted.empty()) {
-        catalogue_.SayStatus("No bad shortcuts are left; nothing was deleted.");
     }
     UndoHistory::KeepRemoved(step, removed);
     // Those that failed may have lost keys below them: read as they are now.

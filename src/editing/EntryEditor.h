@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "catalogue/Catalogue.h"
 #include "common/MessageBoxes.h"
@@ -52,6 +53,9 @@ private:
         }
         History.Finish(std::move(step));
     }
+    // Delete for several selected rows: one question, one Undo step.
+    void DeleteSelection();
+    void DeleteEntries(const std::vector<EntryKey>& entries, const std::string& label);
     void Restored(const UndoHistory::Outcome& outcome);
 
     EntryCatalogue& catalogue_;

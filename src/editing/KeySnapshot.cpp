@@ -14,13 +14,13 @@ namespace {
 // Deeper than the registry allows (512): a loop or a hostile tree ends here.
 constexpr int kMaxDepth = 512;
 
-std::string PathOf(const EntryKey& entry) { return kUninstallKey + entry.subkey; }
+std::string PathOf(const EntryKey& entry) { return EntryCatalogue::EntryPath(entry); }
 
-// Absolute paths from here on start at HKLM in the entry's own view.
-void AtEntryRoot(Registry& registry, RegistryView view)
+// Absolute paths from here on start at the entry's own hive, in its own view.
+void AtEntryRoot(Registry& registry, const EntryKey& entry)
 {
-    registry.SetRootKey(RootKey::LocalMachine);
-    if (view != RegistryView::Native) registry.SetView(view);
+    registry.SetRootKey(SourceRoot(entry.hive));
+    if (entry.view != RegistryView::Native) registry.SetView(entry.view);
 }
 
 bool SameName(const std::string& a, const char* b)
@@ -68,17 +68,16 @@ std::string KeySnapshot::DisplayName() const
 
 std::string KeySnapshots::EditorPath(const EntryKey& entry)
 {
-    // The 32-bit view's keys live below Wow6432Node, where the editor restores them.
-    if (entry.view == RegistryView::Bits32)
-        return "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node" + PathOf(entry).substr(std::string("\\Software").size());
-    return "HKEY_LOCAL_MACHINE" + PathOf(entry);
+    // Where the editor restores it: below Wow6432Node for the 32-bit view,
+    // in the user's own hive for a user's entry.
+    return SourceEditorPath(entry.hive, entry.view, entry.sid) + "\\" + entry.subkey;
 }
 
 KeySnapshot KeySnapshots::Capture(const EntryKey& entry)
 {
     KeySnapshot snapshot;
     snapshot.name = entry.subkey;
-    AtEntryRoot(registry_, entry.view);
+    AtEntryRoot(registry_, entry);
     // An empty name would be the Uninstall key itself: never an entry.
     if (!entry.Empty()) Read(PathOf(entry), snapshot, 0);
     registry_.CloseKey();
@@ -131,29 +130,29 @@ void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot, c
 void KeySnapshots::Replace(const EntryKey& entry, const KeySnapshot& snapshot)
 {
     const std::string path = PathOf(entry);
-    AtEntryRoot(registry_, entry.view);
+    AtEntryRoot(registry_, entry);
     if (registry_.KeyExists(path) && !registry_.DeleteKey(path)) {
         // What could not go (a key a failed delete left) may be just what
         // the snapshot holds: written over it, the key is checked whole.
         std::vector<std::string> missing;
         if (snapshot.exists) {
-            Write(path, snapshot, entry.view);
+            Write(path, snapshot, entry);
             Missing(snapshot, Capture(entry), std::string(), missing);
         }
         if (!snapshot.exists || !missing.empty())
             throw QuilletError("The key of \"" + entry.subkey + "\" could not be replaced");
         return;
     }
-    if (snapshot.exists) Write(path, snapshot, entry.view);
+    if (snapshot.exists) Write(path, snapshot, entry);
     registry_.CloseKey();
 }
 
-void KeySnapshots::Write(const std::string& path, const KeySnapshot& from, RegistryView view)
+void KeySnapshots::Write(const std::string& path, const KeySnapshot& from, const EntryKey& entry)
 {
-    AtEntryRoot(registry_, view);
+    AtEntryRoot(registry_, entry);
     if (!registry_.OpenKey(path, true)) throw QuilletError(FormatText(kFailedToSetData, path));
     for (const RegistryValue& value : from.values) registry_.WriteValue(value);
-    for (const KeySnapshot& child : from.keys) Write(path + "\\" + child.name, child, view);
+    for (const KeySnapshot& child : from.keys) Write(path + "\\" + child.name, child, entry);
 }
 
 }  // namespace quillet

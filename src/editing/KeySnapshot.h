@@ -42,7 +42,7 @@ public:
 private:
     void Replace(const EntryKey& entry, const KeySnapshot& snapshot);
     bool Read(const std::string& path, KeySnapshot& into, int depth);
-    void Write(const std::string& path, const KeySnapshot& from, RegistryView view);
+    void Write(const std::string& path, const KeySnapshot& from, const EntryKey& entry);
 
     Registry& registry_;
 };

@@ -17,6 +17,8 @@ public:
     // also for an empty file name: the command line alone is never searched.
     // Then no report comes.
     virtual bool Execute(const std::string& programFile, const std::string& commandLine) = 0;
+    // The exit code of the process whose end was last reported.
+    virtual uint32_t ExitCode() const = 0;
 
     std::function<void()> OnIdle;
     std::function<void()> OnTerminated;

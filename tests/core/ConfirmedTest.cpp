@@ -30,7 +30,7 @@ struct Program : CoreHarness {
     }
     void Uninstalled(const std::string& subkey)
     {
-        registry.DeleteKey("\\" + kUninstallPath + "\\" + subkey);
+        registry.Drop(RootKey::LocalMachine, kUninstallPath + "\\" + subkey);
         runner.Finish();
     }
     void Focus(const std::string& subkey) { view.focused = main.Catalogue().IndexOf({subkey}); }
@@ -60,9 +60,9 @@ TEST(Confirmed, DeleteActsOnTheEntryItsQuestionNamed)
         {"B's own uninstaller removed it", [](Program& t) { t.Uninstalled("kB"); }, false, true, kNotListed},
         {"the list empties",
          [](Program& t) {
-             t.registry.DeleteKey("\\" + kUninstallPath + "\\kC");
+             t.registry.Drop(RootKey::LocalMachine, kUninstallPath + "\\kC");
              t.Uninstalled("kB");
-             t.registry.DeleteKey("\\" + kUninstallPath + "\\kA");
+             t.registry.Drop(RootKey::LocalMachine, kUninstallPath + "\\kA");
              t.main.Catalogue().LoadPrograms();
          },
          false, false, kNotListed},

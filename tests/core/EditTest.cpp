@@ -284,7 +284,7 @@ TEST_F(EditTest, PropertiesOnAVanishedOrLockedSubkey)
     };
 
     // Vanished before: no dialog, no key made, the user told why.
-    registry.DeleteKey("\\" + kKey + "\\k1");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\k1");
     view.focused = 0;
     main.Guard([&] { main.Editing().EditClick(); });
     EXPECT_TRUE(dialogs.properties.empty());
@@ -295,7 +295,7 @@ TEST_F(EditTest, PropertiesOnAVanishedOrLockedSubkey)
     dialogs.failures.clear();
     view.focused = 1;
     dialogs.onProperties = [&](TPropertiesForm& form) {
-        registry.DeleteKey("\\" + kKey + "\\k2");
+        registry.Drop(RootKey::LocalMachine, kKey + "\\k2");
         form.Display = "Beta again";
     };
     main.Guard([&] { main.Editing().EditClick(); });
@@ -392,7 +392,7 @@ TEST_F(EditTest, DeleteQuotesTheCaptionAsListedAndAcceptsAVanishedSubkey)
 {
     Entry("k1", "Listed Name", kGood);
     main.Catalogue().LoadPrograms();
-    registry.DeleteKey("\\" + kKey + "\\k1");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\k1");
     view.focused = 0;
     main.Editing().DeleteClick();
     EXPECT_EQ(LogMessages(), std::vector<std::string>{"Uninstall shortcut for \"Listed Name\" application deleted!"});
@@ -425,6 +425,25 @@ TEST_F(EditTest, DeleteThatFailsIsNotReportedAsDone)
 }
 
 // ---- Delete bad
+
+TEST_F(EditTest, DeleteOfASelectionAsksOnceAndIsOneUndoStep)
+{
+    Entry("a", "A", kGood);
+    Entry("b", "B", kGood);
+    Entry("c", "C", kGood);
+    Entry("d", "D", kGood);
+    main.Catalogue().LoadPrograms();
+    view.focused = 0;
+    view.selected = {0, 2, 3};
+    main.Editing().DeleteClick();
+    EXPECT_EQ(dialogs.confirmations, std::vector<std::string>{"Are you sure want to delete 3 shortcut(s)?"});
+    EXPECT_EQ(Captions(), "B;");
+    EXPECT_EQ(main.Log().Size(), 3u);
+    EXPECT_EQ(main.Editing().UndoText(), "Undo delete of 3 entries");
+    main.Editing().UndoClick();
+    EXPECT_TRUE(main.Editing().History.Empty());
+    for (const char* back : {"a", "c", "d"}) EXPECT_EQ(Value(Subkey(back), "UninstallString"), kGood) << back;
+}
 
 TEST_F(EditTest, DeleteBadRemovesEveryBadRowAdjacentOnesToo)
 {

@@ -35,7 +35,7 @@ protected:
         main.Live().TimerFired();
         EXPECT_FALSE(timerRunning);  // one-shot: nothing ticks afterwards
     }
-    void Remove(const std::string& subkey) { registry.DeleteKey("\\" + kUninstallPath + "\\" + subkey); }
+    void Remove(const std::string& subkey) { registry.Drop(RootKey::LocalMachine, kUninstallPath + "\\" + subkey); }
     std::string Focused() { return main.Catalogue().FocusedKey().subkey; }
 
     int timerStarts = 0;

@@ -119,12 +119,12 @@ TEST_F(LoadProgramsTest, ReloadKeepsThePositionNotTheEntry)
     Entries(10);
     main.Catalogue().LoadPrograms();
     view.focused = 7;
-    registry.DeleteKey("\\" + kKey + "\\Key2");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\Key2");
     main.Catalogue().RefreshClick();
     EXPECT_EQ(view.focused, 7);
     EXPECT_EQ(main.Rows()[7].caption, "App 8");
 
-    for (int i : {3, 4, 5, 6}) registry.DeleteKey("\\" + kKey + "\\Key" + std::to_string(i));
+    for (int i : {3, 4, 5, 6}) registry.Drop(RootKey::LocalMachine, kKey + "\\Key" + std::to_string(i));
     main.Catalogue().RefreshClick();
     ASSERT_EQ(main.Rows().size(), 5u);
     EXPECT_EQ(view.focused, 4);  // clamped to the last row

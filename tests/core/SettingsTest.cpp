@@ -117,6 +117,7 @@ TEST_F(SettingsTest, FirstCloseOnANewFileWritesEveryKeyInOrder)
               "NameWidth=200\r\n"
               "CmdLiNeWidth=200\r\n"
               "SubKeyWidth=120\r\n"
+              "PlatformWidth=70\r\n"
               "BackupDir=\r\n"
               "[View]\r\n"
               "ViewType=0\r\n"

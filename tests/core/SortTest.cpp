@@ -146,8 +146,8 @@ TEST_F(SortTest, ColumnOutOfBoundsFailsAfterSettingTheDirection)
     Entry("k2", "a", "2");
     Load();
     const int reorders = view.reorders;
-    main.Guard([&] { main.Catalogue().Programs.SortByColumn(3, false); });
-    EXPECT_EQ(dialogs.failures, std::vector<std::string>{"List index out of bounds (3)"});
+    main.Guard([&] { main.Catalogue().Programs.SortByColumn(TSTListView::kAllColumns, false); });
+    EXPECT_EQ(dialogs.failures, std::vector<std::string>{"List index out of bounds (8)"});
     EXPECT_FALSE(main.Catalogue().Programs.Ascending());
     EXPECT_EQ(main.Catalogue().Programs.SortColumnIndex(), 0);
     EXPECT_EQ(Column(0), "a;b;");

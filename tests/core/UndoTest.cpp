@@ -125,7 +125,7 @@ TEST_F(UndoTest, CaptureAndRestoreKeepEveryTypeEmptyValuesNestedKeysAndAMegabyte
     EXPECT_EQ(snapshot.keys[0].keys.size(), 1u);
     EXPECT_EQ(snapshot.DisplayName(), "Alpha");
 
-    ASSERT_TRUE(registry.DeleteKey("\\" + kKey + "\\full"));
+    ASSERT_TRUE(registry.Drop(RootKey::LocalMachine, kKey + "\\full"));
     snapshots.Restore({"full"}, snapshot);
     EXPECT_EQ(Dump(), before);
     EXPECT_EQ(snapshots.Capture({"FULL"}).values, snapshot.values);

@@ -7,6 +7,7 @@
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeRegistry.h"
 #include "runner/Launch.h"
+#include "runner/EntryCommands.h"
 #include "runner/UninstallJob.h"
 
 using namespace quillet;
@@ -39,16 +40,27 @@ TEST(FreeSpaceComment, MegabytesWithOneDecimal)
     EXPECT_EQ(FreeSpaceComment(0, 3250585, "."), "Probably cleared: 3.1 MB");
 }
 
-TEST(CommandDrive, FirstLetterOrTheOneAfterAQuote)
+TEST(JobDrive, TheInstallFolderElseTheProgramFileAndOnlyInTheFormXColon)
 {
-    EXPECT_EQ(CommandDrive("C:\\App\\u.exe"), 'C');
-    EXPECT_EQ(CommandDrive("d:\\u.exe"), 'd');
-    EXPECT_EQ(CommandDrive("\"C:\\Program Files\\App\\uninst.exe\" /S"), 'C');
-    EXPECT_EQ(CommandDrive("MsiExec.exe /X{1}"), 'M');  // a letter names a drive, as it stands
-    EXPECT_EQ(CommandDrive("%ProgramFiles%\\u.exe"), 0);
-    EXPECT_EQ(CommandDrive("\"\""), 0);
-    EXPECT_EQ(CommandDrive("\""), 0);
-    EXPECT_EQ(CommandDrive(""), 0);
+    struct Case {
+        const char *location, *program;
+        char drive;
+    };
+    const Case cases[] = {
+        {"", "C:\\App\\u.exe", 'C'},
+        {"", "d:\\u.exe", 'd'},
+        {"", "\"C:\\Program Files\\App\\uninst.exe\"", 'C'},
+        {"", "MsiExec.exe", 0},  // a first letter alone is no drive
+        {"", "C:\\WINDOWS\\system32\\msiexec.exe", 'C'},
+        {"E:\\Games\\App\\", "C:\\WINDOWS\\system32\\msiexec.exe", 'E'},
+        {"\"E:\\Games\\App\"", "C:\\u.exe", 'E'},
+        {"Games\\App", "C:\\u.exe", 'C'},  // not a full path
+        {"", "%ProgramFiles%\\u.exe", 0},
+        {"", "\"\"", 0},
+        {"", "\"", 0},
+        {"", "", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(JobDrive(c.location, c.program), c.drive) << c.location << c.program;
 }
 
 TEST(PlanLaunch, TheProgramIsAlwaysNamedAndRunsInItsOwnFolder)
@@ -113,7 +125,7 @@ TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
     EXPECT_TRUE(view.buttons[Button::Delete]);  // any other entry can be deleted
 
     // The uninstaller removes its key and frees 3,250,585 bytes on C:.
-    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\AppKey");
     files.freeSpace['C'] += 3250585;
     runner.Finish();
 
@@ -132,11 +144,15 @@ TEST_F(UninstallJobTest, SuccessfulUninstallIsRecordedWithTheFreedSpace)
     EXPECT_TRUE(view.buttons[Button::AddRemove]);
 }
 
-TEST_F(UninstallJobTest, EntryStillListedMeansNoRecord)
+TEST_F(UninstallJobTest, EntryStillListedIsRecordedAsNotUninstalled)
 {
     main.Job().uninstallClick();
+    runner.exitCode = 1602;
     runner.Finish();  // cancelled: the key stays
-    EXPECT_EQ(main.Log().Size(), 0u);
+    ASSERT_EQ(main.Log().Size(), 1u);
+    EXPECT_EQ(main.Log().Records()[0].message, "Application \"App\" was not uninstalled.");
+    EXPECT_EQ(main.Log().Records()[0].comment, "Exit code: 1602");
+    EXPECT_EQ(main.Log().Records()[0].image, kLogError);
     EXPECT_FALSE(main.Job().Running);
     EXPECT_EQ(view.statusText, "Ready...");
 }
@@ -148,17 +164,18 @@ TEST_F(UninstallJobTest, OnlyTheSameNameAndCommandCountAsStillThere)
     main.Catalogue().LoadPrograms();
     view.focused = 0;
     main.Job().uninstallClick();
-    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\AppKey");
     runner.Finish();
-    EXPECT_EQ(main.Log().Size(), 0u);
+    ASSERT_EQ(main.Log().Size(), 1u);
+    EXPECT_EQ(main.Log().Records()[0].message, "Application \"App\" was not uninstalled.");
 
     // The same name with another command counts as gone.
     view.focused = 0;
     main.Job().uninstallClick();
-    registry.DeleteKey("\\" + kKey + "\\Twin");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\Twin");
     Entry("Twin", "App", "C:\\Other\\uninst.exe");
     runner.Finish();
-    ASSERT_EQ(main.Log().Size(), 1u);
+    ASSERT_EQ(main.Log().Size(), 2u);
     EXPECT_EQ(main.Log().Records()[0].message, "Application \"App\" successfuly uninstalled.");
 }
 
@@ -188,14 +205,17 @@ TEST_F(UninstallJobTest, FailedStartRecordsOneErrorAndEndsTheJob)
 
 TEST_F(UninstallJobTest, VanishedKeyIsNotCreatedAndTheStartFails)
 {
-    registry.DeleteKey("\\" + kKey + "\\AppKey");
+    registry.Drop(RootKey::LocalMachine, kKey + "\\AppKey");
     main.Job().uninstallClick();
     EXPECT_EQ(runner.started, std::vector<std::string>{""});
     EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\AppKey"), nullptr);
     EXPECT_EQ(main.Job().FreeBefore, -1);  // an empty command measures nothing
-    ASSERT_EQ(main.Log().Size(), 2u);  // not found, then "gone": it is not listed
-    EXPECT_EQ(main.Log().Records()[1].image, kLogError);
-    EXPECT_EQ(main.Log().Records()[0].comment, "Probably cleared: 0,0 MB");
+    // The reload no longer lists it, but nothing ran: no success is claimed.
+    ASSERT_EQ(main.Log().Size(), 1u);
+    EXPECT_EQ(main.Log().Records()[0].message, "Uninstall program for \"App\" application not found!");
+    EXPECT_EQ(main.Log().Records()[0].image, kLogError);
+    EXPECT_FALSE(main.Job().Running);
+    EXPECT_EQ(main.Rows().size(), 1u);
 }
 
 TEST_F(UninstallJobTest, ACommandWhoseProgramIsOnlyInUnsafePlacesIsNotFound)

@@ -62,9 +62,9 @@ TEST_F(UninstallTest, DeleteConfirmedDuringAJobEndDeletesTheEntryItNamed)
     EXPECT_EQ(app.LogText(1, 1), "Application \"A app\" successfuly uninstalled.");
 }
 
-TEST_F(UninstallTest, UninstallerThatLeavesItsEntryRecordsNothing)
+TEST_F(UninstallTest, UninstallerThatLeavesItsEntryIsRecordedAsNotUninstalled)
 {
-    SeedUninstallKey({{"Stays", "Stays", TestProgram("qtest_console.exe") + " exit 0 500"}});
+    SeedUninstallKey({{"Stays", "Stays", TestProgram("qtest_console.exe") + " exit 3 500"}});
     Quillet app;
     app.Start();
     app.PressKey(VK_RETURN);
@@ -72,8 +72,10 @@ TEST_F(UninstallTest, UninstallerThatLeavesItsEntryRecordsNothing)
         << app.StatusText();
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Ready..."; }, 20000)) << app.StatusText();
     // "Ready..." is shown before the reload that decides whether to log.
-    EXPECT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; })) << app.RowCount();
-    EXPECT_EQ(app.LogRowCount(), 0) << app.LogText(0, 1);
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.LogRowCount() == 1; })) << app.LogRowCount();
+    EXPECT_EQ(app.RowCount(), 1);
+    EXPECT_EQ(app.LogText(0, 1), "Application \"Stays\" was not uninstalled.");
+    EXPECT_EQ(app.LogText(0, 2), "Exit code: 3");
 }
 
 TEST_F(UninstallTest, ClosingDuringAJobAsksAndLeavesTheUninstallerRunning)

@@ -33,6 +33,12 @@ public:
     std::vector<char> freeSpaceQueries;
 
     void AddFile(const std::string& name) { files.insert(Lower(name)); }
+    std::map<std::string, uint64_t> sizes;  // lower-cased full names; missing: 0 bytes
+    void AddFile(const std::string& name, uint64_t bytes)
+    {
+        AddFile(name);
+        sizes[Lower(name)] = bytes;
+    }
     void AddDirectory(std::string name)
     {
         while (!name.empty() && name.back() == '\\') name.pop_back();
@@ -79,6 +85,19 @@ public:
                 if (entry.size() > prefix.size() && entry.compare(0, prefix.size(), prefix) == 0)
                     names.insert(entry.substr(prefix.size(), entry.find('\\', prefix.size()) - prefix.size()));
         return std::vector<std::string>(names.begin(), names.end());
+    }
+    std::optional<FolderUsage> MeasureFolder(const std::string& directory) override
+    {
+        if (!IsDirectory(directory)) return std::nullopt;
+        const std::string prefix = Lower(directory) + "\\";
+        FolderUsage usage;
+        for (const std::string& file : files)
+            if (file.compare(0, prefix.size(), prefix) == 0) {
+                ++usage.files;
+                const auto size = sizes.find(file);
+                if (size != sizes.end()) usage.bytes += size->second;
+            }
+        return usage;
     }
     // A directory listed as one or holding a file.
     bool IsDirectory(const std::string& name) const
@@ -219,6 +238,8 @@ public:
         if (ok && whileRunning) whileRunning();
         return ok;
     }
+    uint32_t exitCode = 0;
+    uint32_t ExitCode() const override { return exitCode; }
     void Finish()
     {
         if (OnTerminated) OnTerminated();

@@ -40,6 +40,12 @@ public:
     int ScrollPosition() const override { return scroll; }
     void RestoreScroll(int position) override { scroll = position; }
     int FocusedProgram() const override { return focused; }
+    // Several rows selected; empty: the focused one alone.
+    std::vector<int> selected;
+    std::vector<int> SelectedPrograms() const override
+    {
+        return selected.empty() ? ProgramsView::SelectedPrograms() : selected;
+    }
     void FocusProgram(int index) override { focused = index; }
     void ProgramAdded(size_t count) override { rowCount = count; }
     void ProgramRemoved(int index, size_t count) override
@@ -187,6 +193,16 @@ public:
         if (whileOpen) whileOpen();
         comment = typedComment;  // the user types, then OK or Cancel
         return editOk;
+    }
+    // The queue's question: what it said, then the checkbox as the user leaves it.
+    std::vector<std::string> queueQuestions;
+    std::optional<bool> quietChoice;
+    bool ConfirmQueue(const std::string& text, bool& quietly) override
+    {
+        queueQuestions.push_back(text);
+        if (quietChoice) quietly = *quietChoice;
+        if (whileOpen) whileOpen();
+        return answerYes;
     }
     bool ShowProperties(TPropertiesForm& form) override
     {

@@ -64,6 +64,20 @@ public:
             }
         key.values.push_back({name, {type, data}});
     }
+    // Test set-up: deletes the key (and what is below it) without moving the
+    // accessor's root, view or open key, as another program would.
+    bool Drop(RootKey root, const std::string& path, RegistryView view = RegistryView::Native)
+    {
+        const RootKey root0 = root_;
+        const RegistryView view0 = view_;
+        root_ = root;
+        view_ = view;
+        const bool done = DeleteKey("\\" + Trim(path));
+        root_ = root0;
+        view_ = view0;
+        if (!current_) currentPath_.clear();
+        return done;
+    }
     // Opening this path (absolute, below any root) fails as if access were denied.
     void Deny(const std::string& path) { denied_.insert(Lower(Trim(path))); }
     // Deleting this key (absolute, below any root) fails as if access were denied.

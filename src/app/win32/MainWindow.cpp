@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/win32/HintText.h"
+#include "app/win32/QueueCommands.h"
 #include "common/win32/Resource.h"
 #include "common/win32/Wide.h"
 
@@ -32,7 +33,7 @@ void AllowShellBroadcast(HWND window, UINT message)
 
 MainWindow::MainWindow()
     : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_,
-                         &registration_, RunsOnWindows64()})
+                         &registration_, RunsOnWindows64(), &accounts_})
 {
 }
 
@@ -107,13 +108,19 @@ void MainWindow::StartFollowingRegistry()
     live.StartTimer = [this](int ms) { SetTimer(hwnd_, kSettleTimer, static_cast<UINT>(ms), nullptr); };
     live.StopTimer = [this] { KillTimer(hwnd_, kSettleTimer); };
     live.Absorb = [this] { watcher_.Absorb(); };
-    // The Uninstall key as the list reads it: in each view it lists.
-    std::string path = kUninstallKey;
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    while (!path.empty() && path.front() == '\\') path.erase(0, 1);
+    // The Uninstall key as the list reads it: in each source it lists.
     std::vector<RegistryWatcher::Key> keys;
-    for (const RegistryView view : core_.Catalogue().ListedViews())
-        keys.push_back({HKEY_LOCAL_MACHINE, path, ViewFlag(view)});
+    for (const EntrySource& source : core_.Catalogue().ReadSources()) {
+        std::string path = SourceUninstallKey(source.hive, source.sid);
+        while (!path.empty() && path.back() == '\\') path.pop_back();
+        while (!path.empty() && path.front() == '\\') path.erase(0, 1);
+        const HKEY root = source.hive == EntryHive::Machine   ? HKEY_LOCAL_MACHINE
+                          : source.hive == EntryHive::CurrentUser ? HKEY_CURRENT_USER
+                                                                  : HKEY_USERS;
+        keys.push_back({root, path, ViewFlag(source.view)});
+    }
+    // One wait takes so many handles; users past that are seen at the next reload.
+    if (keys.size() > MAXIMUM_WAIT_OBJECTS - 2) keys.resize(MAXIMUM_WAIT_OBJECTS - 2);
     watcher_.Start(keys, hwnd_, kRegistryChanged);
 }
 
@@ -132,7 +139,7 @@ void MainWindow::CreateChildren()
                                   WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0, hwnd_,
                                   reinterpret_cast<HMENU>(IDC_STATUSTEXT), instance, nullptr);
     SendMessageA(statusText_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
-    programs_.Create(hwnd_, font, core_.Catalogue().Windows64());
+    programs_.Create(hwnd_, font);
     log_.Create(hwnd_, font);
 
     statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, hwnd_,
@@ -354,6 +361,8 @@ void MainWindow::OnCommand(int id)
     case IDM_ABOUT:
         core_.Guard([&] { AboutMMClick(); });
         break;
+    default:
+        QueueCommand(core_, id, log_.Focused());
     }
 }
 
@@ -485,6 +494,7 @@ void MainWindow::OnInitMenuPopup(HMENU menu)
     if (menu == menus_.FileMenu()) core_.Guard([&] { core_.Views().FileMMClick(); });
     else if (menu == menus_.BaseMenu() || menu == menus_.EditMenu()) core_.Guard([&] { core_.Views().BaseMenuPopup(); });
     else if (menu == menus_.LogMenu()) core_.Guard([&] { core_.Logging().LogMenuPopup(); });
+    EnableQueueItems(core_, menu, log_.Focused());
 }
 
 void MainWindow::OnContextMenu(HWND control, LPARAM position)

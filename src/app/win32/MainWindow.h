@@ -22,6 +22,7 @@
 #include "catalogue/win32/RegistryWatcher.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "catalogue/win32/Win32UserAccounts.h"
 #include "common/win32/Handles.h"
 #include "common/win32/Win32Locale.h"
 #include "runner/win32/AHMLed.h"
@@ -77,6 +78,7 @@ private:
     // MainView
     void ProgramsReplaced(size_t count) override;
     int FocusedProgram() const override;
+    std::vector<int> SelectedPrograms() const override { return programs_.Selected(); }
     void FocusProgram(int index) override;
     void ProgramAdded(size_t count) override;
     void ProgramRemoved(int index, size_t count) override;
@@ -129,6 +131,7 @@ private:
     bool WriteSettings(bool quiet);
 
     Win32Registry registry_;
+    Win32UserAccounts accounts_;
     Win32FileSystem files_;
     Win32Locale locale_;
     Win32Clock clock_;

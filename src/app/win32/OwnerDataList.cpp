@@ -5,12 +5,13 @@
 
 namespace quillet::win32 {
 
-void OwnerDataList::CreateList(HWND parent, int id, HFONT font, DWORD extendedStyle)
+void OwnerDataList::CreateList(HWND parent, int id, HFONT font, DWORD extendedStyle, bool multiple)
 {
     // Auto-arranged: in the icon views the rows flow again when the width changes.
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
-                                LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE,
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA |
+                                (multiple ? 0 : LVS_SINGLESEL) | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS |
+                                LVS_AUTOARRANGE,
                             0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                             GetModuleHandleW(nullptr), nullptr);
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), 0);
@@ -56,15 +57,28 @@ void OwnerDataList::Focus(int index)
 void OwnerDataList::MoveFocus(int from, int to)
 {
     const bool selected = from >= 0 && (ListView_GetItemState(list_, from, LVIS_SELECTED) & LVIS_SELECTED);
-    // Only the rows that hold a state (one selection at most): a clear of
-    // all rows visits every row, on each of thousands of removals.
-    const int selectedRow = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
-    if (selectedRow >= 0) ListView_SetItemState(list_, selectedRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Only the rows that hold a state: a clear of all rows visits every row,
+    // on each of thousands of removals. A selection of several goes whole.
+    for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list_, row, LVNI_SELECTED))
+        ListView_SetItemState(list_, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (from >= 0) ListView_SetItemState(list_, from, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (to >= 0) {
         ListView_SetItemState(list_, to, LVIS_FOCUSED | (selected ? LVIS_SELECTED : 0), LVIS_FOCUSED | LVIS_SELECTED);
     }
 }
+
+std::vector<int> OwnerDataList::Selected() const
+{
+    std::vector<int> rows;
+    if (pending_.changed) return rows;  // the selection went with the rows
+    for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list_, row, LVNI_SELECTED))
+        rows.push_back(row);
+    return rows;
+}
+
+void OwnerDataList::SelectAll() { ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED); }
 
 void OwnerDataList::RedrawRow(int index)
 {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <vector>
 
 namespace quillet::win32 {
 
@@ -13,6 +14,9 @@ public:
 
     int Focused() const;
     void Focus(int index);
+    // The selected rows from the top down; Ctrl+A selects every row.
+    std::vector<int> Selected() const;
+    void SelectAll();
     void RedrawRow(int index);
     int ColumnWidth(int column) const;
     void SetColumnWidth(int column, int pixels);
@@ -28,7 +32,7 @@ public:
     std::function<void()> OnDblClick;
 
 protected:
-    void CreateList(HWND parent, int id, HFONT font, DWORD extendedStyle);
+    void CreateList(HWND parent, int id, HFONT font, DWORD extendedStyle, bool multiple = false);
     void AddColumn(int index, const char* caption, int width);
     // An owner-data list keeps its states by position: move the focus (and
     // the selection with it) from one row to another.

@@ -15,9 +15,9 @@ ProgramList::~ProgramList()
         if (list) ImageList_Destroy(list);
 }
 
-void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
+void ProgramList::Create(HWND parent, HFONT font)
 {
-    CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT);
+    CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT, true);
     smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
     bigImages_ = LoadImagePair(32, IDI_ENTRY, IDI_ENTRY_BAD);
     ListView_SetImageList(list_, smallImages_, LVSIL_SMALL);
@@ -25,7 +25,7 @@ void ProgramList::Create(HWND parent, HFONT font, bool platformColumn)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
-    if (platformColumn) AddColumn(3, "Platform", 96);
+    AddColumn(3, "Source", 96);
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     CreateTip(parent);
 }
@@ -64,6 +64,12 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
         pane->tipRow_ = row;
         break;
     }
+    case WM_KEYDOWN:
+        if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
+            pane->SelectAll();
+            return 0;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
@@ -109,7 +115,7 @@ void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
     const auto& rows = Rows();
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
-    if (item.mask & LVIF_TEXT) CopyWide(TSTListView::ColumnText(row, item.iSubItem), item.pszText, item.cchTextMax);
+    if (item.mask & LVIF_TEXT) CopyWide(ColumnText(row, item.iSubItem), item.pszText, item.cchTextMax);
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
 }
 

@@ -22,8 +22,7 @@ public:
     ProgramList& operator=(const ProgramList&) = delete;
     ~ProgramList() override;
 
-    // The Platform column is there only where two registry views are listed.
-    void Create(HWND parent, HFONT font, bool platformColumn);
+    void Create(HWND parent, HFONT font);
     // The rows' two pictures, 16 pixels.
     HIMAGELIST SmallImages() const { return smallImages_; }
     HWND TipWindow() const { return tip_; }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/MainFrm.h"
+#include "app/win32/QueueCommands.h"
 #include "common/win32/CentredBox.h"
 #include "common/win32/DialogParts.h"
 #include "common/win32/Resource.h"
@@ -210,6 +211,11 @@ void Win32Dialogs::ShowErrorBox(const std::string& text)
 bool Win32Dialogs::Confirm(const std::string& text)
 {
     return ShowCentredBox(owner_, text, "Confirm", MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1, true) == IDYES;
+}
+
+bool Win32Dialogs::ConfirmQueue(const std::string& text, bool& quietly)
+{
+    return ShowQueueDialog(owner_, text, quietly);
 }
 
 bool Win32Dialogs::EditLog(const LogRecord& record, std::string& comment)

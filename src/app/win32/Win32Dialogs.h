@@ -21,6 +21,7 @@ public:
     bool Execute(SaveDialog& dialog) override;
     bool ShowFindForm(TFindForm& form) override;
     bool ShowSearchResultForm(TSearchResultForm& form) override;
+    bool ConfirmQueue(const std::string& text, bool& quietly) override;
 
 private:
     HWND owner_ = nullptr;

@@ -14,6 +14,7 @@ public:
     bool DirectoryExists(const std::string& name) override;
     Presence DirectoryPresence(const std::string& name) override;
     std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) override;
+    std::optional<FolderUsage> MeasureFolder(const std::string& directory) override;
 };
 
 }  // namespace quillet::win32

@@ -216,6 +216,40 @@ KeyContents Win32Registry::ReadContents()
     return contents;
 }
 
+std::vector<RegistryValue> Win32Registry::ReadValuesCut(size_t maxBytes)
+{
+    std::vector<RegistryValue> values;
+    if (!current_) return values;
+    // No query first: the longest name a value may have fits, and a value
+    // longer than the cut is read once more whole and then cut.
+    valueName_.resize(16384);
+    valueData_.resize(maxBytes);
+    for (DWORD index = 0; values.size() < kMaxValuesRead;) {
+        DWORD nameLength = static_cast<DWORD>(valueName_.size());
+        DWORD size = static_cast<DWORD>(valueData_.size());
+        DWORD type = REG_NONE;
+        LONG rc = RegEnumValueW(current_.get(), index, valueName_.data(), &nameLength, nullptr, &type,
+                                reinterpret_cast<BYTE*>(valueData_.data()), &size);
+        if (rc == ERROR_MORE_DATA) {
+            std::string whole(size + 2, '\0');
+            nameLength = static_cast<DWORD>(valueName_.size());
+            size = static_cast<DWORD>(whole.size());
+            rc = RegEnumValueW(current_.get(), index, valueName_.data(), &nameLength, nullptr, &type,
+                               reinterpret_cast<BYTE*>(whole.data()), &size);
+            if (rc == ERROR_MORE_DATA) continue;  // it grew meanwhile: again
+            if (rc != ERROR_SUCCESS) break;
+            whole.resize(std::min<size_t>(size, maxBytes));
+            values.push_back({Utf8(valueName_.data(), nameLength), type, std::move(whole)});
+            ++index;
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) break;
+        values.push_back({Utf8(valueName_.data(), nameLength), type, std::string(valueData_.data(), size)});
+        ++index;
+    }
+    return values;
+}
+
 void Win32Registry::WriteValue(const RegistryValue& value)
 {
     // String data followed by a NUL unit in memory gets that NUL counted

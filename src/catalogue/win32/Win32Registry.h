@@ -29,6 +29,7 @@ public:
     bool DeleteKey(const std::string& path) override;
     KeyContents ReadContents() override;
     void WriteValue(const RegistryValue& value) override;
+    std::vector<RegistryValue> ReadValuesCut(size_t maxBytes) override;
 
 private:
     // The key a path starts at and the path relative to it.
@@ -38,6 +39,9 @@ private:
     // KEY_WOW64_64KEY, KEY_WOW64_32KEY or none (the native view).
     REGSAM viewFlag_ = 0;
     RegKey current_;
+    // Kept between reads: one entry after another costs no allocation.
+    std::wstring valueName_;
+    std::string valueData_;
 };
 
 }  // namespace quillet::win32

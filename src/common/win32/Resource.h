@@ -53,6 +53,15 @@
 #define IDM_VIEWS 1041
 #define IDM_ABOUT 1050
 #define IDM_TRAYUNINSTALL 1060
+#define IDM_REMOVEQUIETLY 1070
+#define IDM_STOPQUEUE 1071
+#define IDM_MODIFY 1072
+#define IDM_REPAIR 1073
+#define IDM_OPENFOLDER 1074
+#define IDD_CONFIRMQUEUE 220
+#define IDC_QUEUE_TEXT 3150
+#define IDC_QUEUE_QUIET 3151
+#define IDC_QUEUE_ICON 3152
 #define IDM_TRAYEXIT 1061
 // The tray's "Uninstall" submenu: one command per row from here on.
 #define IDM_TRAYITEM_FIRST 20000

@@ -24,7 +24,7 @@ public:
     bool Execute(const std::string& programFile, const std::string& commandLine) override;
     // From now on no report reaches the handlers (the owner is going away).
     void Detach() { detached_ = true; }
-    uint32_t ExitCode() const { return watch_.ExitCode(); }
+    uint32_t ExitCode() const override { return watch_.ExitCode(); }
     bool Terminated() const { return watch_.Terminated(); }
     // True while handles of a started process are held (until its end report).
     bool HoldsProcess() const { return process_.hProcess != nullptr || process_.hThread != nullptr; }

@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "catalogue/Registry.h"
+#include "catalogue/RegistryView.h"
+
+namespace quillet {
+
+// Whose uninstall entries: the machine's, the signed-in user's (HKCU), or
+// another user's hive loaded below HKEY_USERS.
+enum class EntryHive : unsigned char { Machine, CurrentUser, OtherUser };
+
+// Where a list of entries is read: a hive, its view (the machine's only; a
+// user's Software key is not redirected), and for another user the SID that
+// names the hive and the user's name as shown.
+struct EntrySource {
+    EntryHive hive = EntryHive::Machine;
+    RegistryView view = RegistryView::Native;
+    std::string sid;   // OtherUser only
+    std::string user;  // OtherUser only: the account's name, or the SID when it has none
+};
+
+// The Source column's text: "64-bit", "32-bit", "User", "User: NAME"; the
+// machine's only view (32-bit Windows) shows nothing.
+std::string SourceText(EntryHive hive, RegistryView view, const std::string& user);
+
+// The root key the source's entries are opened below.
+RootKey SourceRoot(EntryHive hive);
+// The source's Uninstall key below that root, with a trailing '\'.
+std::string SourceUninstallKey(EntryHive hive, const std::string& sid);
+// The Uninstall key as the registry editor names it (no trailing '\'):
+// HKEY_LOCAL_MACHINE\..., below Wow6432Node for the 32-bit view,
+// HKEY_CURRENT_USER\..., HKEY_USERS\SID\....
+std::string SourceEditorPath(EntryHive hive, RegistryView view, const std::string& sid);
+
+// The account names the list shows for the hives below HKEY_USERS.
+class UserAccounts {
+public:
+    virtual ~UserAccounts() = default;
+    // The SID of the user the program runs as: that hive is HKCU, not another user's.
+    virtual std::string CurrentSid() = 0;
+    // The account's name ("DOMAIN\name" or "name"); empty when it cannot be told.
+    virtual std::string NameOf(const std::string& sid) = 0;
+};
+
+// The other users' sources: every hive below HKEY_USERS except the current
+// user's, ".DEFAULT" and the "_Classes" hives, named through the accounts
+// port. Raises nothing: a hive that cannot be listed is left out.
+std::vector<EntrySource> OtherUserSources(Registry& registry, UserAccounts& accounts);
+
+}  // namespace quillet

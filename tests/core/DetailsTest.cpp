@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/EntryDetails.h"
+#include "common/Unicode.h"
+#include "fakes/CoreHarness.h"
+
+using namespace quillet;
+using namespace quillet::fakes;
+
+namespace {
+
+RegistryValue Sz(const char* name, const std::string& text, std::uint32_t type = kRegSz)
+{
+    return {name, type, Utf16LeFromUtf8(text)};
+}
+RegistryValue Dword(const char* name, std::uint32_t n)
+{
+    std::string data;
+    for (int i = 0; i < 4; ++i) data += static_cast<char>((n >> (8 * i)) & 0xff);
+    return {name, kRegDword, data};
+}
+
+TEST(DetailsTest, DatesSizesAndVersionsFollowTheirRules)
+{
+    struct Case {
+        std::vector<RegistryValue> values;
+        int32_t date;
+        int64_t size;
+        std::string version;
+    };
+    const std::string nul("\0", 1);
+    const Case cases[] = {
+        {{Sz("InstallDate", "20231105"), Dword("EstimatedSize", 2048), Sz("DisplayVersion", "1.2.3")}, 20231105, 2048,
+         "1.2.3"},
+        {{Sz("installdate", " 20240229" + nul + "junk"), Sz("EstimatedSize", " 512 ")}, 20240229, 512, ""},
+        {{Sz("InstallDate", "20230229"), Sz("EstimatedSize", "12 MB")}, 0, -1, ""},  // no such day; no number
+        {{Sz("InstallDate", "2023-11-05"), Dword("VersionMajor", 7), Dword("VersionMinor", 42)}, 0, -1, "7.42"},
+        {{Sz("InstallDate", "20231305"), Dword("VersionMajor", 3)}, 0, -1, "3.0"},
+        {{Dword("InstallDate", 20231105), {"EstimatedSize", kRegBinary, "\x01\x02\x03\x04"}}, 0, -1, ""},
+        {{Sz("DisplayVersion", "  "), Dword("VersionMajor", 2), Sz("VersionMinor", "5")}, 0, -1, "2.5"},
+        {{{"EstimatedSize", kRegQword, std::string("\x00\x00\x00\x00\x01\x00\x00\x00", 8)}}, 0, 0x100000000ll,
+         ""},
+        {{{"EstimatedSize", kRegDword, "\x01\x02"}}, 0, -1, ""},  // too short for a DWORD
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(i);
+        const EntryDetails d = DetailsFrom(cases[i].values);
+        EXPECT_EQ(d.installDate, cases[i].date);
+        EXPECT_EQ(d.sizeKiB, cases[i].size);
+        EXPECT_EQ(d.version, cases[i].version);
+    }
+}
+
+TEST(DetailsTest, SizesAreShownInTheUnitThatFits)
+{
+    const std::pair<int64_t, const char*> cases[] = {
+        {-1, ""}, {0, "0 KB"}, {1023, "1023 KB"}, {1024, "1,0 MB"}, {12698, "12,4 MB"}, {3 << 20, "3,00 GB"}};
+    for (const auto& [kib, text] : cases) EXPECT_EQ(SizeText(kib, ','), text) << kib;
+}
+
+TEST(DetailsTest, IconLocationsWithIndexAndQuotes)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* path;
+        int index;
+    };
+    const Case cases[] = {
+        {"C:\\App\\app.exe", true, "C:\\App\\app.exe", 0},
+        {"C:\\App\\app.exe,2", true, "C:\\App\\app.exe", 2},
+        {"\"C:\\Program Files\\App\\app.exe\",-101", true, "C:\\Program Files\\App\\app.exe", -101},
+        {"\"C:\\Program Files\\App\\app.exe\"", true, "C:\\Program Files\\App\\app.exe", 0},
+        {"  C:\\My Apps\\a,b.ico , 3 ", true, "C:\\My Apps\\a,b.ico", 3},
+        {"%LOCALAPPDATA%\\Chat\\app.ico", true, "%LOCALAPPDATA%\\Chat\\app.ico", 0},
+        {"\"C:\\App\\app.exe\" junk", false, "", 0},
+        {"C:\\App\\app.exe,x", false, "", 0},
+        {"\"\",1", false, "", 0},
+        {"", false, "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        IconLocation at;
+        ASSERT_EQ(ParseIconLocation(c.text, at), c.ok);
+        if (!c.ok) continue;
+        EXPECT_EQ(at.path, c.path);
+        EXPECT_EQ(at.index, c.index);
+    }
+}
+
+TEST(DetailsTest, SystemComponentsAndUpdatesAreToldApart)
+{
+    const std::pair<std::vector<RegistryValue>, bool> cases[] = {
+        {{}, false},
+        {{Dword("SystemComponent", 1)}, true},
+        {{Dword("SystemComponent", 0)}, false},
+        {{Sz("SystemComponent", "1")}, true},
+        {{Sz("ParentKeyName", "OperatingSystem")}, true},
+        {{Sz("ParentKeyName", " ")}, false},
+        {{Sz("ReleaseType", "Security Update")}, true},
+        {{Sz("ReleaseType", "hotfix")}, true},
+        {{Sz("ReleaseType", "Service Pack")}, false},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(DetailsFrom(cases[i].first).SystemOrUpdate(), cases[i].second) << i;
+}
+
+TEST(DetailsTest, HostileValuesAreCutAndNeverTakenForText)
+{
+    std::string huge(1 << 20, 'P');
+    const EntryDetails d = DetailsFrom({Sz("Publisher", huge), Sz("DisplayIcon", "a\tb\r\nc"),
+                                        {"InstallLocation", kRegBinary, Utf16LeFromUtf8("C:\\x")},
+                                        Sz("ModifyPath", std::string("one\0two", 7), kRegMultiSz), {"NoRepair", 0x1234, "\x01"}});
+    EXPECT_EQ(d.publisher, std::string(kDetailChars, 'P'));
+    EXPECT_EQ(d.displayIcon, "a b  c");
+    EXPECT_EQ(d.installLocation, "");
+    EXPECT_EQ(d.modifyPath, "one");
+    EXPECT_FALSE(d.noRepair);
+}
+
+// Through the list: the fake registry's values read as the port reads them.
+TEST(DetailsTest, TheListReadsTheDetailsAndAHugeCaptionWhole)
+{
+    CoreHarness h;
+    h.files.AddFile("C:\\App\\good.exe");
+    auto& key = h.Entry("k", std::string(3000, 'N'), "C:\\App\\good.exe");
+    FakeRegistry::Set(key, "Publisher", kSz, std::string(1 << 20, 'P'));
+    FakeRegistry::Set(key, "SystemComponent", kDword, std::string("\x01\x00\x00\x00", 4));
+    h.main.Catalogue().ApplySortState(0, true);
+    h.main.Catalogue().LoadPrograms();
+    ASSERT_EQ(h.main.Rows().size(), 1u);
+    EXPECT_EQ(h.main.Rows()[0].caption, std::string(3000, 'N'));
+    EXPECT_EQ(h.main.Rows()[0].details.publisher.size(), kDetailChars);
+    EXPECT_TRUE(h.main.Rows()[0].details.SystemOrUpdate());
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+#include <map>
+#include <string>
+
+#include "catalogue/EntrySource.h"
+
+namespace quillet::fakes {
+
+// Account names as the system would give them; a SID not in the map has none.
+class FakeAccounts : public UserAccounts {
+public:
+    std::string current;
+    std::map<std::string, std::string> names;
+    std::string CurrentSid() override { return current; }
+    std::string NameOf(const std::string& sid) override
+    {
+        const auto it = names.find(sid);
+        return it == names.end() ? std::string() : it->second;
+    }
+};
+
+}  // namespace quillet::fakes
