@@ -36,6 +36,7 @@ add_library(quillet_win32 STATIC
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
     src/app/win32/ProgramList.cpp
+    src/app/win32/ProgramColumns.cpp
     src/app/win32/LogList.cpp
     src/app/win32/MainLayout.cpp
     src/app/win32/TrayMenu.cpp

@@ -24,7 +24,7 @@ void ProgramList::Create(HWND parent, HFONT font)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
-    AddColumn(3, "Source", 96);
+    AddDetailColumns();
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     CreateTip(parent);
 }
@@ -63,6 +63,14 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
         pane->tipRow_ = row;
         break;
     }
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == ListView_GetHeader(list)) {
+            POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (lParam == -1) GetCursorPos(&at);
+            pane->HeaderMenu(at);
+            return 0;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
@@ -74,9 +82,12 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
-void ProgramList::Notify(NMHDR* header)
+LRESULT ProgramList::Notify(NMHDR* header)
 {
     switch (header->code) {
+    case NM_CUSTOMDRAW:
+        if (header->hwndFrom == list_) return CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        break;
     case LVN_GETDISPINFOW:
         OnDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
         break;
@@ -99,6 +110,7 @@ void ProgramList::Notify(NMHDR* header)
         if (OnFocus) OnFocus();
         break;
     }
+    return 0;
 }
 
 void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
@@ -109,11 +121,7 @@ void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
     if (item.mask & LVIF_TEXT) {
-        if (item.iSubItem == 3)
-            CopyWide(row.SourceName(), item.pszText, item.cchTextMax);
-        else
-            CopyWide(item.iSubItem == 0 ? row.caption : item.iSubItem == 1 ? row.command : row.subkey, item.pszText,
-                     item.cchTextMax);
+        CopyWide(ColumnText(row, item.iSubItem), item.pszText, item.cchTextMax);
     }
     if (item.mask & LVIF_IMAGE) item.iImage = row.image;
 }
