@@ -99,6 +99,7 @@ add_executable(platform_tests
     tests/platform/SafeProcessTest.cpp
     tests/platform/DrawingTest.cpp
     tests/platform/RegistryViewsTest.cpp
+    tests/platform/UserSourcesTest.cpp
     tests/platform/UndoTest.cpp
     resources/Quillet.rc
 )
@@ -123,6 +124,7 @@ add_executable(e2e_tests
     tests/e2e/PlacesTest.cpp
     tests/e2e/WholeDayTest.cpp
     tests/e2e/PlatformTest.cpp
+    tests/e2e/SourcesTest.cpp
     tests/e2e/LiveListTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
