@@ -80,7 +80,9 @@ TEST_F(SourcesTest, DetailColumnsShowSortByValueAndAUserEntryIsDeletedAndUndone)
     EXPECT_EQ(app.RowText(big, 7), "2.0 MB");
     EXPECT_EQ(app.RowText(chat, 7).substr(app.RowText(chat, 7).size() - 2), "MB");
 
-    // Size and Version sort by value, not by text.
+    // Size and Version sort by value, not by text; the window is narrower
+    // than the columns, so the list scrolls to them first.
+    ListView_Scroll(app.Child(IDC_PROGRAMS), 1000, 0);
     app.ClickHeader(7);
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowText(3, 0) == "Chat"; }));
     EXPECT_EQ(app.RowText(2, 0), "Big Suite");
