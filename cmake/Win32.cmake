@@ -37,6 +37,7 @@ add_library(quillet_win32 STATIC
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
     src/app/win32/ProgramList.cpp
+    src/app/win32/ProgramColumns.cpp
     src/app/win32/LogList.cpp
     src/app/win32/MainLayout.cpp
     src/app/win32/TrayMenu.cpp
@@ -99,6 +100,7 @@ add_executable(platform_tests
     tests/platform/SafeProcessTest.cpp
     tests/platform/DrawingTest.cpp
     tests/platform/RegistryViewsTest.cpp
+    tests/platform/UserSourcesTest.cpp
     tests/platform/UndoTest.cpp
     tests/platform/QueueTest.cpp
     resources/Quillet.rc
@@ -124,6 +126,7 @@ add_executable(e2e_tests
     tests/e2e/PlacesTest.cpp
     tests/e2e/WholeDayTest.cpp
     tests/e2e/PlatformTest.cpp
+    tests/e2e/SourcesTest.cpp
     tests/e2e/LiveListTest.cpp
     tests/e2e/XInput.cpp
     tests/e2e/XInputTest.cpp

@@ -27,7 +27,8 @@ class FrameView {
 public:
     virtual ~FrameView() = default;
     // Sizes the settings file keeps, in pixels.
-    enum class Size { LogHeight, TimeWidth, CommentWidth, NameWidth, CmdLineWidth, SubKeyWidth, PlatformWidth };
+    enum class Size { LogHeight, TimeWidth, CommentWidth, NameWidth, CmdLineWidth, SubKeyWidth, PlatformWidth,
+                      PublisherWidth, VersionWidth, InstalledWidth, SizeWidth };
     virtual int GetSize(Size size) const = 0;
     virtual void SetSize(Size size, int pixels) = 0;
     // The application's taskbar button (hidden while in the notification area).

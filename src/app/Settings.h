@@ -80,6 +80,12 @@ struct StoredSettings {
     bool Log = true;
     bool StatusBar = true;
     bool TextLabels = true;
+    bool SystemEntries = true;
+    // The detail columns' widths; 0: hidden from the header's menu.
+    int PublisherWidth = 120;
+    int VersionWidth = 70;
+    int InstalledWidth = 80;
+    int SizeWidth = 70;
     int SortOn = 0;
     bool Ascending = true;
 };

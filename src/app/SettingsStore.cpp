@@ -30,6 +30,10 @@ void SettingsStore::ReadSizes(StoredSettings& s) const
     // The Source column is always shown: a user's entries are listed on every Windows.
     s.PlatformColumn = true;
     if (s.PlatformColumn) s.PlatformWidth = frame_.GetSize(Size::PlatformWidth);
+    s.PublisherWidth = frame_.GetSize(Size::PublisherWidth);
+    s.VersionWidth = frame_.GetSize(Size::VersionWidth);
+    s.InstalledWidth = frame_.GetSize(Size::InstalledWidth);
+    s.SizeWidth = frame_.GetSize(Size::SizeWidth);
 }
 
 void SettingsStore::ReadSettings()
@@ -50,6 +54,11 @@ void SettingsStore::ReadSettings()
     frame_.SetSize(Size::CmdLineWidth, s.CmdLiNeWidth);
     frame_.SetSize(Size::SubKeyWidth, s.SubKeyWidth);
     if (s.PlatformColumn) frame_.SetSize(Size::PlatformWidth, s.PlatformWidth);
+    frame_.SetSize(Size::PublisherWidth, s.PublisherWidth);
+    frame_.SetSize(Size::VersionWidth, s.VersionWidth);
+    frame_.SetSize(Size::InstalledWidth, s.InstalledWidth);
+    frame_.SetSize(Size::SizeWidth, s.SizeWidth);
+    parts_.catalogue.SetShowSystemEntries(s.SystemEntries);
     parts_.backup.BackupDir = s.BackupDir;
     if (!s.ToolBar) views.ToolBarMMClick();
     if (!s.Log) views.LogMMClick();
@@ -82,6 +91,7 @@ void SettingsStore::FormClose()
     s.Log = commands_.MenuItemChecked(MenuItem::LogMM);
     s.StatusBar = commands_.MenuItemChecked(MenuItem::StatusMM);
     s.TextLabels = commands_.MenuItemChecked(MenuItem::TextLabelsMM);
+    s.SystemEntries = parts_.catalogue.ShowSystemEntries();
     s.SortOn = parts_.catalogue.Programs.SortColumnIndex();
     s.Ascending = parts_.catalogue.Programs.Ascending();
     WriteStoredSettings(*file_, s);

@@ -65,6 +65,7 @@ void EntryCatalogue::ReadEntries(const EntrySource& source)
         if (!OpenRegKey(root, uninstallKey + name, false, source.view)) continue;
         EntryRow row;
         if (!ReadEntry(registry_, row)) continue;
+        if (!showSystem_ && row.details.SystemOrUpdate()) continue;
         row.subkey = name;
         row.SetSource(source);
         CheckProgram(row);
@@ -73,6 +74,18 @@ void EntryCatalogue::ReadEntries(const EntrySource& source)
 }
 
 void EntryCatalogue::LoadPrograms() { Load(EntryKey{}, true); }
+
+void EntryCatalogue::SetShowSystemEntries(bool shown)
+{
+    showSystem_ = shown;
+    views_.commands.CheckMenuItem(MenuItem::SystemEntriesMM, shown);
+}
+
+void EntryCatalogue::SystemEntriesMMClick()
+{
+    SetShowSystemEntries(!showSystem_);
+    FollowRegistry();
+}
 
 void EntryCatalogue::Load(const EntryKey& keep, bool activate)
 {

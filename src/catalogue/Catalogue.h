@@ -66,6 +66,10 @@ public:
     std::vector<EntrySource> ReadSources();
     // The sources the last load read.
     const std::vector<EntrySource>& Sources() const { return sources_; }
+    // View > "Show system components and updates": off, such entries are not listed.
+    bool ShowSystemEntries() const { return showSystem_; }
+    void SetShowSystemEntries(bool shown);
+    void SystemEntriesMMClick();
     // Names the other users' hives; none: only the machine and HKCU are read.
     UserAccounts* Accounts = nullptr;
     // Where New puts an entry: the view a program of the system's own width uses.
@@ -137,6 +141,7 @@ private:
     CommandChecker checker_;
     std::vector<EntryRow> rows_;
     std::vector<EntrySource> sources_;
+    bool showSystem_ = true;
     EntryKey reasonShown_;  // the focused entry whose reason the status bar got last
 
 public:

@@ -19,7 +19,7 @@ enum class MenuItem {
     // Edit > Undo
     UndoMM,
     // View menu switches and the toolbar's popup menu
-    ToolBarMM, LogMM, StatusMM, TextLabelsMM, TextLabelsPM,
+    ToolBarMM, LogMM, StatusMM, TextLabelsMM, TextLabelsPM, SystemEntriesMM,
     // the view styles in the View menu, the list menu's View submenu and the Views drop-down
     LargeIconsMM, SmalliconsMM, ListMM, DetailsMM,
     LargeIconsPM2, SmalliconsPM2, ListPM2, ReportPM2,

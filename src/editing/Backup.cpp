@@ -161,7 +161,7 @@ struct Content {
 };
 
 // One source's entries: the Uninstall key's section, then one section per
-// entry. A user's source without the key writes nothing.
+// entry. A user's source without entries writes nothing.
 void ReadSource(Registry& registry, Content& content, const EntrySource& source)
 {
     const RootKey root = SourceRoot(source.hive);
@@ -184,6 +184,11 @@ void ReadSource(Registry& registry, Content& content, const EntrySource& source)
                     registry.ReadString("UninstallString")};  // names are never escaped
         if (entry.displayName.empty() || entry.command.empty()) continue;
         entries.push_back(std::move(entry));
+    }
+    // A user without entries adds nothing: the file stays as it was before users were listed.
+    if (entries.empty() && source.hive != EntryHive::Machine) {
+        content.views.pop_back();
+        content.entries.pop_back();
     }
 }
 

@@ -134,3 +134,37 @@ TEST(DetailsTest, TheListReadsTheDetailsAndAHugeCaptionWhole)
 }
 
 }  // namespace
+
+namespace {
+
+// View > "Show system components and updates": on by default, off hides them
+// at once and after a restart, as the settings file keeps it.
+TEST(DetailsTest, TheViewItemHidesSystemComponentsAndUpdatesAndIsKept)
+{
+    CoreHarness h;
+    h.files.AddFile("C:\\App\\good.exe");
+    h.Entry("app", "App", "C:\\App\\good.exe");
+    FakeRegistry::Set(h.Entry("kb", "Update for App", "C:\\App\\good.exe"), "ParentKeyName", kSz, "App");
+    FakeRegistry::Set(h.Entry("rt", "Runtime", "C:\\App\\good.exe"), "SystemComponent", kDword,
+                      std::string("\x01\x00\x00\x00", 4));
+    h.main.FormCreate("C:\\Q\\QUILLET.EXE");
+    EXPECT_EQ(h.main.Rows().size(), 3u);
+    EXPECT_TRUE(h.view.MenuItemChecked(MenuItem::SystemEntriesMM));
+    h.main.Catalogue().SystemEntriesMMClick();
+    ASSERT_EQ(h.main.Rows().size(), 1u);
+    EXPECT_EQ(h.main.Rows()[0].caption, "App");
+    EXPECT_FALSE(h.view.MenuItemChecked(MenuItem::SystemEntriesMM));
+    h.main.Settings().FormClose();
+    EXPECT_NE(h.profile.Text().find("SystemEntries=0"), std::string::npos);
+
+    CoreHarness again;
+    again.profile.lines = h.profile.lines;
+    again.registry.Make(RootKey::LocalMachine, kUninstallPath);
+    again.Entry("rt", "Runtime", "x.exe");
+    FakeRegistry::Set(*again.registry.Find(RootKey::LocalMachine, kUninstallPath + "\\rt"), "SystemComponent", kSz, "1");
+    again.main.FormCreate("C:\\Q\\QUILLET.EXE");
+    EXPECT_TRUE(again.main.Rows().empty());
+    EXPECT_FALSE(again.view.MenuItemChecked(MenuItem::SystemEntriesMM));
+}
+
+}  // namespace

@@ -118,6 +118,10 @@ TEST_F(SettingsTest, FirstCloseOnANewFileWritesEveryKeyInOrder)
               "CmdLiNeWidth=200\r\n"
               "SubKeyWidth=120\r\n"
               "PlatformWidth=70\r\n"
+              "PublisherWidth=120\r\n"
+              "VersionWidth=70\r\n"
+              "InstalledWidth=80\r\n"
+              "SizeWidth=70\r\n"
               "BackupDir=\r\n"
               "[View]\r\n"
               "ViewType=0\r\n"
@@ -125,6 +129,7 @@ TEST_F(SettingsTest, FirstCloseOnANewFileWritesEveryKeyInOrder)
               "Log=1\r\n"
               "StatusBar=1\r\n"
               "TextLabels=1\r\n"
+              "SystemEntries=1\r\n"
               "SortOn=0\r\n"
               "Ascending=1\r\n"
               "[Log]\r\n"
@@ -241,7 +246,7 @@ TEST_F(SettingsTest, HandEditedViewValues)
     // The close writes what the window shows; existing keys keep their places.
     Close();
     EXPECT_NE(profile.Text().find("[View]\r\nViewType=3\r\nTextLabels=0\r\nSortOn=0\r\nToolBar=1\r\nLog=1\r\n"
-                                  "StatusBar=1\r\nAscending=1\r\n"),
+                                  "StatusBar=1\r\nSystemEntries=1\r\nAscending=1\r\n"),
               std::string::npos)
         << profile.Text();
 }

@@ -450,14 +450,13 @@ protected:
         // The settings file as the close writes it.
         EXPECT_EQ(ProfileNames(nullptr), (Texts{"View", "Main", "Log"}));
         EXPECT_EQ(ProfileNames("View"),
-                  (Texts{"ViewType", "ToolBar", "Log", "StatusBar", "TextLabels", "SortOn", "Ascending"}));
+                  (Texts{"ViewType", "ToolBar", "Log", "StatusBar", "TextLabels", "SystemEntries", "SortOn", "Ascending"}));
         const std::string screen = "(" + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + "x" +
                                    std::to_string(GetSystemMetrics(SM_CYSCREEN)) + ")";
         Texts main{"FormVersion", "Flags", "ShowCmd", "PixelsPerInch", "MinMaxPos" + screen, "MinMaxPos",
                    "NormPos" + screen, "NormPos", "Visible", "LogHeight", "TimeWidth", "CommentWidth",
-                   "NameWidth", "CmdLiNeWidth", "SubKeyWidth", "BackupDir"};
-        // The Platform column's width, beside the others, where the column is shown.
-        if (Windows64()) main.insert(main.end() - 1, "PlatformWidth");
+                   "NameWidth", "CmdLiNeWidth", "SubKeyWidth", "PlatformWidth", "PublisherWidth", "VersionWidth",
+                   "InstalledWidth", "SizeWidth", "BackupDir"};
         EXPECT_EQ(ProfileNames("Main"), main);
         EXPECT_EQ(Ini("Main", "NormPos"), "60,40,780,580");
         EXPECT_EQ(Ini("Main", ("NormPos" + screen).c_str()), "60,40,780,580");

@@ -133,7 +133,8 @@ public:
 
     std::map<Size, int> sizes{{Size::LogHeight, 102}, {Size::TimeWidth, 150}, {Size::CommentWidth, 250},
                               {Size::NameWidth, 200}, {Size::CmdLineWidth, 200}, {Size::SubKeyWidth, 120},
-                              {Size::PlatformWidth, 70}};
+                              {Size::PlatformWidth, 70}, {Size::PublisherWidth, 120}, {Size::VersionWidth, 70},
+                              {Size::InstalledWidth, 80}, {Size::SizeWidth, 70}};
     int GetSize(Size size) const override { return sizes.at(size); }
     void SetSize(Size size, int pixels) override { sizes[size] = pixels; }
     bool applicationShown = true;

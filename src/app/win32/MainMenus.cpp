@@ -65,6 +65,7 @@ MainMenus::MenuPlace MainMenus::Place(MenuItem item) const
     case MenuItem::ToolBarMM: return {main, IDM_TOOLBAR};
     case MenuItem::LogMM: return {main, IDM_LOG};
     case MenuItem::StatusMM: return {main, IDM_STATUSBAR};
+    case MenuItem::SystemEntriesMM: return {main, IDM_SYSTEMENTRIES};
     case MenuItem::TextLabelsMM: return {main, IDM_TEXTLABELS};
     case MenuItem::TextLabelsPM: return {toolBarMenu_, IDM_TEXTLABELS};
     case MenuItem::LargeIconsMM: return {main, IDM_LARGEICONS};

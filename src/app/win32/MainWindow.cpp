@@ -340,6 +340,9 @@ void MainWindow::OnCommand(int id)
     case IDM_STATUSBAR:
         core_.Guard([&] { core_.Views().StatusMMClick(); });
         break;
+    case IDM_SYSTEMENTRIES:
+        core_.Guard([&] { core_.Catalogue().SystemEntriesMMClick(); });
+        break;
     case IDM_TEXTLABELS:
         core_.Guard([&] { core_.Views().TextLabelsMMClick(); });
         break;
@@ -484,7 +487,7 @@ LRESULT MainWindow::OnNotify(NMHDR* header)
 {
     LRESULT result = 0;
     if (toolBar_.Notify(header, result)) return result;
-    if (header->hwndFrom == programs_.hwnd() || header->hwndFrom == programs_.TipWindow()) programs_.Notify(header);
+    if (header->hwndFrom == programs_.hwnd() || header->hwndFrom == programs_.TipWindow()) return programs_.Notify(header);
     else if (header->hwndFrom == log_.hwnd()) log_.Notify(header);
     return 0;
 }

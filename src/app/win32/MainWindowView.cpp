@@ -108,6 +108,10 @@ int MainWindow::GetSize(Size size) const
     case Size::CmdLineWidth: return programs_.ColumnWidth(1);
     case Size::SubKeyWidth: return programs_.ColumnWidth(2);
     case Size::PlatformWidth: return programs_.ColumnWidth(3);
+    case Size::PublisherWidth: return programs_.ColumnWidth(4);
+    case Size::VersionWidth: return programs_.ColumnWidth(5);
+    case Size::InstalledWidth: return programs_.ColumnWidth(6);
+    case Size::SizeWidth: return programs_.ColumnWidth(7);
     }
     return 0;
 }
@@ -122,6 +126,10 @@ void MainWindow::SetSize(Size size, int pixels)
     case Size::CmdLineWidth: programs_.SetColumnWidth(1, pixels); break;
     case Size::SubKeyWidth: programs_.SetColumnWidth(2, pixels); break;
     case Size::PlatformWidth: programs_.SetColumnWidth(3, pixels); break;
+    case Size::PublisherWidth: programs_.SetColumnWidth(4, pixels); break;
+    case Size::VersionWidth: programs_.SetColumnWidth(5, pixels); break;
+    case Size::InstalledWidth: programs_.SetColumnWidth(6, pixels); break;
+    case Size::SizeWidth: programs_.SetColumnWidth(7, pixels); break;
     }
     layout_.Arrange();
 }

@@ -25,7 +25,7 @@ void ProgramList::Create(HWND parent, HFONT font)
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
-    AddColumn(3, "Source", 96);
+    AddDetailColumns();
     SetWindowSubclass(list_, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
     CreateTip(parent);
 }
@@ -70,6 +70,14 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         break;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == ListView_GetHeader(list)) {
+            POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (lParam == -1) GetCursorPos(&at);
+            pane->HeaderMenu(at);
+            return 0;
+        }
+        break;
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
@@ -81,9 +89,12 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
     return DefSubclassProc(list, message, wParam, lParam);
 }
 
-void ProgramList::Notify(NMHDR* header)
+LRESULT ProgramList::Notify(NMHDR* header)
 {
     switch (header->code) {
+    case NM_CUSTOMDRAW:
+        if (header->hwndFrom == list_) return CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        break;
     case LVN_GETDISPINFOW:
         OnDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header));
         break;
@@ -106,6 +117,7 @@ void ProgramList::Notify(NMHDR* header)
         if (OnFocus) OnFocus();
         break;
     }
+    return 0;
 }
 
 void ProgramList::OnDispInfo(NMLVDISPINFOW* info)

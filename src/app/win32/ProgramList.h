@@ -36,8 +36,12 @@ public:
     void RestoreScroll(int position);
     void UpdateHeaderImages(int sortColumn, bool ascending);
     void SetViewStyle(ViewStyle style);
-    // A notification from this list or its tooltip.
-    void Notify(NMHDR* header);
+    // A notification from this list or its tooltip; the answer it needs.
+    LRESULT Notify(NMHDR* header);
+    // The column's text as shown.
+    std::string ColumnText(const EntryRow& row, int column) const;
+    // The header's menu: each detail column shown or hidden (width 0).
+    void HeaderMenu(POINT screen);
     // The row under a point of the screen, or -1.
     int RowAt(POINT screen) const;
 
@@ -54,6 +58,8 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     void OnDispInfo(NMLVDISPINFOW* info);
+    void AddDetailColumns();
+    LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);
     void CreateTip(HWND parent);
     void OnTipText(NMTTDISPINFOW* info);
     int RowAtClient(POINT client) const;
@@ -66,6 +72,7 @@ private:
     HWND tip_ = nullptr;  // the rows' tooltip
     int tipRow_ = -1;     // the row the pointer was last on
     std::wstring tipText_;
+    char decimal_ = '.';
 };
 
 }  // namespace quillet::win32
