@@ -68,6 +68,7 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     const int scroll = view.ScrollPosition();
 
     rows_.clear();
+    Programs.ForgetKeys();
     checker_.BeginBatch();
     try {
         for (const RegistryView listed : ListedViews()) ReadEntries(listed);

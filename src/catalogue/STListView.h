@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/EntryRow.h"
@@ -9,6 +10,13 @@
 namespace quillet {
 
 class Locale;
+
+// A row's place in one column's order: bytes compared as unsigned chars, a
+// prefix before what it begins. A text column's key is the locale's sort key
+// of its text; a number's is NumberKey.
+using SortKey = std::string;
+// Eight bytes, the most significant first: they order as the numbers do.
+SortKey NumberKey(uint64_t value);
 
 // What the sortable list needs of its control on screen.
 class SortHeaderView {
@@ -50,13 +58,21 @@ public:
     int ColumnCount() const { return columnCount_; }
     void SetPlatformColumn(bool shown) { columnCount_ = shown ? kColumnCount + 1 : kColumnCount; }
     bool Ascending() const { return ascending_; }
-    int CompareRows(const EntryRow& a, const EntryRow& b) const;
+    // The key of that row in that column. A text's key is made once and
+    // kept until ForgetKeys: the key of a text never changes, so a row whose
+    // text changed simply finds the key of its new text.
+    const SortKey& Key(const EntryRow& row, int column) const;
+    // Makes the keys of every column, so that no sort has to.
+    void MakeKeys() const;
+    // Drops the keys kept (each load starts afresh, so the texts of rows
+    // long gone do not pile up).
+    void ForgetKeys() const { textKeys_.clear(); }
 
     // Called at every paint so that the arrow survives whatever rebuilt the header.
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
 
 private:
-    static std::string ColumnText(const EntryRow& row, int column);
+    static const std::string& ColumnText(const EntryRow& row, int column);
 
     std::vector<EntryRow>& rows_;
     const Locale& locale_;
@@ -65,6 +81,7 @@ private:
     bool hasSortColumn_ = false;
     uint8_t sortColumnIndex_ = 0;
     int columnCount_ = kColumnCount;
+    mutable std::unordered_map<std::string, SortKey> textKeys_;
 };
 
 }  // namespace quillet
