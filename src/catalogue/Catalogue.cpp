@@ -80,6 +80,8 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     }
     checker_.EndBatch();
     view.ProgramsReplaced(rows_.size());
+    // Every column's keys now, so that no later sort compares texts.
+    Programs.MakeKeys();
 
     // The opposite direction makes the click re-sort as it stands.
     Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
