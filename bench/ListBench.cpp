@@ -58,7 +58,7 @@ int main(int argc, char** argv)
         return v[v.size() / 2];
     };
     std::printf("rows=%zu bad=%d load=%.3f\n", main.Rows().size(), main.Catalogue().BadCount, median(loads));
-    std::printf("registry=%.3f files=%.3f own=%.3f calls: registry=%ld files=%ld\n", median(registryTimes),
+    std::printf("registry=%.3f files=%.3f own=%.3f registry_calls=%ld file_calls=%ld\n", median(registryTimes),
                 median(fileTimes), median(own), registry.watch.calls, files.watch.calls);
 
     // The sort keys of every column, as a load makes them.
