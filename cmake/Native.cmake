@@ -37,3 +37,9 @@ target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE
 target_link_libraries(core_tests PRIVATE quillet_core quillet_jpeg GTest::gtest_main)
 quillet_warnings(core_tests)
 gtest_discover_tests(core_tests DISCOVERY_MODE PRE_TEST)
+
+# The list's own work on the fakes, for callgrind (not run by ctest).
+add_executable(core_bench bench/CoreBench.cpp)
+target_include_directories(core_bench PRIVATE tests)
+target_link_libraries(core_bench PRIVATE quillet_core quillet_jpeg)
+quillet_warnings(core_bench)

@@ -97,6 +97,7 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
 
     rows_.clear();
     sources_ = ReadSources();
+    Programs.ForgetKeys();
     checker_.BeginBatch();
     try {
         for (const EntrySource& source : sources_) ReadEntries(source);
@@ -108,6 +109,8 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     }
     checker_.EndBatch();
     view.ProgramsReplaced(rows_.size());
+    // Every column's keys now, so that no later sort compares texts.
+    Programs.MakeKeys();
 
     // The opposite direction makes the click re-sort as it stands.
     Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());

@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -25,12 +26,24 @@ class OneLoadFileSystem : public FileSystem {
 public:
     explicit OneLoadFileSystem(FileSystem& files) : files_(files) {}
 
+    // Asked once per load: no one else can change this process's
+    // environment, and the system's folders do not move while it runs.
     std::optional<std::string> EnvironmentVariable(const std::string& name) override
     {
-        return files_.EnvironmentVariable(name);
+        auto found = environment_.find(name);
+        if (found == environment_.end()) found = environment_.emplace(name, files_.EnvironmentVariable(name)).first;
+        return found->second;
     }
-    std::string WindowsDirectory() override { return files_.WindowsDirectory(); }
-    std::string SystemDirectory() override { return files_.SystemDirectory(); }
+    std::string WindowsDirectory() override
+    {
+        if (!windowsDirectory_) windowsDirectory_ = files_.WindowsDirectory();
+        return *windowsDirectory_;
+    }
+    std::string SystemDirectory() override
+    {
+        if (!systemDirectory_) systemDirectory_ = files_.SystemDirectory();
+        return *systemDirectory_;
+    }
     bool FileExists(const std::string& name) override;
     unsigned DriveType(const std::string& root) override;
     int64_t FreeSpace(char drive) override { return files_.FreeSpace(drive); }
@@ -53,6 +66,8 @@ private:
     void Missed(const std::string& directory);
 
     FileSystem& files_;
+    std::map<std::string, std::optional<std::string>> environment_;
+    std::optional<std::string> windowsDirectory_, systemDirectory_;
     std::map<std::string, bool> answers_;
     std::map<std::string, unsigned> driveTypes_;
     std::map<std::string, Presence> directories_;

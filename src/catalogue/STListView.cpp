@@ -45,6 +45,13 @@ int CompareVersions(const std::string& a, const std::string& b)
 
 }  // namespace
 
+SortKey NumberKey(uint64_t value)
+{
+    SortKey key(8, '\0');
+    for (int i = 7; i >= 0; --i, value >>= 8) key[static_cast<size_t>(i)] = static_cast<char>(value & 0xFF);
+    return key;
+}
+
 std::string TSTListView::ColumnText(const EntryRow& row, int column)
 {
     switch (column) {
@@ -59,16 +66,25 @@ std::string TSTListView::ColumnText(const EntryRow& row, int column)
     }
 }
 
-int TSTListView::CompareRows(const EntryRow& a, const EntryRow& b) const
+SortKey TSTListView::Key(const EntryRow& row, int column) const
 {
-    int result;
-    switch (sortColumnIndex_) {
-    case kInstalledColumn: result = Order(a.details.installDate, b.details.installDate); break;
-    case kSizeColumn: result = Order(a.details.sizeKiB, b.details.sizeKiB); break;
-    case kVersionColumn: result = CompareVersions(a.details.version, b.details.version); break;
-    default: result = locale_.Compare(ColumnText(a, sortColumnIndex_), ColumnText(b, sortColumnIndex_));
+    switch (column) {
+    // Signed numbers with the sign bit flipped order as the numbers do, so
+    // a missing date (0) and a missing size (-1) come first, as before.
+    case kInstalledColumn: return NumberKey(static_cast<uint64_t>(int64_t{row.details.installDate}) ^ (1ULL << 63));
+    case kSizeColumn: return NumberKey(static_cast<uint64_t>(row.details.sizeKiB) ^ (1ULL << 63));
+    default: break;
     }
-    return ascending_ ? result : -result;
+    const std::string text = ColumnText(row, column);
+    auto found = textKeys_.find(text);
+    if (found == textKeys_.end()) found = textKeys_.emplace(text, locale_.SortKey(text)).first;
+    return found->second;
+}
+
+void TSTListView::MakeKeys() const
+{
+    for (const EntryRow& row : rows_)
+        for (const int column : {0, 1, 2, kSourceColumn, kPublisherColumn}) Key(row, column);
 }
 
 void TSTListView::HeaderClick(int column, int focusedRow)
@@ -83,11 +99,26 @@ void TSTListView::HeaderClick(int column, int focusedRow)
     hasSortColumn_ = true;
 
     // Sort an order of indices so that the focused row can be followed; equal
-    // rows keep the order they had.
+    // rows keep the order they had. The keys order as the locale's Compare
+    // does, ties included, so this is the order of comparing the texts.
     std::vector<size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return CompareRows(rows_[a], rows_[b]) < 0; });
+    if (sortColumnIndex_ == kVersionColumn) {
+        const auto less = [&](size_t a, size_t b) {
+            return CompareVersions(rows_[a].details.version, rows_[b].details.version) < 0;
+        };
+        if (ascending_)
+            std::stable_sort(order.begin(), order.end(), less);
+        else
+            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return less(b, a); });
+    } else {
+        std::vector<SortKey> keys(rows_.size());
+        for (size_t i = 0; i < rows_.size(); ++i) keys[i] = Key(rows_[i], sortColumnIndex_);
+        if (ascending_)
+            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
+        else
+            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[b] < keys[a]; });
+    }
     std::vector<EntryRow> sorted;
     sorted.reserve(rows_.size());
     int focused = -1;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/EntryRow.h"
@@ -9,6 +10,13 @@
 namespace quillet {
 
 class Locale;
+
+// A row's place in one column's order: bytes compared as unsigned chars, a
+// prefix before what it begins. A text column's key is the locale's sort key
+// of its text; a number's is NumberKey.
+using SortKey = std::string;
+// Eight bytes, the most significant first: they order as the numbers do.
+SortKey NumberKey(uint64_t value);
 
 // What the sortable list needs of its control on screen.
 class SortHeaderView {
@@ -56,7 +64,17 @@ public:
     // The columns the list has, hidden ones included.
     int ColumnCount() const { return kAllColumns; }
     bool Ascending() const { return ascending_; }
-    int CompareRows(const EntryRow& a, const EntryRow& b) const;
+    // The key of that row in that column. A text's key is made once and
+    // kept until ForgetKeys: the key of a text never changes, so a row whose
+    // text changed simply finds the key of its new text.
+    // Dates and sizes give the key of their number; versions have none
+    // (they compare by their number parts, see HeaderClick).
+    SortKey Key(const EntryRow& row, int column) const;
+    // Makes the keys of every column, so that no sort has to.
+    void MakeKeys() const;
+    // Drops the keys kept (each load starts afresh, so the texts of rows
+    // long gone do not pile up).
+    void ForgetKeys() const { textKeys_.clear(); }
 
     // Called at every paint so that the arrow survives whatever rebuilt the header.
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
@@ -73,6 +91,7 @@ private:
     bool ascending_ = false;
     bool hasSortColumn_ = false;
     uint8_t sortColumnIndex_ = 0;
+    mutable std::unordered_map<std::string, SortKey> textKeys_;
 };
 
 }  // namespace quillet

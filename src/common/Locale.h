@@ -23,6 +23,11 @@ public:
     virtual std::string FromAnsi(const std::string& ansi) const = 0;
     // The user locale's word sort, case-sensitive (lstrcmp): <0, 0, >0.
     virtual int Compare(const std::string& a, const std::string& b) const = 0;
+    // Bytes that order as Compare orders: two keys compared byte by byte (as
+    // unsigned, a prefix first) give Compare's answer for their texts, equal
+    // included (the comparison's sort key, LCMapString). A sort makes each
+    // text's key once instead of comparing the texts again and again.
+    virtual std::string SortKey(const std::string& text) const = 0;
     // The date in the locale's short date format, the time in its long time format.
     virtual std::string ShortDate(const LocalTime& time) const = 0;
     virtual std::string LongTime(const LocalTime& time) const = 0;

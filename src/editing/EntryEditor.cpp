@@ -262,7 +262,7 @@ void EntryEditor::DeleteEntries(const std::vector<EntryKey>& counted, const std:
     }
     UndoHistory::KeepRemoved(step, removed);
     // Those that failed may have lost keys below them: read as they are now.
-    if (agreed) History.Finish(std::move(step));
+    History.Finish(std::move(step));
     catalogue_.UpdateButtons();
     if (failed.size() == 1) throw QuilletError(NotDeleted(failed.front()));
     if (!failed.empty()) {

@@ -328,3 +328,24 @@ TEST_F(LoadProgramsTest, StartUpShowsALoadErrorAndCarriesOn)
 }
 
 }  // namespace
+
+namespace {
+
+// A load asks for the search path and the system's folders once; the next
+// load asks again, so a changed path judges anew.
+TEST_F(LoadProgramsTest, EachLoadSeesTheSearchPathAsItIsThen)
+{
+    files.AddFile("C:\\Tools\\helper.exe");
+    Entry("k1", "Helper", "helper.exe /x");
+    files.path = "C:\\Elsewhere";
+    main.Catalogue().LoadPrograms();
+    ASSERT_EQ(main.Rows().size(), 1u);
+    EXPECT_EQ(main.Rows()[0].image, kImageBad);
+    files.path = "C:\\Elsewhere;C:\\Tools";
+    files.systemDirectory = "C:\\WINNT\\SYSTEM32";
+    main.Catalogue().LoadPrograms();
+    EXPECT_EQ(main.Rows()[0].image, kImageGood);
+    EXPECT_EQ(main.Rows()[0].reason.path, "C:\\Tools\\helper.exe");
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeRegistry.h"
+#include "fakes/KeyOrder.h"
 
 using namespace quillet;
 using namespace quillet::fakes;
@@ -197,6 +198,40 @@ TEST_F(SortTest, SetAscendingRedrawsTheArrowButNeverSorts)
     EXPECT_FALSE(view.sortArrowAscending);
     EXPECT_EQ(Column(0), "a;b;");
     EXPECT_EQ(view.reorders, reorders);
+}
+
+// The list sorts by keys made once per text; the order is that of the comparator.
+TEST(SortKeys, OrderAsTheComparatorOverTheEdgeCases)
+{
+    FakeLocale locale;
+    ExpectKeysCompareAsTexts(locale, EdgeCaseNames());
+    ExpectSortIsTheComparatorsOrder(locale, EdgeCaseNames());
+}
+
+TEST(SortKeys, OrderAsTheComparatorOverTenThousandNames)
+{
+    FakeLocale locale;
+    const std::vector<std::string> names = GeneratedNames(10000);
+    ExpectKeysCompareAsTexts(locale, std::vector<std::string>(names.begin(), names.begin() + 300));
+    ExpectSortIsTheComparatorsOrder(locale, names);
+}
+
+TEST(SortKeys, NumberKeysOrderAsTheNumbers)
+{
+    const uint64_t numbers[] = {0, 1, 255, 256, 65535, 1u << 31, 4294967296ull, ~0ull - 1, ~0ull};
+    for (size_t a = 0; a < std::size(numbers); ++a)
+        for (size_t b = 0; b < std::size(numbers); ++b)
+            EXPECT_EQ(NumberKey(numbers[a]) < NumberKey(numbers[b]), numbers[a] < numbers[b]) << a << " " << b;
+}
+
+TEST_F(SortTest, AChangedRowSortsByItsNewText)
+{
+    Entry("k1", "b", "x");
+    Entry("k2", "c", "y");
+    Load();
+    main.Catalogue().ChangeRow(1, "a", "y");  // c becomes a: its old key must not be used
+    main.Catalogue().ResortPrograms();
+    EXPECT_EQ(Column(0), "a;b;");
 }
 
 }  // namespace

@@ -179,6 +179,23 @@ public:
         if (int r = a.compare(b)) return r < 0 ? -1 : 1;
         return 0;
     }
+    // Compare's four steps as four parts, each deciding only where the
+    // ones before it tie: the folded letters (each byte after a 1, ended by
+    // a 0, so that a prefix comes first), their case, the length, the bytes.
+    std::string SortKey(const std::string& text) const override
+    {
+        std::string key, cases;
+        for (char c : text) {
+            if (c == '-' || c == '\'') continue;
+            key += '\1';
+            key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            cases += c >= 'a' && c <= 'z' ? '\0' : '\1';
+        }
+        key += '\0';
+        key += cases;
+        for (int shift = 56; shift >= 0; shift -= 8) key += static_cast<char>((text.size() >> shift) & 0xFF);
+        return key + text;
+    }
     std::string ShortDate(const LocalTime& t) const override
     {
         char text[32];

@@ -7,6 +7,7 @@
 
 #include "common/win32/Win32Locale.h"
 #include "fakes/FakeFileSystem.h"
+#include "fakes/KeyOrder.h"
 
 using namespace quillet;
 
@@ -132,6 +133,25 @@ TEST(LocaleTest, AnsiConversionIsExactOrRefused)
     EXPECT_TRUE(real.SameTextIgnoreCase("\xCE\xA9" + day, "\xCF\x89" + day));
     EXPECT_NE(real.CaseBlindKey(day), real.CaseBlindKey(book));
     EXPECT_FALSE(real.IsLeadByte(0xE6));
+}
+
+}  // namespace
+
+namespace {
+
+// The list sorts by LCMapString's keys; the order must be CompareString's
+// word sort exactly: ties, case, hyphens and apostrophes, stability.
+TEST(LocaleTest, SortKeysOrderAsCompareString)
+{
+    win32::Win32Locale real;
+    std::vector<std::string> names = fakes::EdgeCaseNames();
+    // Beyond the fake's reach: marks, ligatures, wide forms, controls, no UTF-8.
+    for (const char* more : {"e\xCC\x81", "\xC3\xA9", "\xEF\xAC\x81le", "file", "\xEF\xBC\xA1", "A",
+                             "\xE2\x80\x8B", "\x01", "a\x7F", "\xFF\xFE", "\xF0\x9F\x98\x80", "\xE2\x80\x99s"})
+        names.push_back(more);
+    fakes::ExpectKeysCompareAsTexts(real, names);
+    fakes::ExpectSortIsTheComparatorsOrder(real, names);
+    fakes::ExpectSortIsTheComparatorsOrder(real, fakes::GeneratedNames(10000));
 }
 
 }  // namespace

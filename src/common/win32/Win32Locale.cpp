@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/win32/Wide.h"
 
 namespace quillet::win32 {
@@ -63,6 +65,32 @@ int Win32Locale::Compare(const std::string& a, const std::string& b) const
     const int r = CompareStringW(LOCALE_USER_DEFAULT, 0, x.data(), static_cast<int>(x.size()), y.data(),
                                  static_cast<int>(y.size()));
     return r - CSTR_EQUAL;
+}
+
+std::string Win32Locale::SortKey(const std::string& text) const
+{
+    // The same conversion and flags as Compare, so that the key orders the
+    // very texts Compare compares. An empty text is mapped as "" with its
+    // NUL (a length of 0 is refused), giving the key of no characters.
+    thread_local std::wstring wide;
+    WideInto(text, wide);
+    const wchar_t* chars = wide.empty() ? L"" : wide.data();
+    const int length = wide.empty() ? -1 : static_cast<int>(wide.size());
+    // A sort key is bytes, whatever the call's character width. One call
+    // mostly: the size is asked only when the buffer is too small.
+    thread_local std::string key;
+    key.resize(std::max<size_t>(key.size(), 256));
+    const auto map = [&] {
+        return LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, chars, length, reinterpret_cast<wchar_t*>(key.data()),
+                            static_cast<int>(key.size()));
+    };
+    int size = map();
+    if (size == 0 && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        key.resize(static_cast<size_t>(std::max(LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY, chars, length,
+                                                             nullptr, 0), 0)));
+        size = key.empty() ? 0 : map();
+    }
+    return key.substr(0, static_cast<size_t>(std::max(size, 0)));
 }
 
 std::string Win32Locale::ShortDate(const LocalTime& time) const

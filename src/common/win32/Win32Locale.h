@@ -11,6 +11,7 @@ public:
     bool ToAnsi(const std::string& utf8, std::string& ansi) const override;
     std::string FromAnsi(const std::string& ansi) const override;
     int Compare(const std::string& a, const std::string& b) const override;
+    std::string SortKey(const std::string& text) const override;
     std::string ShortDate(const LocalTime& time) const override;
     std::string LongTime(const LocalTime& time) const override;
     std::string DecimalSeparator() const override;

@@ -1,0 +1,85 @@
+#pragma once
+// Ports that pass every call on and add up the time spent in them, so that
+// one load tells how it splits: registry reads, file probes, the rest.
+#include "Timing.h"
+#include "catalogue/FileSystem.h"
+#include "catalogue/Registry.h"
+
+namespace bench {
+
+struct Stopwatch {
+    double seconds = 0;
+    long calls = 0;
+    template <class Call>
+    auto operator()(Call&& call)
+    {
+        struct Add {
+            Stopwatch& watch;
+            double start = Now();
+            ~Add()
+            {
+                watch.seconds += Now() - start;
+                ++watch.calls;
+            }
+        } add{*this};
+        return call();
+    }
+};
+
+class TimedRegistry : public quillet::Registry {
+public:
+    explicit TimedRegistry(quillet::Registry& inner) : inner_(inner) {}
+    Stopwatch watch;
+
+    void SetRootKey(quillet::RootKey root) override { watch([&] { inner_.SetRootKey(root); }); }
+    void SetView(quillet::RegistryView view) override { watch([&] { inner_.SetView(view); }); }
+    bool OpenKey(const std::string& path, bool create) override { return watch([&] { return inner_.OpenKey(path, create); }); }
+    void CloseKey() override { watch([&] { inner_.CloseKey(); }); }
+    std::vector<std::string> GetKeyNames() override { return watch([&] { return inner_.GetKeyNames(); }); }
+    std::string ReadString(const std::string& name) override { return watch([&] { return inner_.ReadString(name); }); }
+    void WriteString(const std::string& name, const std::string& value) override
+    {
+        watch([&] { inner_.WriteString(name, value); });
+    }
+    void WriteBinary(const std::string& name, const std::string& bytes) override
+    {
+        watch([&] { inner_.WriteBinary(name, bytes); });
+    }
+    bool KeyExists(const std::string& path) override { return watch([&] { return inner_.KeyExists(path); }); }
+    bool DeleteKey(const std::string& path) override { return watch([&] { return inner_.DeleteKey(path); }); }
+    quillet::KeyContents ReadContents() override { return watch([&] { return inner_.ReadContents(); }); }
+    void WriteValue(const quillet::RegistryValue& value) override { watch([&] { inner_.WriteValue(value); }); }
+
+private:
+    quillet::Registry& inner_;
+};
+
+class TimedFileSystem : public quillet::FileSystem {
+public:
+    explicit TimedFileSystem(quillet::FileSystem& inner) : inner_(inner) {}
+    Stopwatch watch;
+
+    std::optional<std::string> EnvironmentVariable(const std::string& name) override
+    {
+        return watch([&] { return inner_.EnvironmentVariable(name); });
+    }
+    std::string WindowsDirectory() override { return watch([&] { return inner_.WindowsDirectory(); }); }
+    std::string SystemDirectory() override { return watch([&] { return inner_.SystemDirectory(); }); }
+    bool FileExists(const std::string& name) override { return watch([&] { return inner_.FileExists(name); }); }
+    unsigned DriveType(const std::string& root) override { return watch([&] { return inner_.DriveType(root); }); }
+    int64_t FreeSpace(char drive) override { return watch([&] { return inner_.FreeSpace(drive); }); }
+    bool DirectoryExists(const std::string& name) override { return watch([&] { return inner_.DirectoryExists(name); }); }
+    Presence DirectoryPresence(const std::string& name) override
+    {
+        return watch([&] { return inner_.DirectoryPresence(name); });
+    }
+    std::optional<std::vector<std::string>> ListDirectory(const std::string& directory) override
+    {
+        return watch([&] { return inner_.ListDirectory(directory); });
+    }
+
+private:
+    quillet::FileSystem& inner_;
+};
+
+}  // namespace bench

@@ -1,0 +1,102 @@
+#pragma once
+// The list sorts by precomputed keys; its order must be exactly that of
+// comparing the texts with Locale::Compare in a stable sort, ties, case,
+// hyphens and apostrophes included. Shared by the core tests (fake locale)
+// and the platform tests (the real one).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "catalogue/STListView.h"
+#include "common/Locale.h"
+#include "fakes/FakeMainView.h"
+
+namespace quillet::fakes {
+
+// Names where a word sort is easy to get wrong. The bytes are UTF-8.
+inline std::vector<std::string> EdgeCaseNames()
+{
+    return {"banana", "Apple", "apple", "APPLE", "Tool 10", "Tool 9", "Tool", "tool", "tool 1", "coop", "co-op",
+            "co-op", "Co-op", "coop-", "-coop", "co'op", "it's", "its", "Its", "it-s", "a", "A", "ab", "a b", "a-b",
+            "a'b", "B", "", " ", "-", "'", "--", "1", "10", "9", "01", "Zeta", "zeta", "a\tb", "ab ",
+            "Caf\xC3\xA9", "cafe", "Cafe", "caf\xC3\xA9", "Caf\xC3\x89", "\xC3\x9c" "bersetzer", "Ubersetzer",
+            "\xC3\xBC" "bersetzer", "Stra\xC3\x9F" "e", "Strasse", "\xC3\xA6" "on", "aeon", "\xE6\x97\xA5\xE6\x9C\xAC",
+            "x\xE2\x80\x93y", "x-y", "Bench App 12", "Bench App 120", "Bench-App 12", "The \"Quoted\" Suite 3",
+            std::string("a\0b", 3), std::string("ab\0", 3)};
+}
+
+// `count` names from pieces that meet every rule above, some of them twice.
+inline std::vector<std::string> GeneratedNames(size_t count)
+{
+    static const char* pieces[] = {"a",  "A",    "b",   "B",  "e",  "E", "\xC3\xA9", "\xC3\x89", "-",
+                                   "'",  " ",    "1",   "9",  "10", "co", "op",       "Tool",     "\xC3\xBC",
+                                   "\xC3\x9F", "ss", "\xC3\xA6", "ae"};
+    const size_t kinds = sizeof pieces / sizeof *pieces;
+    std::vector<std::string> names;
+    uint32_t state = 12345;
+    const auto next = [&](uint32_t range) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % range;
+    };
+    while (names.size() < count) {
+        if (!names.empty() && next(8) == 0) {
+            names.push_back(names[next(static_cast<uint32_t>(names.size()))]);
+            continue;
+        }
+        std::string name;
+        for (uint32_t i = 0, n = 1 + next(6); i < n; ++i) name += pieces[next(static_cast<uint32_t>(kinds))];
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Every pair of texts: the keys compare as Compare does.
+inline void ExpectKeysCompareAsTexts(const Locale& locale, const std::vector<std::string>& names)
+{
+    std::vector<std::string> keys;
+    for (const auto& name : names) keys.push_back(locale.SortKey(name));
+    const auto sign = [](int r) { return (r > 0) - (r < 0); };
+    for (size_t a = 0; a < names.size(); ++a)
+        for (size_t b = 0; b < names.size(); ++b)
+            EXPECT_EQ(sign(keys[a].compare(keys[b])), sign(locale.Compare(names[a], names[b])))
+                << '"' << names[a] << "\" vs \"" << names[b] << '"';
+}
+
+// Rows of those names in every column; each header click, from the order
+// the click before left, gives the order of a stable sort by Compare.
+inline void ExpectSortIsTheComparatorsOrder(const Locale& locale, const std::vector<std::string>& names)
+{
+    std::vector<EntryRow> rows;
+    const RegistryView views[] = {RegistryView::Bits64, RegistryView::Bits32, RegistryView::Native};
+    for (size_t i = 0; i < names.size(); ++i) {
+        EntryRow row{names[i], names[(i * 7919) % names.size()], names[(i * 104729 + 3) % names.size()]};
+        row.view = views[i % 3];
+        rows.push_back(row);
+    }
+    const auto text = [](const EntryRow& row, int column) -> std::string {
+        return column == 0 ? row.caption : column == 1 ? row.command : column == 2 ? row.subkey : row.SourceName();
+    };
+    const auto same = [](const EntryRow& a, const EntryRow& b) {
+        return a.caption == b.caption && a.command == b.command && a.subkey == b.subkey && a.view == b.view;
+    };
+    FakeMainView view;
+    TSTListView list(rows, locale, view);
+    for (int column : {0, 0, 1, 1, 2, 2, 3, 3, 0}) {
+        std::vector<EntryRow> expected = rows;
+        list.HeaderClick(column, -1);
+        const int direction = list.Ascending() ? 1 : -1;
+        std::stable_sort(expected.begin(), expected.end(), [&](const EntryRow& a, const EntryRow& b) {
+            return direction * locale.Compare(text(a, column), text(b, column)) < 0;
+        });
+        ASSERT_EQ(rows.size(), expected.size());
+        size_t differ = 0;
+        while (differ < rows.size() && same(rows[differ], expected[differ])) ++differ;
+        EXPECT_EQ(differ, rows.size()) << "column " << column << (direction > 0 ? " ascending" : " descending")
+                                       << ": first difference at row " << differ;
+    }
+}
+
+}  // namespace quillet::fakes
