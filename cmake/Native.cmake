@@ -25,6 +25,9 @@ add_executable(core_tests
     tests/core/RegistryViewsTest.cpp
     tests/core/LiveListTest.cpp
     tests/core/UndoTest.cpp
+    tests/core/ArgumentsTest.cpp
+    tests/core/TableTextTest.cpp
+    tests/core/ConsoleRunTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden"
