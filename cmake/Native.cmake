@@ -28,6 +28,7 @@ add_executable(core_tests
     tests/core/ArgumentsTest.cpp
     tests/core/TableTextTest.cpp
     tests/core/ConsoleRunTest.cpp
+    tests/core/RegistryScriptTest.cpp
 )
 target_include_directories(core_tests PRIVATE tests)
 target_compile_definitions(core_tests PRIVATE QUILLET_GOLDEN_DIR="${CMAKE_SOURCE_DIR}/tests/core/golden"

@@ -45,6 +45,20 @@ char32_t NextCodePoint(std::string_view utf8, size_t& at, bool& valid)
     return cp;
 }
 
+char32_t NextWtf8(std::string_view wtf8, size_t& at, bool& valid)
+{
+    // ED A0..BF 80..BF: U+D800..U+DFFF, which strict UTF-8 refuses.
+    if (at + 2 < wtf8.size() && static_cast<unsigned char>(wtf8[at]) == 0xED) {
+        const unsigned char b1 = static_cast<unsigned char>(wtf8[at + 1]);
+        const unsigned char b2 = static_cast<unsigned char>(wtf8[at + 2]);
+        if (b1 >= 0xA0 && b1 <= 0xBF && Continuation(b2)) {
+            at += 3;
+            return 0xD000 | (b1 & 0x3F) << 6 | (b2 & 0x3F);
+        }
+    }
+    return NextCodePoint(wtf8, at, valid);
+}
+
 void AppendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -77,7 +91,7 @@ std::string Utf16LeFromUtf8(std::string_view utf8)
     out.reserve(utf8.size() * 2);
     bool valid = true;
     for (size_t at = 0; at < utf8.size();) {
-        const char32_t cp = NextCodePoint(utf8, at, valid);
+        const char32_t cp = NextWtf8(utf8, at, valid);
         if (cp < 0x10000) {
             AppendUnit(out, static_cast<unsigned>(cp));
         } else {
@@ -92,25 +106,15 @@ bool Utf8FromUtf16Le(std::string_view bytes, std::string& utf8)
 {
     utf8.clear();
     utf8.reserve(bytes.size() / 2);
-    bool exact = bytes.size() % 2 == 0;
-    const size_t units = bytes.size() / 2;
-    const auto unit = [&](size_t i) {
-        return static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * i])) |
-               static_cast<unsigned>(static_cast<unsigned char>(bytes[2 * i + 1])) << 8;
-    };
-    for (size_t i = 0; i < units; ++i) {
-        const unsigned u = unit(i);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-            AppendUtf8(utf8, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
-            ++i;
-        } else if (u >= 0xD800 && u <= 0xDFFF) {
-            exact = false;
-            AppendUtf8(utf8, kReplacement);
-        } else {
-            AppendUtf8(utf8, u);
-        }
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i)
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    bool exact = AppendWtf8(utf8, units.data(), units.size());
+    if (bytes.size() % 2) {
+        AppendUtf8(utf8, kReplacement);
+        exact = false;
     }
-    if (bytes.size() % 2) AppendUtf8(utf8, kReplacement);
     return exact;
 }
 

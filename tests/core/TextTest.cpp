@@ -131,4 +131,22 @@ TEST(Utf16Le, RoundTripsEveryPlaneAndFlagsWhatIsNoUtf16)
     EXPECT_EQ(Utf16LeFromUtf8("\xE9\xC0\x80"), std::string("\xE9\0\xC0\0\x80\0", 6));
 }
 
+// A registry name may end in half a pair (cut at 255 characters, say): it
+// comes back unit for unit, never as U+FFFD, which names another key.
+TEST(Utf16Le, UnpairedSurrogatesComeBackExactly)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("C\0\x00\xD8", 4), "C\xED\xA0\x80"},              // high alone, last
+        {std::string("\x00\xDC" "A\0", 4), "\xED\xB0\x80" "A"},        // low alone, first
+        {std::string("\xFF\xDB\xFF\xDB", 4), "\xED\xAF\xBF\xED\xAF\xBF"},  // two highs
+        {std::string("\x00\xDC\x00\xD8", 4), "\xED\xB0\x80\xED\xA0\x80"},  // low then high: no pair
+    };
+    for (const auto& [utf16, wtf8] : cases) {
+        std::string text;
+        EXPECT_FALSE(Utf8FromUtf16Le(utf16, text));
+        EXPECT_EQ(text, wtf8);
+        EXPECT_EQ(Utf16LeFromUtf8(text), utf16);
+    }
+}
+
 }  // namespace

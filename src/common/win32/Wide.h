@@ -1,5 +1,6 @@
 // Text is UTF-8 inside the program; the system's wide calls take UTF-16.
-// Both directions keep every character, so nothing becomes "?" on the way.
+// Both directions keep every unit, unpaired surrogates included (WTF-8),
+// so nothing becomes "?" or U+FFFD on the way.
 #pragma once
 #include <cwchar>
 #include <string>
