@@ -31,6 +31,8 @@ add_library(quillet_win32 STATIC
     src/app/win32/MainWindow.cpp
     src/app/win32/MainWindowView.cpp
     src/app/win32/MainWindowTray.cpp
+    src/app/win32/MainWindowRecords.cpp
+    src/cli/win32/ConsoleMain.cpp
     src/app/win32/MainMenus.cpp
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
@@ -122,6 +124,7 @@ add_executable(e2e_tests
     tests/e2e/WholeDayTest.cpp
     tests/e2e/PlatformTest.cpp
     tests/e2e/LiveListTest.cpp
+    tests/e2e/CommandLineTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})
@@ -131,6 +134,15 @@ quillet_warnings(e2e_tests)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
     PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e
     ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
+
+# The command line started from a shell, as a remote job would run it; its
+# output read back by Python's own CSV and JSON readers.
+find_program(QUILLET_PYTHON python3)
+if(QUILLET_PYTHON)
+    add_test(NAME e2e.CommandLineFromAShell
+        COMMAND ${QUILLET_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/command_line.py $<TARGET_FILE:Quillet>)
+    set_tests_properties(e2e.CommandLineFromAShell PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e TIMEOUT 300)
+endif()
 
 # Long end-to-end runs (hundreds of jobs, 10,000 rows): a program of their
 # own, so that they get a longer time limit than the other tests.

@@ -93,7 +93,8 @@ int Backup(const Invocation& run, const ConsolePorts& ports)
     return kExitDone;
 }
 
-// The run's records reach the running window, or else the settings file.
+}  // namespace
+
 void KeepRecords(const ConsolePorts& ports, const std::vector<LogRecord>& newestFirst)
 {
     if (newestFirst.empty()) return;
@@ -106,6 +107,8 @@ void KeepRecords(const ConsolePorts& ports, const std::vector<LogRecord>& newest
     for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) log.AddOnTop(*it);
     WriteLogSection(file, log.Records());
 }
+
+namespace {
 
 int DeleteBad(const Invocation& run, const ConsolePorts& ports)
 {

@@ -1,7 +1,9 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "cli/Arguments.h"
+#include "log/ActionsLog.h"
 
 namespace quillet {
 
@@ -30,12 +32,21 @@ public:
     virtual bool TakeRecords(const std::string& lines) = 0;
 };
 
+// Whole files, for /undo.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // False, with the reason, when the file cannot be read.
+    virtual bool ReadAll(const std::string& path, std::string& bytes, std::string& error) = 0;
+};
+
 struct ConsolePorts {
     Registry& registry;
     FileSystem& files;
     const Locale& locale;
     Clock& clock;
     FileWriter& writer;  // the list, the backup and the changes file
+    FileReader& reader;
     ProfileFile& profile;
     RunningWindow& window;
     ConsoleOutput& console;
@@ -46,5 +57,9 @@ struct ConsolePorts {
 // Runs a command-line command through the window's own parts; every error is
 // a line on standard error. Returns the exit code.
 int RunConsole(const Invocation& run, const ConsolePorts& ports);
+
+// The run's log records (newest first) go to the running window, or else to
+// the settings file's log, on top of what it keeps.
+void KeepRecords(const ConsolePorts& ports, const std::vector<LogRecord>& newestFirst);
 
 }  // namespace quillet

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 #include "cli/ConsoleRun.h"
 #include "fakes/CoreHarness.h"
 
@@ -30,6 +33,19 @@ struct FakeWindow : RunningWindow {
     }
 };
 
+// Reads what the fake writer wrote.
+struct FakeReader : FileReader {
+    explicit FakeReader(FakeFileWriter& files) : files_(files) {}
+    bool ReadAll(const std::string& path, std::string& bytes, std::string& error) override
+    {
+        const auto it = files_.files.find(path);
+        if (it == files_.files.end()) error = "The system cannot find the file specified";
+        else bytes = it->second;
+        return it != files_.files.end();
+    }
+    FakeFileWriter& files_;
+};
+
 class ConsoleRunTest : public ::testing::Test, protected CoreFakes {
 protected:
     ConsoleRunTest()
@@ -42,14 +58,30 @@ protected:
     int Run(const std::vector<std::string>& arguments)
     {
         return RunConsole(ParseArguments(arguments),
-                          {registry, files, locale, clock, writer, profile, window, console, false,
+                          {registry, files, locale, clock, writer, reader, profile, window, console, false,
                            "C:\\Q\\Quillet.exe"});
     }
     bool Has(const std::string& subkey) { return registry.Find(RootKey::LocalMachine, kKey + "\\" + subkey); }
     size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
+    // The uninstall entries: every key, value, type and byte.
+    std::string Dump()
+    {
+        std::function<std::string(FakeRegistry::Key&)> walk = [&](FakeRegistry::Key& key) {
+            std::string out = "{";
+            for (auto& [n, v] : key.values) out += n + ":" + std::to_string(v.type) + "=" + v.data + ";";
+            std::map<std::string, std::string> children;
+            for (auto& [n, child] : key.children) children[n] = walk(*child);
+            for (auto& [n, text] : children) out += n + text;
+            return out + "}";
+        };
+        auto* key = registry.Find(RootKey::LocalMachine, kKey);
+        return key ? walk(*key) : std::string();
+    }
+
     FakeConsole console;
     FakeWindow window;
+    FakeReader reader{writer};
 };
 
 TEST_F(ConsoleRunTest, DeleteBadWithoutYesOnlyTells)
@@ -161,6 +193,69 @@ TEST_F(ConsoleRunTest, BackupWritesTheNamedFile)
     EXPECT_EQ(file.rfind("REGEDIT4", 0), 0u);
     EXPECT_NE(file.find("\\x]"), std::string::npos);
     EXPECT_EQ(writer.directories.count("C:\\Q\\Backup"), 0u);  // nothing made beside the program
+}
+
+TEST_F(ConsoleRunTest, UndoOfTheDaysFileBringsBackEveryByte)
+{
+    // Every type, below-keys and a value of no text, in an entry that is bad.
+    auto& x = *registry.Find(RootKey::LocalMachine, kKey + "\\x");
+    FakeRegistry::Set(x, "Size", kDword, std::string("\x78\x56\x34\x12", 4));
+    FakeRegistry::Set(x, "Blob", kBinary, std::string("\0\xff", 2));
+    FakeRegistry::Set(x, "Path", kExpandSz, std::string("%P%\\x\0", 6));
+    FakeRegistry::Set(registry.Make(RootKey::LocalMachine, kKey + "\\x\\Child\\Deep"), "L", kMultiSz,
+                      std::string("a\0b\0\0", 5));
+    const std::string start = Dump();
+    ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0) << console.err;
+    ASSERT_NE(Dump(), start);
+    profile.lines.clear();
+
+    EXPECT_EQ(Run({"/undo", kChanges}), 0) << console.err;
+    EXPECT_EQ(Dump(), start);
+    EXPECT_NE(console.out.find("2 restored, 0 already"), std::string::npos) << console.out;
+    const std::vector<std::string> log = profile.ReadSection(kSettings, "Log");
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NE(log[1].find("Shortcut for \"Bad One\" application restored."), std::string::npos) << log[1];
+    // Again: everything is as before the change already.
+    EXPECT_EQ(Run({"/undo", kChanges}), 0) << console.err;
+    EXPECT_NE(console.out.find("0 restored, 2 already"), std::string::npos) << console.out;
+    EXPECT_EQ(Dump(), start);
+}
+
+TEST_F(ConsoleRunTest, UndoLeavesWhatChangedSince)
+{
+    ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0);
+    Entry("x", "Bad One", "C:\\Reinstalled\\u.exe");  // an installer made it again
+    const std::string reinstalled = Dump();
+    console.err.clear();
+    EXPECT_EQ(Run({"/undo", kChanges}), 1);
+    EXPECT_EQ(Lines(console.err), 1u);
+    EXPECT_NE(console.err.find("Changed since, so left as it is now: \"Bad One\" (x)"), std::string::npos)
+        << console.err;
+    EXPECT_TRUE(Has("y"));
+    EXPECT_EQ(registry.Find(RootKey::LocalMachine, kKey + "\\x")->values.size(), 2u);
+
+    // A key the change made or edited: the file does not say what the change left.
+    writer.files["C:\\new.reg"] = "REGEDIT4\r\n\r\n; 2026-12-08 10:00:00 new entry \"Alpha\"\r\n\r\n"
+                                   "[-HKEY_LOCAL_MACHINE\\" + kKey + "\\a]\r\n";
+    console.err.clear();
+    EXPECT_EQ(Run({"/undo", "C:\\new.reg"}), 1);
+    EXPECT_TRUE(Has("a"));
+    EXPECT_NE(console.err.find("\"Alpha\" (a)"), std::string::npos) << console.err;
+}
+
+TEST_F(ConsoleRunTest, UndoTouchesNothingOutsideTheEntries)
+{
+    writer.files["C:\\odd.reg"] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n\"V\"=\"1\"\r\n";
+    EXPECT_EQ(Run({"/undo", "C:\\odd.reg"}), 1);
+    EXPECT_NE(console.err.find("left alone: HKEY_LOCAL_MACHINE\\Software\\Other"), std::string::npos) << console.err;
+    EXPECT_EQ(registry.Find(RootKey::LocalMachine, "Software\\Other"), nullptr);
+    for (const char* file : {"C:\\none.reg", "C:\\odd.reg"}) {
+        if (std::string(file) == "C:\\odd.reg") writer.files[file] = "not a registry file";
+        console.err.clear();
+        EXPECT_EQ(Run({"/undo", file}), 1);
+        EXPECT_EQ(Lines(console.err), 1u) << console.err;
+    }
+    EXPECT_TRUE(profile.lines.empty());
 }
 
 }  // namespace
