@@ -26,6 +26,9 @@ add_executable(core_tests
     tests/core/RegistryViewsTest.cpp
     tests/core/LiveListTest.cpp
     tests/core/UndoTest.cpp
+    tests/core/ArgumentsTest.cpp
+    tests/core/TableTextTest.cpp
+    tests/core/ConsoleRunTest.cpp
     tests/core/RegistryScriptTest.cpp
     tests/core/UndoHoldsTest.cpp
     tests/core/SourcesTest.cpp

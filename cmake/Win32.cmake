@@ -33,6 +33,8 @@ add_library(quillet_win32 STATIC
     src/app/win32/MainWindow.cpp
     src/app/win32/MainWindowView.cpp
     src/app/win32/MainWindowTray.cpp
+    src/app/win32/MainWindowRecords.cpp
+    src/cli/win32/ConsoleMain.cpp
     src/app/win32/MainMenus.cpp
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
@@ -131,6 +133,7 @@ add_executable(e2e_tests
     tests/e2e/XInput.cpp
     tests/e2e/XInputTest.cpp
     tests/e2e/QueueTest.cpp
+    tests/e2e/CommandLineTest.cpp
 )
 target_include_directories(e2e_tests PRIVATE tests src)
 target_link_libraries(e2e_tests PRIVATE gtest_main comctl32 advapi32 user32 gdi32 shell32 psapi ${QUILLET_STATIC_RUNTIME})
@@ -151,6 +154,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
         TEST_FILTER "PlatformTest.*:BackupFindTest.*" TEST_PREFIX "wow64."
         PROPERTIES RESOURCE_LOCK wineprefix-win64 LABELS wow64
         ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>;QUILLET_WINEARCH=win64")
+endif()
+
+# The command line started from a shell, as a remote job would run it; its
+# output read back by Python's own CSV and JSON readers.
+find_program(QUILLET_PYTHON python3)
+if(QUILLET_PYTHON)
+    add_test(NAME e2e.CommandLineFromAShell
+        COMMAND ${QUILLET_PYTHON} ${CMAKE_SOURCE_DIR}/tests/e2e/command_line.py $<TARGET_FILE:Quillet>)
+    set_tests_properties(e2e.CommandLineFromAShell PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e TIMEOUT 300)
 endif()
 
 # Long end-to-end runs (hundreds of jobs, 10,000 rows): a program of their

@@ -59,6 +59,7 @@ TMain::TMain(MainView& view, const Ports& ports)
       editing_(catalogue_, logging_, ports.registry, ports.files, modal_, modal_, view, ports.backupFile, ports.clock,
                 ports.locale),
       backup_(ports.registry, ports.backupFile, ports.clock, ports.locale, modal_, modal_),
+      export_(catalogue_, ports.backupFile, modal_, modal_),
       find_(catalogue_, logging_.Log(), ports.locale, modal_, modal_, view, view),
       views_(view, view, view, view, logging_.Log()),
       settings_(view, view, view, ProfilePort(), {views_, catalogue_, backup_, logging_}),
@@ -80,6 +81,23 @@ TMain::TMain(MainView& view, const Ports& ports)
 void TMain::RegisterApp(const std::string& title, const std::string& version, const std::string& path)
 {
     if (ports_.registration) quillet::RegisterApp(*ports_.registration, ports_.clock.Now(), title, version, path);
+}
+
+void TMain::RecordsArrived(const std::string& lines)
+{
+    size_t taken = 0;
+    for (size_t at = 0; at < lines.size() && taken < ActionsLog::kCap;) {
+        size_t end = lines.find('\n', at);
+        if (end == std::string::npos) end = lines.size();
+        std::string line = lines.substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        logging_.AddRecord(ParseLogLine(line));
+        ++taken;
+    }
+    // Within a box the list waits: the registry watcher brings the change after it.
+    if (!modal_.Open()) catalogue_.FollowRegistry();
 }
 
 void TMain::FormCreate(const std::string& exePath)

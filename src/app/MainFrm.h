@@ -17,6 +17,7 @@
 #include "common/Error.h"
 #include "editing/BackupCommand.h"
 #include "editing/EntryEditor.h"
+#include "editing/ExportCommand.h"
 #include "log/LogCommands.h"
 #include "runner/AppRunner.h"
 #include "runner/Uninstaller.h"
@@ -86,11 +87,16 @@ public:
     Uninstaller& Job() { return job_; }
     EntryEditor& Editing() { return editing_; }
     BackupCommand& Backup() { return backup_; }
+    ExportCommand& Export() { return export_; }
     LogCommands& Logging() { return logging_; }
     ViewMenus& Views() { return views_; }
     SettingsStore& Settings() { return settings_; }
     TrayCommands& Tray() { return tray_; }
     LiveList& Live() { return live_; }
+
+    // A command-line run's log records (settings-file log lines, oldest
+    // first, one a line): kept as this window's own, and the list reloaded.
+    void RecordsArrived(const std::string& lines);
 
     // A box or dialog is open: the window still serves messages meanwhile.
     bool BoxOpen() const { return modal_.Open(); }
@@ -112,6 +118,7 @@ private:
     EntryCatalogue catalogue_;
     EntryEditor editing_;
     BackupCommand backup_;
+    ExportCommand export_;
     FindCommand find_;
     ViewMenus views_;
     SettingsStore settings_;

@@ -16,6 +16,8 @@ void LogCommands::AddLog(const std::string& message, const std::string& comment,
     else if (image == kLogError) boxes_.ShowErrorBox(message);
 }
 
+void LogCommands::AddRecord(LogRecord record) { view_.LogInserted(log_.AddOnTop(std::move(record))); }
+
 void LogCommands::ClearLogPMClick()
 {
     if (!boxes_.Confirm("Are you really want to clear actions log?")) return;

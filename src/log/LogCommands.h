@@ -25,6 +25,8 @@ public:
     }
 
     void AddLog(const std::string& message, const std::string& comment, int image);
+    // A record made elsewhere (a command-line run), on top as it stands.
+    void AddRecord(LogRecord record);
     void ClearLogPMClick();
     void EditlogPMClick();
     void LogDblClick();

@@ -252,6 +252,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         OnClose();
         return 0;
+    case WM_COPYDATA:
+        return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_QUERYENDSESSION:
         // The session may end without another word to us: the records of this
         // run go to the file now. A running job goes on as on a close.
@@ -327,6 +329,9 @@ void MainWindow::OnCommand(int id)
         break;
     case IDM_BACKUP:
         core_.Guard([&] { core_.Backup().BackupMMClick(); });
+        break;
+    case IDM_EXPORT:
+        core_.Guard([&] { core_.Export().ExportClick(); });
         break;
     case IDM_FIND:
         core_.Guard([&] { core_.Find().FindMMClick(); });

@@ -72,6 +72,8 @@ private:
     void AboutMMClick();
     void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
+    // A command-line run's log records (MainWindowRecords.cpp).
+    LRESULT OnCopyData(const COPYDATASTRUCT* data);
     // The list follows the Uninstall key: its watcher and the settle timer.
     void StartFollowingRegistry();
 

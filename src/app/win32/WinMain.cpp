@@ -3,11 +3,17 @@
 
 #include "app/MainFrm.h"
 #include "app/win32/MainWindow.h"
+#include "cli/win32/ConsoleMain.h"
 #include "common/win32/SafeProcess.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
 {
+    wchar_t startDir[MAX_PATH * 4] = L"";  // for the command line's relative names; loads nothing
+    GetCurrentDirectoryW(MAX_PATH * 4, startDir);
     quillet::win32::MakeProcessSafe();  // first: nothing may load from our folder or the one we were started in
+    // A command (/list, /backup, ...) runs without a window, beside any running copy.
+    int exitCode = 0;
+    if (quillet::win32::RunCommandLine(startDir, exitCode)) return exitCode;
     // Held, never closed, until the process ends: it is the single-instance guard.
     CreateMutexA(nullptr, FALSE, quillet::kInstanceName);
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
