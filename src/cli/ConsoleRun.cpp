@@ -29,6 +29,7 @@ struct ConsoleCore {
     {
         exeDir = ExtractFilePath(p.exePath, p.locale);
         editor.History.ChangesDir = exeDir + "Backup";
+        catalogue.Accounts = p.accounts;
         // By name, as the window's list starts.
         catalogue.ApplySortState(0, true);
     }
@@ -84,6 +85,7 @@ int Backup(const Invocation& run, const ConsolePorts& ports)
     BackupCommand backup(ports.registry, &ports.writer, ports.clock, ports.locale, core.parts, core.parts);
     backup.Windows64 = ports.windows64;
     backup.ExeDir = core.exeDir;
+    backup.Sources = [&core] { return core.catalogue.ReadSources(); };
     // The file's own folder: no Backup folder is made beside the program for it.
     backup.BackupDir = ExtractFilePath(run.file, ports.locale);
     core.parts.saveAs = run.file;

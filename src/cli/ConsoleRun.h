@@ -13,6 +13,7 @@ class FileWriter;
 class Locale;
 class ProfileFile;
 class Registry;
+class UserAccounts;
 
 // Standard output and standard error, UTF-8.
 class ConsoleOutput {
@@ -52,6 +53,7 @@ struct ConsolePorts {
     ConsoleOutput& console;
     bool windows64 = false;
     std::string exePath;  // the settings file and the Backup folder are beside it
+    UserAccounts* accounts = nullptr;  // the users whose entries are listed too
 };
 
 // Runs a command-line command through the window's own parts; every error is

@@ -42,6 +42,18 @@ std::vector<EntryRow> HostileRows()
         Row("", "", ""),
     };
     rows[1].reason = {Why::NoFile, 0, "C:\\Program Files\\a b\\u.exe"};
+    // Per-user entries with their details: the place, a date, a size.
+    EntryRow mine = Row("Chat", "\"C:\\Users\\me\\Update.exe\" --uninstall", "Chat");
+    mine.SetSource({EntryHive::CurrentUser, RegistryView::Native, "", ""});
+    mine.details.publisher = "Chat, Inc.";
+    mine.details.version = "1.2.3";
+    mine.details.installDate = 20240229;
+    mine.details.sizeKiB = 2048;
+    EntryRow theirs = Row("{GUID}_is1 app", "x", "{1234}_is1");
+    theirs.SetSource({EntryHive::OtherUser, RegistryView::Native, "S-1-5-21-1-2-3-1001", "ann"});
+    theirs.details.sizeKiB = 0;
+    rows.push_back(mine);
+    rows.push_back(theirs);
     return rows;
 }
 

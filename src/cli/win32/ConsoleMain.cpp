@@ -11,6 +11,7 @@
 #include "app/win32/Win32Profile.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "catalogue/win32/Win32UserAccounts.h"
 #include "cli/ConsoleRun.h"
 #include "common/win32/Wide.h"
 #include "common/win32/Win32Locale.h"
@@ -172,7 +173,9 @@ bool RunCommandLine(const std::wstring& startDir, int& exitCode)
     Win32FileReader reader;
     Win32Profile profile;
     Win32RunningWindow window;
-    ConsolePorts ports{registry, files, locale, clock, writer, reader, profile, window, console, RunsOnWindows64(), ExePath()};
+    Win32UserAccounts accounts;
+    ConsolePorts ports{registry, files,   locale, clock, writer, reader, profile, window, console, RunsOnWindows64(),
+                       ExePath(), &accounts};
     exitCode = RunConsole(run, ports);
     return true;
 }
