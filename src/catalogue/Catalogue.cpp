@@ -103,11 +103,15 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
         for (const EntrySource& source : sources_) ReadEntries(source);
     } catch (...) {
         checker_.EndBatch();
+        registry_.SetRootKey(RootKey::LocalMachine);
         // The rows read before the failure stay listed.
         view.ProgramsReplaced(rows_.size());
         throw;
     }
     checker_.EndBatch();
+    // The last source read may be a user's hive: whoever uses the accessor
+    // next without naming a root finds the machine's, as before any load.
+    registry_.SetRootKey(RootKey::LocalMachine);
     view.ProgramsReplaced(rows_.size());
     // Every column's keys now, so that no later sort compares texts.
     Programs.MakeKeys();
