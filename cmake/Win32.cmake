@@ -33,6 +33,7 @@ add_library(quillet_win32 STATIC
     src/app/win32/MainWindow.cpp
     src/app/win32/MainWindowView.cpp
     src/app/win32/MainWindowTray.cpp
+    src/app/win32/MainWindowHints.cpp
     src/app/win32/MainWindowRecords.cpp
     src/cli/win32/ConsoleMain.cpp
     src/app/win32/MainMenus.cpp

@@ -9,14 +9,6 @@ namespace quillet {
 
 namespace {
 
-bool SameName(const std::string& a, const char* b)
-{
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return i == a.size() && !b[i];
-}
-
 bool ContainsNoCase(const std::string& text, const char* word)
 {
     const std::string lower = [&] {

@@ -8,14 +8,6 @@ namespace quillet {
 
 namespace {
 
-bool SameName(const std::string& a, const char* b)
-{
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return i == a.size() && !b[i];
-}
-
 // The value's text as ReadString reads it; a value that may have been cut,
 // or one past the values read, is read whole.
 std::string WholeText(Registry& registry, const std::vector<RegistryValue>& values, const char* name)

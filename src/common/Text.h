@@ -8,6 +8,14 @@ class Locale;
 
 // Maps only 'A'..'Z' to 'a'..'z'; every other byte stays as it is.
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+// The registry's way of matching value names: ASCII letters without regard to case.
+inline bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
 
 // Lower-cases the ASCII letters of a path, leaving the second byte of every
 // double-byte character alone (it may look like a capital letter).

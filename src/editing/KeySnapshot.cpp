@@ -23,14 +23,6 @@ void AtEntryRoot(Registry& registry, const EntryKey& entry)
     if (entry.view != RegistryView::Native) registry.SetView(entry.view);
 }
 
-bool SameName(const std::string& a, const char* b)
-{
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return i == a.size() && !b[i];
-}
-
 // What of `want` is not in `have`, as paths below the entry's key.
 void Missing(const KeySnapshot& want, const KeySnapshot& have, const std::string& path, std::vector<std::string>& out)
 {

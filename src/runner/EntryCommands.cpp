@@ -8,14 +8,6 @@ namespace quillet {
 
 namespace {
 
-bool SameName(const std::string& a, const char* b)
-{
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return i == a.size() && !b[i];
-}
-
 std::string Text(const RegistryValue& value)
 {
     if (value.type != kRegSz && value.type != kRegExpandSz) return std::string();
