@@ -30,7 +30,7 @@ protected:
         auto& chat = Add(RootKey::CurrentUser, "Chat", "Chat",
                          "C:\\Users\\Me\\AppData\\Local\\Chat\\Update.exe --uninstall ");
         FakeRegistry::Set(chat, "QuietUninstallString", kSz,
-                          std::string("\"C:\\Users\\Me\\AppData\\Local\\Chat\\Update.exe\" --uninstall -s\0", 62));
+                          std::string("\"C:\\Users\\Me\\AppData\\Local\\Chat\\Update.exe\" --uninstall -s") + '\0');
         FakeRegistry::Set(chat, "URLUpdateInfo", kSz, "");
         FakeRegistry::Set(chat, "InstallDate", kSz, std::string("20240131\0", 9));
         auto& editor = Add(RootKey::Users, kOther + "\\", "{4F3C-11}_is1", "Editor", "\"C:\\Users\\Ann\\Ed\\unins000.exe\"");
