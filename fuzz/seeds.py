@@ -192,3 +192,11 @@ write("reg_backup", {
     "bad-type": backup([("Good", "Good", "C:\\g.exe", 0), ("Dword", "Bad", "C:\\b.exe", 0x08)]),
     "full-disk": backup([("WinZip", "WinZip 8.1", "C:\\WinZip\\uninst.exe", 0)], full_disk=40),
 })
+
+# Key trees for the changes file: the target draws names (UTF-16 units, some
+# past the ANSI range or lone surrogates), value types and data from bytes.
+write("changes_file", {
+    "plain": bytes([2, 3, ord("A"), 0, ord("p"), 1, 4, 4, 1, 0, 0, 0, 1, 2, ord("b"), 0]),
+    "hostile-names": bytes([5, ord("x"), 0, ord("]"), 0, 13, 0, 10, 0, ord("["), 0, 0, 0xD8, 3, 1, 7, 6, 0]),
+    "odd-data": bytes([1, 1, ord("@"), 0, 1, 1, 3, 0x41, 0, 0x42, 11, 8, 1, 2, 3, 4, 5, 6, 7, 8, 2, 0xFF]),
+})
