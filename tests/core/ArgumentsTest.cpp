@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "cli/Arguments.h"
 
 namespace quillet {
@@ -16,6 +18,14 @@ struct ArgumentsCase {
     bool yes;
     bool error;
 };
+
+// The arguments as typed, so that a failing case names itself.
+void PrintTo(const ArgumentsCase& c, std::ostream* out)
+{
+    *out << "{";
+    for (const std::string& a : c.arguments) *out << " \"" << a << "\"";
+    *out << " }";
+}
 
 class ArgumentsTest : public ::testing::TestWithParam<ArgumentsCase> {};
 
