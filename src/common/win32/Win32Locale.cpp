@@ -34,7 +34,8 @@ bool Win32Locale::ToAnsi(const std::string& utf8, std::string& ansi) const
     ansi.clear();
     if (utf8.empty()) return true;
     const std::wstring wide = Wide(utf8);
-    if (wide.empty()) return false;  // no valid UTF-8
+    // Bytes that are no UTF-8 come out of Wide as some character: not exact.
+    if (wide.empty() || Utf8(wide.data(), wide.size()) != utf8) return false;
     const int size = static_cast<int>(wide.size());
     BOOL usedDefault = FALSE;
     const int length =
