@@ -193,7 +193,9 @@ void RunJob(const Quillet& app, bool removing, int job)
         return app.StatusText() == "Ready..." && SendMessageA(toolbar, TB_ISBUTTONENABLED, IDM_ADDREMOVE, 0) != 0;
     }, 20000)) << "job " << job;
     ASSERT_EQ(app.RowCount(), removing ? rows - 1 : rows) << "job " << job;
-    ASSERT_EQ(app.LogRowCount(), removing ? logRows + 1 : logRows)
+    // Every job is recorded: a removal as a success, one that left its
+    // entry as not uninstalled.
+    ASSERT_EQ(app.LogRowCount(), logRows + 1)
         << "job " << job << ", newest record: " << app.LogText(0, 1) << " " << app.LogText(0, 2);
 }
 
@@ -237,8 +239,9 @@ TEST_F(EnduranceTest, TwoHundredUninstallJobsLeaveHandlesAndMemoryFlat)
     Report("end", end);
 
     EXPECT_EQ(app.RowCount(), kFillers + 1);
-    EXPECT_EQ(app.LogRowCount(), kRemovers);
-    EXPECT_EQ(app.LogText(0, 1), "Application \"A remove 099\" successfuly uninstalled.");
+    EXPECT_EQ(app.LogRowCount(), kJobs);
+    EXPECT_EQ(app.LogText(0, 1), "Application \"Z stays\" was not uninstalled.");
+    EXPECT_EQ(app.LogText(1, 1), "Application \"A remove 099\" successfuly uninstalled.");
     EXPECT_EQ(app.StatusPanel(1), "Shortcuts / Bad shortcuts: 950 / 94");
     // One handle kept per job would add 180.
     EXPECT_LE(end.handles, warm.handles + 10) << "warm-up " << warm.handles << ", end " << end.handles;
