@@ -39,9 +39,26 @@ protected:
     bool HintAt(int id, POINT at, const std::string& expected)
     {
         ClientToScreen(app.Child(id), &at);
-        SetCursorPos(at.x + 1, at.y);
-        SetCursorPos(at.x, at.y);
-        return Quillet::WaitFor([&] { return app.StatusPanel(0) == expected; }, 5000);
+        return PointAt(at, [&] { return app.StatusPanel(0) == expected; });
+    }
+    // Moves the pointer to a point of the screen and waits until `shown`
+    // holds. Hints follow moves, and where the pointer rests when the window
+    // first idles says nothing: a test that finds it resting there already
+    // (the window may not have idled since its start) comes in once more
+    // from a corner outside the window, once the program has seen it there.
+    template <class Shown>
+    bool PointAt(POINT at, Shown shown)
+    {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (attempt > 0) {
+                SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+                Quillet::WaitFor([&] { return app.StatusPanel(0).empty(); }, 2000);
+            }
+            SetCursorPos(at.x + 1, at.y);
+            SetCursorPos(at.x, at.y);
+            if (Quillet::WaitFor(shown, 2500)) return true;
+        }
+        return false;
     }
 
     Quillet app;
@@ -209,9 +226,8 @@ TEST_F(ViewsTest, AboutBoxOpensCentredAndHidesWhenAnotherWindowIsActivated)
         GetWindowRect(link, &at);
         char caption[256];
         GetWindowTextA(link, caption, sizeof caption);
-        SetCursorPos(at.left + 3, at.top + 3);
-        SetCursorPos(at.left + 4, at.top + 4);
-        EXPECT_TRUE(Quillet::WaitFor([&] { return app.StatusPanel(0).find(caption) != std::string::npos; }, 5000))
+        EXPECT_TRUE(PointAt({at.left + 4, at.top + 4},
+                            [&] { return app.StatusPanel(0).find(caption) != std::string::npos; }))
             << caption << " / " << app.StatusPanel(0);
         ++links;
     }
