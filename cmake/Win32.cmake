@@ -40,6 +40,7 @@ add_library(quillet_win32 STATIC
     src/app/win32/ToolBar.cpp
     src/app/win32/OwnerDataList.cpp
     src/app/win32/ProgramList.cpp
+    src/app/win32/ProgramIcons.cpp
     src/app/win32/ProgramColumns.cpp
     src/app/win32/LogList.cpp
     src/app/win32/MainLayout.cpp
@@ -106,6 +107,7 @@ add_executable(platform_tests
     tests/platform/UserSourcesTest.cpp
     tests/platform/UndoTest.cpp
     tests/platform/QueueTest.cpp
+    tests/platform/ProgramIconsTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Generate Quillet's .ico files (stdlib only).
 
-Writes quillet.ico, entry.ico, entry_bad.ico, log_info.ico and log_error.ico
+Writes quillet.ico, entry.ico, entry_bad.ico, bad_mark.ico, log_info.ico and log_error.ico
 next to this script, plus a PNG preview sheet (8x) to /tmp/icons_preview.png.
 Shapes are drawn in pixel coordinates and antialiased by supersampling.
 """
@@ -142,12 +142,20 @@ def draw_entry(n, bad=False):
     window(c, 0, r(1), r(11), r(10), k)
     window(c, r(5), r(6), n, r(15), k)
     if bad:
-        cx, cy, rad = 5 * k, 11 * k, 5 * k
-        c.fill(circle(cx, cy, rad + 0.8), (255, 255, 255, 220))  # halo
-        c.fill(circle(cx, cy, rad), (0, 0, 0))
-        yel = (255, 214, 0)
-        c.fill(rect(r(4), r(7), r(6), r(12)), yel)
-        c.fill(rect(r(4), r(13), r(6), r(15)), yel)
+        draw_mark(c, k)
+    return c
+
+
+def draw_mark(c, k):
+    """The bad mark: drawn into the bad entry's picture, and alone as the
+    overlay that marks a program's own icon."""
+    r = lambda v: round(v * k)
+    cx, cy, rad = 5 * k, 11 * k, 5 * k
+    c.fill(circle(cx, cy, rad + 0.8), (255, 255, 255, 220))  # halo
+    c.fill(circle(cx, cy, rad), (0, 0, 0))
+    yel = (255, 214, 0)
+    c.fill(rect(r(4), r(7), r(6), r(12)), yel)
+    c.fill(rect(r(4), r(13), r(6), r(15)), yel)
     return c
 
 
@@ -235,6 +243,7 @@ def main():
         'quillet.ico': [draw_quillet(n) for n in (16, 32, 48)],
         'entry.ico': [draw_entry(n) for n in (16, 32)],
         'entry_bad.ico': [draw_entry(n, bad=True) for n in (16, 32)],
+        'bad_mark.ico': [draw_mark(Canvas(n), n / 16.0) for n in (16, 32)],
         'log_info.ico': [draw_info(16)],
         'log_error.ico': [draw_error(16)],
     }

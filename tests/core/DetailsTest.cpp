@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/EntryDetails.h"
+#include "catalogue/IconCache.h"
 #include "common/Unicode.h"
 #include "fakes/CoreHarness.h"
 
@@ -86,6 +87,38 @@ TEST(DetailsTest, IconLocationsWithIndexAndQuotes)
         EXPECT_EQ(at.path, c.path);
         EXPECT_EQ(at.index, c.index);
     }
+}
+
+// Each icon is asked for once, by the first row drawn with it; a file that
+// gave none is asked again only after a new load of the list.
+TEST(DetailsTest, EachIconIsAskedForOnceAndKept)
+{
+    IconCache cache;
+    bool ask = false;
+    EXPECT_EQ(cache.Image("", ask), -1);
+    EXPECT_FALSE(ask);
+    EXPECT_EQ(cache.Image("a.exe,1", ask), -1);
+    EXPECT_TRUE(ask);
+    EXPECT_EQ(cache.Image("a.exe,1", ask), -1);
+    EXPECT_FALSE(ask) << "asked twice while loading";
+    cache.Loaded("a.exe,1", 5);
+    cache.Loaded("gone.ico", -1);
+    cache.ForgetMissing();
+    EXPECT_EQ(cache.Image("a.exe,1", ask), 5);
+    EXPECT_FALSE(ask);
+    EXPECT_EQ(cache.Image("gone.ico", ask), -1);
+    EXPECT_TRUE(ask) << "a missing icon is tried again after a load";
+    for (size_t i = cache.Count(); i < IconCache::kMaxIcons; ++i) cache.Loaded(std::to_string(i), 9);
+    EXPECT_EQ(cache.Image("one too many", ask), -1);
+    EXPECT_FALSE(ask);
+}
+
+TEST(DetailsTest, IconsComeFromLocalDrivesOnly)
+{
+    for (const char* path : {"C:\\a.ico", "z:/x.exe"}) EXPECT_TRUE(IsLocalDrivePath(path)) << path;
+    for (const char* path : {"\\\\host\\share\\a.ico", "\\\\?\\C:\\a.ico", "\\\\.\\pipe\\x", "a.ico", "C:a.ico",
+                             "1:\\a.ico", ""})
+        EXPECT_FALSE(IsLocalDrivePath(path)) << path;
 }
 
 TEST(DetailsTest, SystemComponentsAndUpdatesAreToldApart)

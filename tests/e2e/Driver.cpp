@@ -393,6 +393,18 @@ std::string ListText(const Quillet& app, int listId, int row, int column)
     return Utf8(text.c_str());
 }
 
+int RowImage(const Quillet& app, int row)
+{
+    RemoteBuffer buffer(app.ProcessId(), sizeof(LVITEMW));
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    buffer.Write(&item, sizeof item);
+    SendMessageW(app.Child(3002), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buffer.Address()));
+    buffer.Read(&item, sizeof item);
+    return item.iImage;
+}
+
 void SendKeys(std::initializer_list<WORD> held, WORD key)
 {
     std::vector<INPUT> inputs;

@@ -109,6 +109,8 @@ void SeedRawEntry(const std::string& subkey, DWORD nameType, const std::string& 
 
 // Text of a row of any list view of the program (the log is control 3003).
 std::string ListText(const Quillet& app, int listId, int row, int column);
+// The picture a row of the program list shows: its index in the list's images.
+int RowImage(const Quillet& app, int row);
 // Presses a key with modifiers through the system's input queue, so that the
 // program's accelerators see the modifier state. The window must be in front.
 void SendKeys(std::initializer_list<WORD> held, WORD key);

@@ -32,6 +32,7 @@ protected:
         SeedValue("big", "InstallDate", "20230405");
         SeedValue("small", "DisplayVersion", "9.1");
         SeedValue("small", "URLUpdateInfo", "");
+        SeedValue("big", "DisplayIcon", "%SystemRoot%\\system32\\shell32.dll,3");
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kUserKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                                   nullptr),
@@ -79,6 +80,9 @@ TEST_F(SourcesTest, DetailColumnsShowSortByValueAndAUserEntryIsDeletedAndUndone)
     EXPECT_EQ(app.RowText(Row(app, "Bare"), 6), "");
     EXPECT_EQ(app.RowText(big, 7), "2.0 MB");
     EXPECT_EQ(app.RowText(chat, 7).substr(app.RowText(chat, 7).size() - 2), "MB");
+    // The program's own icon, after the verdicts' two pictures and the bad mark.
+    EXPECT_TRUE(Quillet::WaitFor([&] { return RowImage(app, big) > 2; })) << RowImage(app, big);
+    EXPECT_LT(RowImage(app, Row(app, "Bare")), 2);
 
     // Size and Version sort by value, not by text; the window is narrower
     // than the columns, so the list scrolls to them first.

@@ -129,6 +129,34 @@ TEST_F(XInputTest, AHeaderClickSortsByItsColumn)
     EXPECT_TRUE(Quillet::WaitFor([&] { return app.Column(0) == Names{"Alpha", "Gamma", "Beta"}; }, 5000));
 }
 
+// The header's menu, right-clicked: Publisher hidden, and still hidden
+// after a restart; shown again the same way.
+TEST_F(XInputTest, TheHeaderMenuHidesAColumnAndTheSettingsKeepIt)
+{
+    SeedUninstallKey({{"k1", "Alpha", "C:\\a.exe"}});
+    constexpr int kPublisher = 4;
+    for (const bool hide : {true, false}) {
+        Quillet app;
+        app.KeepSettings = !hide;
+        app.Start();
+        const HWND list = app.Child(IDC_PROGRAMS);
+        ASSERT_EQ(ListView_GetColumnWidth(list, kPublisher) == 0, !hide);
+        RECT bar{};
+        GetClientRect(ListView_GetHeader(list), &bar);
+        bar.right = ListView_GetColumnWidth(list, 0);
+        ASSERT_TRUE(XClick(ScreenMiddle(ListView_GetHeader(list), bar), 3));
+        ASSERT_TRUE(Quillet::WaitFor([] { return FindWindowA("#32768", nullptr) != nullptr; }, 5000)) << "no menu";
+        ASSERT_TRUE(XKeys({"Down", "Down", "Return"}));  // Source, then Publisher
+        EXPECT_TRUE(Quillet::WaitFor([&] { return (ListView_GetColumnWidth(list, kPublisher) == 0) == hide; }, 5000));
+        app.Close();
+        ASSERT_TRUE(app.Exited(15000));
+    }
+    Quillet again;
+    again.KeepSettings = true;
+    again.Start();
+    EXPECT_GT(ListView_GetColumnWidth(again.Child(IDC_PROGRAMS), kPublisher), 0);
+}
+
 // The icon in Wine's own notification area, right-clicked: its menu's
 // Uninstall submenu names the entry as it is written, and starts its job.
 TEST_F(XInputTest, TheTrayMenuChosenWithMouseAndKeysStartsTheEntrysJob)

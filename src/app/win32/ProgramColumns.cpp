@@ -2,6 +2,8 @@
 // and the header's menu that hides and shows them.
 #include "app/win32/ProgramList.h"
 
+#include <algorithm>
+
 #include "catalogue/STListView.h"
 #include "common/win32/Wide.h"
 
@@ -60,12 +62,33 @@ std::string ProgramList::ColumnText(const EntryRow& row, int column) const
 LRESULT ProgramList::CustomDraw(NMLVCUSTOMDRAW* draw)
 {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !Rows) return CDRF_DODEFAULT;
+    if (!Rows) return CDRF_DODEFAULT;
     const auto& rows = Rows();
     const size_t index = draw->nmcd.dwItemSpec;
+    if (index >= rows.size()) return CDRF_DODEFAULT;
+    const EntryRow& row = rows[index];
+    if (draw->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
+        DrawBadMark(*draw);
+        return CDRF_DODEFAULT;
+    }
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
     // System components and updates are listed, but in grey.
-    if (index < rows.size() && rows[index].details.SystemOrUpdate()) draw->clrText = GetSysColor(COLOR_GRAYTEXT);
-    return CDRF_DODEFAULT;
+    if (row.details.SystemOrUpdate()) draw->clrText = GetSysColor(COLOR_GRAYTEXT);
+    // A bad entry drawn with its program's icon gets the mark over it.
+    return row.image == kImageBad && RowImage(row) > kBadMarkImage ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+}
+
+void ProgramList::DrawBadMark(const NMLVCUSTOMDRAW& draw)
+{
+    RECT icon{};
+    const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+    if (!ListView_GetItemRect(list_, item, &icon, LVIR_ICON)) return;
+    const bool big = (static_cast<DWORD>(GetWindowLongPtrW(list_, GWL_STYLE)) & LVS_TYPEMASK) == LVS_ICON;
+    const int size = big ? 32 : 16;
+    // Where the list centres the icon in its rectangle.
+    const int x = icon.left + std::max(0, static_cast<int>(icon.right - icon.left - size) / 2);
+    const int y = icon.top + std::max(0, static_cast<int>(icon.bottom - icon.top - size) / 2);
+    ImageList_Draw(big ? bigImages_ : smallImages_, kBadMarkImage, draw.nmcd.hdc, x, y, ILD_TRANSPARENT);
 }
 
 void ProgramList::HeaderMenu(POINT screen)

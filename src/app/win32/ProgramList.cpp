@@ -9,8 +9,15 @@
 
 namespace quillet::win32 {
 
+namespace {
+
+constexpr UINT kIconsArrived = WM_APP + 0x90;
+
+}  // namespace
+
 ProgramList::~ProgramList()
 {
+    icons_.reset();  // its thread ends before the lists go
     for (HIMAGELIST list : {smallImages_, bigImages_})
         if (list) ImageList_Destroy(list);
 }
@@ -20,8 +27,18 @@ void ProgramList::Create(HWND parent, HFONT font)
     CreateList(parent, IDC_PROGRAMS, font, LVS_EX_FULLROWSELECT, true);
     smallImages_ = LoadImagePair(16, IDI_ENTRY, IDI_ENTRY_BAD);
     bigImages_ = LoadImagePair(32, IDI_ENTRY, IDI_ENTRY_BAD);
+    // A bad entry with an icon of its own shows the mark over it (drawn
+    // after the row: not every list draws overlays over icons with alpha).
+    for (HIMAGELIST images : {smallImages_, bigImages_}) {
+        const int size = images == smallImages_ ? 16 : 32;
+        auto mark = static_cast<HICON>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BAD_MARK), IMAGE_ICON, size, size, 0));
+        ImageList_AddIcon(images, mark);
+        DestroyIcon(mark);
+    }
     ListView_SetImageList(list_, smallImages_, LVSIL_SMALL);
     ListView_SetImageList(list_, bigImages_, LVSIL_NORMAL);
+    icons_ = std::make_unique<ProgramIcons>(list_, kIconsArrived, smallImages_, bigImages_);
     AddColumn(0, "Name", 200);
     AddColumn(1, "Command Line", 200);
     AddColumn(2, "Subkey", 120);
@@ -78,6 +95,9 @@ LRESULT CALLBACK ProgramList::Proc(HWND list, UINT message, WPARAM wParam, LPARA
             return 0;
         }
         break;
+    case kIconsArrived:
+        if (pane->icons_ && pane->icons_->TakeArrived()) InvalidateRect(list, nullptr, FALSE);
+        return 0;
     case WM_SYSCOLORCHANGE:
         pane->sortHeader_.Load();
         if (pane->OnHeaderRepaint) pane->OnHeaderRepaint();
@@ -128,7 +148,13 @@ void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
     if (item.mask & LVIF_TEXT) CopyWide(ColumnText(row, item.iSubItem), item.pszText, item.cchTextMax);
-    if (item.mask & LVIF_IMAGE) item.iImage = row.image;
+    if (item.mask & LVIF_IMAGE) item.iImage = RowImage(row);
+}
+
+int ProgramList::RowImage(const EntryRow& row)
+{
+    // The program's own icon where it has one.
+    return icons_ ? icons_->Image(row.details.displayIcon, row.image) : row.image;
 }
 
 void ProgramList::OnTipText(NMTTDISPINFOW* info)
@@ -157,6 +183,7 @@ int ProgramList::RowAtClient(POINT client) const
 
 void ProgramList::Replaced(size_t count)
 {
+    if (icons_) icons_->ForgetMissing();
     Flush();
     ListView_DeleteAllItems(list_);
     ListView_SetItemCountEx(list_, static_cast<int>(count), 0);

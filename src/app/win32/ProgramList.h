@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/MainView.h"
 #include "app/win32/OwnerDataList.h"
+#include "app/win32/ProgramIcons.h"
 #include "catalogue/EntryRow.h"
 #include "catalogue/win32/SortHeader.h"
 
@@ -23,7 +25,9 @@ public:
     ~ProgramList() override;
 
     void Create(HWND parent, HFONT font);
-    // The rows' two pictures, 16 pixels.
+    // The rows' pictures, 16 pixels: the verdicts' two first, then the
+    // bad mark (kBadMarkImage), then the programs' own icons as they load.
+    static constexpr int kBadMarkImage = 2;
     HIMAGELIST SmallImages() const { return smallImages_; }
     HWND TipWindow() const { return tip_; }
 
@@ -58,6 +62,8 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     void OnDispInfo(NMLVDISPINFOW* info);
+    int RowImage(const EntryRow& row);
+    void DrawBadMark(const NMLVCUSTOMDRAW& draw);
     void AddDetailColumns();
     LRESULT CustomDraw(NMLVCUSTOMDRAW* draw);
     void CreateTip(HWND parent);
@@ -68,6 +74,7 @@ private:
 
     HIMAGELIST smallImages_ = nullptr;
     HIMAGELIST bigImages_ = nullptr;
+    std::unique_ptr<ProgramIcons> icons_;
     SortHeader sortHeader_;
     HWND tip_ = nullptr;  // the rows' tooltip
     int tipRow_ = -1;     // the row the pointer was last on
