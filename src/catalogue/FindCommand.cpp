@@ -27,7 +27,7 @@ void FindCommand::FindMMClick()
         for (const EntryRow& r : catalogue_.Rows()) {
             SearchRow& row = rows.emplace_back();
             for (int column = 0; column < columns; ++column)
-                row.push_back(texts.emplace_back(TSTListView::ColumnText(r, column)));
+                row.push_back(texts.emplace_back(catalogue_.Programs.ColumnText(r, column)));
         }
     }
     const std::vector<std::string> found = FindCaptions(rows, text, locale_);

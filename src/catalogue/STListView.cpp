@@ -52,7 +52,7 @@ SortKey NumberKey(uint64_t value)
     return key;
 }
 
-std::string TSTListView::ColumnText(const EntryRow& row, int column)
+std::string TSTListView::ColumnText(const EntryRow& row, int column) const
 {
     switch (column) {
     case 0: return row.caption;
@@ -60,8 +60,21 @@ std::string TSTListView::ColumnText(const EntryRow& row, int column)
     case kSourceColumn: return row.SourceName();
     case kPublisherColumn: return row.details.publisher;
     case kVersionColumn: return row.details.version;
-    case kInstalledColumn:
-    case kSizeColumn: return std::string();
+    case kInstalledColumn: {
+        const int32_t date = row.details.installDate;
+        if (date == 0) return std::string();
+        LocalTime day;
+        day.year = date / 10000;
+        day.month = date / 100 % 100;
+        day.day = date % 100;
+        return locale_.ShortDate(day);
+    }
+    case kSizeColumn:
+        if (decimal_ == 0) {
+            const std::string separator = locale_.DecimalSeparator();
+            decimal_ = separator.size() == 1 ? separator[0] : '.';
+        }
+        return SizeText(row.details.sizeKiB, decimal_);
     default: return row.subkey;
     }
 }

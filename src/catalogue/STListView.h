@@ -79,9 +79,10 @@ public:
     // Called at every paint so that the arrow survives whatever rebuilt the header.
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
 
-    // A row's text in a column, as the list shows it and Find searches it;
-    // the columns sorted by number compare their numbers instead.
-    static std::string ColumnText(const EntryRow& row, int column);
+    // A row's text in a column, as the list shows it and Find searches it
+    // (dates and sizes as the user's locale writes them); the columns sorted
+    // by number compare their numbers instead.
+    std::string ColumnText(const EntryRow& row, int column) const;
 
 private:
 
@@ -92,6 +93,7 @@ private:
     bool hasSortColumn_ = false;
     uint8_t sortColumnIndex_ = 0;
     mutable std::unordered_map<std::string, SortKey> textKeys_;
+    mutable char decimal_ = 0;  // the locale's, asked once
 };
 
 }  // namespace quillet

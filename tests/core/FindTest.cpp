@@ -22,8 +22,11 @@ protected:
     void Load()
     {
         Entry("{GAMMA-3}", "Gamma", "C:\\Gamma\\Uninst.exe /S");
-        Entry("alpha-key", "Alpha", "C:\\Alpha\\remove.exe");
-        Entry("beta", "Beta", "msiexec /x {B1}");
+        auto& alpha = Entry("alpha-key", "Alpha", "C:\\Alpha\\remove.exe");
+        FakeRegistry::Set(alpha, "EstimatedSize", kSz, "3072");
+        auto& beta = Entry("beta", "Beta", "msiexec /x {B1}");
+        FakeRegistry::Set(beta, "InstallDate", kSz, "20240731");
+        FakeRegistry::Set(beta, "Publisher", kSz, "Makers");
         Entry("cafe", "Caf\xC3\xA9", "C:\\Caf\xC3\x89\\u.exe");
         main.Catalogue().LoadPrograms();
         view.focused = 0;
@@ -45,6 +48,9 @@ TEST_F(FindTest, EveryFieldOfARowIsSearched)
         {"amm", "Gamma"},          // name
         {"{b1}", "Beta"},          // command line
         {"alpha-k", "Alpha"},      // subkey
+        {"3,0 mb", "Alpha"},       // size, as the list writes it (the locale's decimal comma)
+        {"31.07.2024", "Beta"},    // installed, in the user's date format
+        {"makers", "Beta"},        // publisher
         {"UnInSt", "Gamma"},       // typed in capitals, found in lower case
         {"\xC3\x89", "Caf\xC3\xA9"}, // letters beyond A to Z are folded too
     };

@@ -160,6 +160,7 @@ void MainWindow::ConnectPanes()
     };
 
     programs_.Rows = [this]() -> const std::vector<EntryRow>& { return core_.Rows(); };
+    programs_.Text = [this](const EntryRow& row, int column) { return core_.Catalogue().Programs.ColumnText(row, column); };
     programs_.OnChange = [this] { core_.Guard([&] { core_.Catalogue().ProgramsChange(); }); };
     programs_.InfoTip = [this](int row) { return core_.Catalogue().RowReason(row); };
     programs_.OnClick = [this] { core_.Guard([&] { core_.Catalogue().ProgramsClick(); }); };

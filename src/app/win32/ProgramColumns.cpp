@@ -1,5 +1,5 @@
-// The program list's detail columns: their texts, the grey of system entries
-// and the header's menu that hides and shows them.
+// The program list's detail columns: the grey of system entries, the bad mark
+// over programs' own icons and the header's menu that hides and shows them.
 #include "app/win32/ProgramList.h"
 
 #include <algorithm>
@@ -22,41 +22,11 @@ constexpr DetailColumn kDetailColumns[] = {
     {TSTListView::kSizeColumn, "Size", 70},
 };
 
-// In the user's short date format; empty for no date.
-std::string DateText(int32_t yyyymmdd)
-{
-    if (yyyymmdd == 0) return {};
-    SYSTEMTIME day{};
-    day.wYear = static_cast<WORD>(yyyymmdd / 10000);
-    day.wMonth = static_cast<WORD>(yyyymmdd / 100 % 100);
-    day.wDay = static_cast<WORD>(yyyymmdd % 100);
-    wchar_t text[64];
-    const int length = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &day, nullptr, text, 64);
-    return length > 1 ? Utf8(text, static_cast<size_t>(length - 1)) : std::string();
-}
-
 }  // namespace
 
 void ProgramList::AddDetailColumns()
 {
     for (const DetailColumn& column : kDetailColumns) AddColumn(column.index, column.caption, column.width);
-    wchar_t separator[8] = L".";
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-    decimal_ = separator[0] && separator[0] < 0x80 ? static_cast<char>(separator[0]) : '.';
-}
-
-std::string ProgramList::ColumnText(const EntryRow& row, int column) const
-{
-    switch (column) {
-    case 0: return row.caption;
-    case 1: return row.command;
-    case TSTListView::kSourceColumn: return row.SourceName();
-    case TSTListView::kPublisherColumn: return row.details.publisher;
-    case TSTListView::kVersionColumn: return row.details.version;
-    case TSTListView::kInstalledColumn: return DateText(row.details.installDate);
-    case TSTListView::kSizeColumn: return SizeText(row.details.sizeKiB, decimal_);
-    default: return row.subkey;
-    }
 }
 
 LRESULT ProgramList::CustomDraw(NMLVCUSTOMDRAW* draw)

@@ -147,7 +147,7 @@ void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
     const auto& rows = Rows();
     if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
     const EntryRow& row = rows[item.iItem];
-    if (item.mask & LVIF_TEXT) CopyWide(ColumnText(row, item.iSubItem), item.pszText, item.cchTextMax);
+    if ((item.mask & LVIF_TEXT) && Text) CopyWide(Text(row, item.iSubItem), item.pszText, item.cchTextMax);
     if (item.mask & LVIF_IMAGE) item.iImage = RowImage(row);
 }
 

@@ -42,8 +42,6 @@ public:
     void SetViewStyle(ViewStyle style);
     // A notification from this list or its tooltip; the answer it needs.
     LRESULT Notify(NMHDR* header);
-    // The column's text as shown.
-    std::string ColumnText(const EntryRow& row, int column) const;
     // The header's menu: each detail column shown or hidden (width 0).
     void HeaderMenu(POINT screen);
     // The row under a point of the screen, or -1.
@@ -51,6 +49,8 @@ public:
 
     // What the list shows; the rows outlive each call.
     std::function<const std::vector<EntryRow>&()> Rows;
+    // A row's text in a column, as shown.
+    std::function<std::string(const EntryRow&, int)> Text;
     std::function<void()> OnChange;
     // A row's tooltip; empty: none.
     std::function<std::string(int)> InfoTip;
@@ -79,7 +79,6 @@ private:
     HWND tip_ = nullptr;  // the rows' tooltip
     int tipRow_ = -1;     // the row the pointer was last on
     std::wstring tipText_;
-    char decimal_ = '.';
 };
 
 }  // namespace quillet::win32
