@@ -249,6 +249,29 @@ std::string EntryCatalogue::RowReason(int index) const
     return ReasonText(rows_[static_cast<size_t>(index)].reason);
 }
 
+std::vector<std::string> EntryCatalogue::DetailLines(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return {};
+    const EntryRow& row = rows_[static_cast<size_t>(index)];
+    const auto line = [&](std::initializer_list<std::pair<const char*, int>> facts) {
+        std::string text;
+        for (const auto& [label, column] : facts) {
+            const std::string value = Programs.ColumnText(row, column);
+            if (value.empty()) continue;
+            if (!text.empty()) text += "    ";
+            text += std::string(label) + ": " + value;
+        }
+        return text;
+    };
+    std::vector<std::string> lines{
+        line({{"Publisher", TSTListView::kPublisherColumn}, {"Version", TSTListView::kVersionColumn}}),
+        line({{"Installed", TSTListView::kInstalledColumn},
+              {"Size", TSTListView::kSizeColumn},
+              {"Source", TSTListView::kSourceColumn}})};
+    if (lines[0].empty() && lines[1].empty()) lines.clear();  // nothing to show: no room taken
+    return lines;
+}
+
 void EntryCatalogue::ProgramsColumnClick()
 {
     static constexpr MenuItem kViewMenu[] = {MenuItem::NameMM, MenuItem::CommandLineMM, MenuItem::SubkeyMM};

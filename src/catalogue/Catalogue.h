@@ -84,6 +84,10 @@ public:
     void ProgramsChange();
     // The reason of that row, in words; empty when there is no such row.
     std::string RowReason(int index) const;
+    // What a user decides by, as the list shows it, in two lines (publisher
+    // and version; installed, size and source), each without the facts the
+    // entry lacks; none when it lacks them all.
+    std::vector<std::string> DetailLines(int index) const;
     // The pointer rests on that row: its reason goes to the status bar.
     void PointedAt(int index) { SayStatus(RowReason(index)); }
     void RefreshClick() { LoadPrograms(); }

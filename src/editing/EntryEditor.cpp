@@ -58,6 +58,7 @@ void EntryEditor::NewClick()
     form.Display.clear();
     form.Uninstall.Text.clear();
     form.Reason.clear();
+    form.Details.clear();
     form.Caption = "New shortcut";
     const bool ok = dialogs_.ShowProperties(form);
     const std::string name = form.Display;
@@ -106,6 +107,7 @@ void EntryEditor::EditClick()
     form.Uninstall.Text = command;
     form.Caption = Quoted(name) + " properties";
     form.Reason = catalogue_.RowReason(catalogue_.IndexOf(entry));
+    form.Details = catalogue_.DetailLines(catalogue_.IndexOf(entry));
 
     if (dialogs_.ShowProperties(form)) {
         // The list may have reloaded while the dialog was open.

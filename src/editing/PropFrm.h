@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillet {
 
@@ -80,8 +81,10 @@ public:
     std::string Caption = "Edit program properties";
     std::string Display;
     TFilenameEdit Uninstall;
-    // Why the entry counts as good or bad, shown under the fields; empty for a new one.
+    // Why the entry counts as good or bad, shown under the fields, and its
+    // details read-only under that, a line each; empty for a new one.
     std::string Reason;
+    std::vector<std::string> Details;
 
     void FormShow(PropertiesView& view) { view.FocusDisplay(); }
     // Every attempt to close: true when the dialog may close. `ok` is the

@@ -97,6 +97,31 @@ protected:
 
 // ---- New
 
+// Properties shows the entry's reason and, under it, its details as the
+// list writes them; New shows neither.
+TEST_F(EditTest, PropertiesShowsTheReasonAndTheDetailsNewShowsNeither)
+{
+    auto& key = Entry("k1", "Alpha", kGood);
+    FakeRegistry::Set(key, "Publisher", kSz, "Makers");
+    FakeRegistry::Set(key, "InstallDate", kSz, "20240731");
+    FakeRegistry::Set(key, "EstimatedSize", kDword, std::string("\x00\x0c\0\0", 4));
+    Entry("k2", "Bare", kGone);
+    main.Catalogue().LoadPrograms();
+    std::vector<std::vector<std::string>> shown;
+    dialogs.onProperties = [&](TPropertiesForm& form) { shown.push_back(form.Details); shown.back().push_back(form.Reason); };
+    dialogs.propertiesOk = false;
+    for (int row : {0, 1}) {
+        view.focused = row;
+        main.Guard([&] { main.Editing().EditClick(); });
+    }
+    main.Guard([&] { main.Editing().NewClick(); });
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], (std::vector<std::string>{"Publisher: Makers", "Installed: 31.07.2024    Size: 3,0 MB",
+                                                   "Good: the program is there: " + kGood}));
+    EXPECT_EQ(shown[1], std::vector<std::string>{"Bad: the file does not exist: " + kGone});
+    EXPECT_EQ(shown[2], std::vector<std::string>{""});
+}
+
 TEST_F(EditTest, NewNamesTheSubkeyAfterTheDisplayNameAndCountsPastTakenNames)
 {
     main.Catalogue().LoadPrograms();

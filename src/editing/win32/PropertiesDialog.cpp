@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kClientWidth = 350;
 constexpr int kClientHeight = 165;
+constexpr int kDetailsHeight = 38;
 constexpr UINT kFormShow = WM_APP + 1;
 
 // The dialog on screen for one showing; the form keeps what outlives it.
@@ -164,16 +165,21 @@ void PropertiesDialog::OnInit()
     SetText(display_, form_.Display);
     SetText(uninstall_, form_.Uninstall.Text);
     SetItemText(dialog_, IDC_PROP_REASON, form_.Reason);
+    for (size_t line = 0; line < 2; ++line)
+        SetItemText(dialog_, line ? IDC_PROP_DETAILS2 : IDC_PROP_DETAILS,
+                    line < form_.Details.size() ? form_.Details[line] : std::string());
     SetWindowSubclass(uninstall_, FilenameEditProc, 1, reinterpret_cast<DWORD_PTR>(this));
     Layout();
 }
 
 void PropertiesDialog::Layout()
 {
-    // The client area is given in pixels, whatever the dialog units come to.
+    // The client area is given in pixels, whatever the dialog units come to;
+    // an entry's details take two lines more below its reason.
+    const int extra = form_.Details.empty() ? 0 : kDetailsHeight;
     const LONG style = GetWindowLongA(dialog_, GWL_STYLE);
     const LONG exStyle = GetWindowLongA(dialog_, GWL_EXSTYLE);
-    RECT frame{0, 0, kClientWidth, kClientHeight};
+    RECT frame{0, 0, kClientWidth, kClientHeight + extra};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(style), FALSE, static_cast<DWORD>(exStyle));
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     SetWindowPos(dialog_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
@@ -182,9 +188,9 @@ void PropertiesDialog::Layout()
     struct Place {
         int id, x, y, width, height;
     } places[] = {
-        {IDOK, 186, 132, 75, 25},
-        {IDCANCEL, 267, 132, 75, 25},
-        {IDC_PROP_PAGES, 8, 8, 334, 116},
+        {IDOK, 186, 132 + extra, 75, 25},
+        {IDCANCEL, 267, 132 + extra, 75, 25},
+        {IDC_PROP_PAGES, 8, 8, 334, 116 + extra},
         {IDC_PROP_NAMELABEL, 20, 45, 72, 16},
         {IDC_PROP_DISPLAY, 96, 42, 234, 21},
         {IDC_PROP_COMMANDLABEL, 20, 72, 72, 16},
@@ -192,6 +198,8 @@ void PropertiesDialog::Layout()
         {IDC_PROP_BROWSE, 309, 69, 21, 21},
         // Two wrapped lines: a long reason loses nothing but what passes the second.
         {IDC_PROP_REASON, 20, 94, 310, 27},
+        {IDC_PROP_DETAILS, 20, 124, 310, 16},
+        {IDC_PROP_DETAILS2, 20, 142, 310, 16},
     };
     for (const Place& p : places) MoveWindow(GetDlgItem(dialog_, p.id), p.x, p.y, p.width, p.height, FALSE);
 }
