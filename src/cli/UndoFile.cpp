@@ -32,18 +32,28 @@ struct NamedEntry {
 };
 
 // The entry a path of the file lies in, and the keys below the entry's own
-// ("" for the entry's key). False for a path outside the uninstall entries.
+// ("" for the entry's key): in the machine's hive (either view), the current
+// user's, or another user's below HKEY_USERS. False for a path outside the
+// uninstall entries.
 bool EntryOf(const std::string& path, bool windows64, EntryKey& entry, std::string& below)
 {
-    const std::vector<RegistryView> views = windows64 ? std::vector<RegistryView>{RegistryView::Bits64,
-                                                                                   RegistryView::Bits32}
-                                                      : std::vector<RegistryView>{RegistryView::Native};
-    for (RegistryView view : views) {
-        const std::string root = KeySnapshots::EditorPath({"", view});
+    std::vector<EntryKey> sources;
+    if (windows64) sources = {{"", RegistryView::Bits64}, {"", RegistryView::Bits32}};
+    else sources = {{"", RegistryView::Native}};
+    sources.push_back({"", RegistryView::Native, EntryHive::CurrentUser});
+    static const std::string kUsers = "HKEY_USERS\\";
+    if (StartsWithNoCase(path, kUsers)) {
+        // The hive's name is the SID; the registry gives no other meaning to it.
+        const std::string sid = path.substr(kUsers.size(), path.find('\\', kUsers.size()) - kUsers.size());
+        if (!sid.empty()) sources.push_back({"", RegistryView::Native, EntryHive::OtherUser, sid});
+    }
+    for (const EntryKey& source : sources) {
+        const std::string root = KeySnapshots::EditorPath(source);
         if (!StartsWithNoCase(path, root) || path.size() == root.size()) continue;
         const std::string rest = path.substr(root.size());
         const size_t cut = rest.find('\\');
-        entry = {rest.substr(0, cut), view};
+        entry = source;
+        entry.subkey = rest.substr(0, cut);
         below = cut == std::string::npos ? std::string() : rest.substr(cut + 1);
         return !entry.subkey.empty();
     }
@@ -78,10 +88,7 @@ std::vector<NamedEntry> EntriesOf(const std::vector<ScriptKey>& keys, bool windo
             others.push_back(key.path);
             continue;
         }
-        auto it = std::find_if(entries.begin(), entries.end(), [&](const NamedEntry& e) {
-            return e.entry.view == entry.view && StartsWithNoCase(e.entry.subkey, entry.subkey) &&
-                   e.entry.subkey.size() == entry.subkey.size();
-        });
+        auto it = std::find_if(entries.begin(), entries.end(), [&](const NamedEntry& e) { return e.entry == entry; });
         if (it == entries.end()) {
             entries.push_back({entry, false, KeySnapshot{entry.subkey, false, {}, {}}});
             it = entries.end() - 1;

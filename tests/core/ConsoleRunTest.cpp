@@ -5,6 +5,7 @@
 
 #include "cli/ConsoleRun.h"
 #include "fakes/CoreHarness.h"
+#include "fakes/FakeAccounts.h"
 
 using namespace quillet;
 using namespace quillet::fakes;
@@ -59,13 +60,13 @@ protected:
     {
         return RunConsole(ParseArguments(arguments),
                           {registry, files, locale, clock, writer, reader, profile, window, console, false,
-                           "C:\\Q\\Quillet.exe"});
+                           "C:\\Q\\Quillet.exe", &accounts});
     }
     bool Has(const std::string& subkey) { return registry.Find(RootKey::LocalMachine, kKey + "\\" + subkey); }
     size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
     // The uninstall entries: every key, value, type and byte.
-    std::string Dump()
+    std::string Dump(RootKey root = RootKey::LocalMachine, const std::string& hive = "")
     {
         std::function<std::string(FakeRegistry::Key&)> walk = [&](FakeRegistry::Key& key) {
             std::string out = "{";
@@ -75,12 +76,13 @@ protected:
             for (auto& [n, text] : children) out += n + text;
             return out + "}";
         };
-        auto* key = registry.Find(RootKey::LocalMachine, kKey);
+        auto* key = registry.Find(root, hive + kKey);
         return key ? walk(*key) : std::string();
     }
 
     FakeConsole console;
     FakeWindow window;
+    FakeAccounts accounts;
     FakeReader reader{writer};
 };
 
@@ -219,6 +221,26 @@ TEST_F(ConsoleRunTest, UndoOfTheDaysFileBringsBackEveryByte)
     EXPECT_EQ(Run({"/undo", kChanges}), 0) << console.err;
     EXPECT_NE(console.out.find("0 restored, 2 already"), std::string::npos) << console.out;
     EXPECT_EQ(Dump(), start);
+}
+
+TEST_F(ConsoleRunTest, UndoBringsBackTheUsersEntriesToo)
+{
+    const std::string ann = "S-1-5-21-7-1001";
+    for (const auto& [root, hive] : {std::pair{RootKey::CurrentUser, std::string()}, {RootKey::Users, ann + "\\"}}) {
+        auto& entry = registry.Make(root, hive + kKey + "\\u");
+        FakeRegistry::Set(entry, "DisplayName", kSz, std::string("User's\0", 7));
+        FakeRegistry::Set(entry, "UninstallString", kSz, kGone + '\0');
+        FakeRegistry::Set(registry.Make(root, hive + kKey + "\\u\\Deep"), "L", kMultiSz, std::string("a\0\0", 3));
+    }
+    const std::string mine = Dump(RootKey::CurrentUser), anns = Dump(RootKey::Users, ann + "\\");
+    ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0) << console.err;
+    ASSERT_EQ(registry.Find(RootKey::CurrentUser, kKey + "\\u"), nullptr);
+    ASSERT_EQ(registry.Find(RootKey::Users, ann + "\\" + kKey + "\\u"), nullptr);
+
+    EXPECT_EQ(Run({"/undo", kChanges}), 0) << console.err;
+    EXPECT_EQ(Dump(RootKey::CurrentUser), mine);
+    EXPECT_EQ(Dump(RootKey::Users, ann + "\\"), anns);
+    EXPECT_NE(console.out.find("4 restored, 0 already"), std::string::npos) << console.out;
 }
 
 TEST_F(ConsoleRunTest, UndoLeavesWhatChangedSince)
