@@ -265,6 +265,41 @@ TEST_F(ConsoleRunTest, UndoLeavesWhatChangedSince)
     EXPECT_NE(console.err.find("\"Alpha\" (a)"), std::string::npos) << console.err;
 }
 
+TEST_F(ConsoleRunTest, UndoRefusesAnEntryWhoseSectionTheParserRejectedLinesOf)
+{
+    FakeRegistry::Set(*registry.Find(RootKey::LocalMachine, kKey + "\\x"), "Size", kDword, std::string(4, '\1'));
+    ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0);
+    std::string& file = writer.files[kChanges];
+    // The size's line loses its data: the editor would skip it, and x come back without it.
+    const size_t at = file.find("\"Size\"=");
+    ASSERT_NE(at, std::string::npos) << file;
+    file.replace(at, file.find("\r\n", at) - at, "\"Size\"=hex(4):zz");
+    const size_t line = static_cast<size_t>(std::count(file.begin(), file.begin() + static_cast<long>(at), '\n')) + 1;
+    file = "REGEDIT4\r\nstray\r\n" + file.substr(10);
+    console.err.clear();
+    EXPECT_EQ(Run({"/undo", kChanges}), 1);
+    EXPECT_FALSE(Has("x"));
+    EXPECT_TRUE(Has("y"));
+    EXPECT_EQ(console.err, "Damaged at line 2 of the file, outside any key.\nDamaged at line " +
+                               std::to_string(line + 1) + " of the file, so left alone: \"Bad One\" (x)\n");
+}
+
+TEST_F(ConsoleRunTest, UndoLeavesAKeyDeeperThanTheRegistryAllowsAlone)
+{
+    std::string deep = "[HKEY_LOCAL_MACHINE\\" + kKey + "\\deep";
+    for (int level = 0; level < 200000; ++level) deep += "\\k";
+    writer.files["C:\\deep.reg"] = "REGEDIT4\r\n\r\n" + deep + "]\r\n\"V\"=\"1\"\r\n";
+    writer.files["C:\\long.reg"] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kKey + "\\" + std::string(256, 'n') +
+                                     "]\r\n\"V\"=\"1\"\r\n";
+    for (const char* file : {"C:\\deep.reg", "C:\\long.reg"}) {
+        console.err.clear();
+        EXPECT_EQ(Run({"/undo", file}), 1);
+        EXPECT_EQ(Lines(console.err), 1u) << console.err.substr(0, 200);
+        EXPECT_NE(console.err.find("deeper or with a longer name"), std::string::npos) << console.err.substr(0, 200);
+    }
+    EXPECT_FALSE(Has("deep") || Has(std::string(256, 'n')));
+}
+
 TEST_F(ConsoleRunTest, UndoTouchesNothingOutsideTheEntries)
 {
     writer.files["C:\\odd.reg"] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n\"V\"=\"1\"\r\n";
