@@ -178,6 +178,7 @@ TEST_F(ConsoleRunTest, WhatCannotBeDoneIsOneLineOnStandardError)
     writer.readOnly = {"C:\\locked.csv", "C:\\locked.reg"};
     for (const Case& c : std::vector<Case>{{{"/list", "/csv"}, 2},
                                            {{"/delete-bad", "/now"}, 2},
+                                           {{"/list", "/csv", "/json"}, 2},
                                            {{"/list", "/csv", "C:\\locked.csv"}, 1},
                                            {{"/backup", "C:\\locked.reg"}, 1}}) {
         console.err.clear();
