@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/Tray.h"
+#include "catalogue/EntryReader.h"
+#include "common/Unicode.h"
 #include "fakes/CoreHarness.h"
 #include "runner/EntryCommands.h"
 
@@ -78,6 +81,33 @@ TEST(EntryCommands, AFolderIsLeftWhenItStillHoldsFiles)
     }
     EXPECT_EQ(LeftFolder("Probably cleared: 1,0 MB"), "");
     EXPECT_EQ(LeftFolder("Folder left: App (1 MB)"), "");
+}
+
+TEST(EntryCommands, TheJobReadsACommandAsTheListShowsIt)
+{
+    const std::string command = Utf16LeFromUtf8("C:\\u.exe");
+    const struct {
+        std::string data;
+        const char* shown;
+    } cases[] = {
+        {command + std::string(2, '\0'), "C:\\u.exe"},
+        {command + std::string(1, '\0'), "C:\\u.exe"},           // an odd last byte
+        {command + std::string("\x00\xD8", 2), "C:\\u.exe\xED\xA0\x80"},        // a lone surrogate, kept
+        {command + std::string(2, '\0') + "x\0", "C:\\u.exe"},  // up to the first NUL
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        FakeRegistry registry;
+        auto& key = registry.Make(RootKey::LocalMachine, "E");
+        FakeRegistry::Set(key, "DisplayName", kSz, std::string("N\0", 2));
+        FakeRegistry::SetRaw(key, "UninstallString", kSz, c.data);
+        registry.SetRootKey(RootKey::LocalMachine);
+        ASSERT_TRUE(registry.OpenKey("\\E", false));
+        EntryRow row;
+        ReadEntry(registry, row);
+        EXPECT_EQ(row.command, c.shown) << c.shown;
+        EXPECT_EQ(ReadCommandValues(registry.ReadContents(), "E").uninstall, c.shown) << c.shown;
+    }
 }
 
 class UninstallQueueTest : public ::testing::Test, protected CoreHarness {
