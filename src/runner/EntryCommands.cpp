@@ -149,7 +149,9 @@ std::string LeftoverComment(const std::string& installLocation, FileSystem& file
                             const std::string& decimalSeparator)
 {
     const std::string folder = FolderOf(installLocation);
-    if (folder.empty()) return std::string();
+    // A drive or a share holds files of everything: no program's leftovers.
+    if (folder.empty() || folder.size() == 3) return std::string();  // "X:\\"
+    if (folder[0] == '\\' && folder.find('\\', folder.find('\\', 2) + 1) == std::string::npos) return std::string();
     const std::optional<FileSystem::FolderUsage> usage = files.MeasureFolder(folder);
     if (!usage || usage->files == 0) return std::string();
     return "Folder left: " + folder + " (" + Megabytes(usage->bytes, decimalSeparator) + " MB)";

@@ -61,6 +61,7 @@ TEST(EntryCommands, AFolderIsLeftWhenItStillHoldsFiles)
     files.AddFile("C:\\App\\data\\a.dat", 1048576);
     files.AddFile("C:\\App\\b.dat", 524288);
     files.AddDirectory("C:\\Empty");
+    files.AddFile("\\\\server\\share\\c.dat");
     struct Case {
         const char *location, *comment;
     };
@@ -69,6 +70,9 @@ TEST(EntryCommands, AFolderIsLeftWhenItStillHoldsFiles)
         {"\"C:\\App\\\"", "Folder left: C:\\App (1,5 MB)"},
         {"C:\\App\\data", "Folder left: C:\\App\\data (1,0 MB)"},
         {"C:\\Empty", ""},
+        {"C:\\", ""},  // a drive or a share is no program's folder
+        {"\"C:\\\\\"", ""},
+        {"\\\\server\\share\\", ""},
         {"C:\\Gone", ""},
         {"App", ""},  // never against the current folder
         {"", ""},
