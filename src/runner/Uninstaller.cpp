@@ -173,10 +173,13 @@ bool Uninstaller::StartJob(const QueuedEntry& entry)
     const std::string quiet = QuietCommand(details);
     if (kind_ == Kind::Remove && queue_.Quietly() && !quiet.empty()) StartedCommand = quiet;
 
-    std::string status = queue_.StatusText(RunningName);
-    if (kind_ != Kind::Remove) status = (kind_ == Kind::Modify ? "Modifying " : "Repairing ") + Quoted(RunningName);
-    views_.strip.SetStatusText(status);
-    views_.tray.SetHint(status);
+    const auto status = [&](size_t units) {
+        if (kind_ == Kind::Remove) return queue_.StatusText(RunningName, units);
+        return FittedName(kind_ == Kind::Modify ? "Modifying \"" : "Repairing \"", RunningName, "\"", units);
+    };
+    views_.strip.SetStatusText(status(std::string::npos));
+    // The tip holds little: the name gives way, the count stays.
+    views_.tray.SetHint(status(TrayIcon::kTipUnits));
     views_.tray.SetAnimated(true);
     views_.tray.EnableUninstall(false);
     views_.strip.SetLed(true);

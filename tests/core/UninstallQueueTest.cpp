@@ -180,6 +180,20 @@ TEST_F(UninstallQueueTest, TheTraysItemRunsItsEntryAloneWhateverIsSelected)
     EXPECT_EQ(runner.started, std::vector<std::string>{"C:\\C\\u.exe"});
 }
 
+TEST_F(UninstallQueueTest, TheTrayTipKeepsTheCountAndShortensALongName)
+{
+    const std::string name = "B\xC3\xA4" + std::string(70, 'x');
+    files.AddFile("C:\\B\\v.exe");
+    Entry("BKey", name, "C:\\B\\v.exe");
+    main.Catalogue().LoadPrograms();
+    main.Job().uninstallClick();
+    End(true);
+    EXPECT_EQ(view.statusText, "Adding or removing \"" + name + "\" (2 of 5)");
+    const std::string tip = TrayTip(tray.hint);
+    EXPECT_EQ(tip, "Adding or removing \"B\xC3\xA4" + std::string(30, 'x') + "\xE2\x80\xA6\" (2 of 5)");
+    EXPECT_EQ(Utf16Length(tip), kTrayTipLength);
+}
+
 TEST_F(UninstallQueueTest, StoppedTheRunningOneEndsAndNoMoreStart)
 {
     main.Job().uninstallClick();
