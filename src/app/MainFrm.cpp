@@ -70,6 +70,7 @@ TMain::TMain(MainView& view, const Ports& ports)
     catalogue_.Accounts = ports.accounts;
     backup_.Sources = [this] { return catalogue_.ReadSources(); };
     logging_.InTray = [this] { return tray_.Hidden; };
+    logging_.BeforeAdd = [this] { TakeFileRecords(); };
     tray_.BoxOpen = [this] { return modal_.Open(); };
     views_.UndoText = [this] { return editing_.UndoText(); };
     ports_.runner.OnTerminated = [this] { Guard([&] { job_.RunnerTerminated(); }); };
@@ -83,19 +84,28 @@ void TMain::RegisterApp(const std::string& title, const std::string& version, co
     if (ports_.registration) quillet::RegisterApp(*ports_.registration, ports_.clock.Now(), title, version, path);
 }
 
+void TMain::TakeFileRecords()
+{
+    if (logRead_) return;
+    logRead_ = true;
+    settings_.TakeNewRecords();
+}
+
 void TMain::RecordsArrived(const std::string& lines)
 {
-    size_t taken = 0;
-    for (size_t at = 0; at < lines.size() && taken < ActionsLog::kCap;) {
+    std::vector<std::string> records;
+    for (size_t at = 0; at < lines.size();) {
         size_t end = lines.find('\n', at);
         if (end == std::string::npos) end = lines.size();
         std::string line = lines.substr(at, end - at);
         at = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty()) continue;
-        logging_.AddRecord(ParseLogLine(line));
-        ++taken;
+        if (!line.empty()) records.push_back(std::move(line));
     }
+    TakeFileRecords();
+    // Oldest first: the log keeps the newest, so the last ones.
+    const size_t first = records.size() > ActionsLog::kCap ? records.size() - ActionsLog::kCap : 0;
+    for (size_t i = first; i < records.size(); ++i) logging_.AddRecord(ParseLogLine(records[i]));
     // Within a box the list waits: the registry watcher brings the change after it.
     if (!modal_.Open()) catalogue_.FollowRegistry();
 }

@@ -74,6 +74,7 @@ public:
     template <class Handler>
     void Guard(Handler&& handler)
     {
+        logRead_ = false;
         try {
             handler();
         } catch (const std::exception& e) {
@@ -108,6 +109,8 @@ public:
 private:
     ProfileFile& ProfilePort();
     TrayIcon& TrayPort();
+    // The settings file's new log records, before this message's first record.
+    void TakeFileRecords();
 
     Ports ports_;
     // The dialogs port as the parts see it: it knows when a box is open.
@@ -124,6 +127,9 @@ private:
     SettingsStore settings_;
     TrayCommands tray_;
     LiveList live_;
+    // The settings file's log was read for records of a command-line run
+    // since this message began: once per message, not per record.
+    bool logRead_ = false;
 };
 
 }  // namespace quillet

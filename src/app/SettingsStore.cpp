@@ -16,7 +16,32 @@ void SettingsStore::Open(const std::string& exePath, const Locale& locale)
     FormStorage.IniFileName = fileName_;
 }
 
-void SettingsStore::LoadLog() { parts_.log.Restore(ReadLogSection(*file_)); }
+void SettingsStore::LoadLog()
+{
+    std::vector<LogRecord> records = ReadLogSection(*file_);
+    // As a command-line run writes them back: hand-edited lines come back changed.
+    known_.clear();
+    for (const LogRecord& record : records) known_.insert(LogLine(record));
+    parts_.log.Restore(std::move(records));
+}
+
+void SettingsStore::TakeNewRecords()
+{
+    if (!file_) return;
+    std::multiset<std::string> unmatched = known_;
+    std::vector<LogRecord> arrived;  // newest first, as the file keeps them
+    for (LogRecord& record : ReadLogSection(*file_)) {
+        const std::string line = LogLine(record);
+        const auto it = unmatched.find(line);
+        if (it != unmatched.end()) {
+            unmatched.erase(it);
+            continue;
+        }
+        known_.insert(line);
+        arrived.push_back(std::move(record));
+    }
+    for (auto it = arrived.rbegin(); it != arrived.rend(); ++it) parts_.log.AddRecord(std::move(*it));
+}
 
 void SettingsStore::ReadSizes(StoredSettings& s) const
 {
@@ -95,7 +120,11 @@ void SettingsStore::FormClose()
     s.SortOn = parts_.catalogue.Programs.SortColumnIndex();
     s.Ascending = parts_.catalogue.Programs.Ascending();
     WriteStoredSettings(*file_, s);
+    // A command-line run may have kept records in the file since: they stay.
+    TakeNewRecords();
     WriteLogSection(*file_, parts_.log.Log().Records());
+    known_.clear();
+    for (const LogRecord& record : parts_.log.Log().Records()) known_.insert(LogLine(record));
 }
 
 }  // namespace quillet

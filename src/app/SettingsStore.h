@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <set>
 #include <string>
 
 #include "app/FormStorage.h"
@@ -36,8 +37,14 @@ public:
     // The file beside the program; before any read or write.
     void Open(const std::string& exePath, const Locale& locale);
     void LoadLog();
+    // Records a command-line run kept in the settings file's log while the
+    // window was open (it found no window to hand them to): added to the
+    // window's log on top, oldest first. Those it loaded or took before are
+    // known by their lines.
+    void TakeNewRecords();
     void ReadSettings();
-    // Writes the settings and the log; raises "Unable to write to FILE".
+    // Writes the settings and the log, records that came meanwhile taken
+    // first; raises "Unable to write to FILE".
     void FormClose();
     const std::string& SettingsFile() const { return fileName_; }
 
@@ -49,6 +56,7 @@ private:
     ProfileFile& profile_;
     Parts parts_;
     std::unique_ptr<quillet::SettingsFile> file_;
+    std::multiset<std::string> known_;  // the file's log lines the window has accounted for
     std::string fileName_;
 
 public:

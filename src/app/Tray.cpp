@@ -7,17 +7,9 @@ namespace quillet {
 
 std::string TrayTip(const std::string& hint)
 {
-    std::string tip = hint.substr(0, hint.find('|'));
     // The notification area counts UTF-16 units: a character beyond U+FFFF
     // takes two, and is never cut in half.
-    size_t units = 0, at = 0;
-    while (at < tip.size()) {
-        const size_t start = at;
-        bool valid = true;
-        units += NextCodePoint(tip, at, valid) > 0xFFFF ? 2 : 1;
-        if (units > kTrayTipLength) return tip.substr(0, start);
-    }
-    return tip;
+    return std::string(CutToUtf16(std::string_view(hint).substr(0, hint.find('|')), kTrayTipLength));
 }
 
 std::vector<TrayItem> TrayUninstallItems(const std::vector<EntryRow>& rows)

@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-inline constexpr size_t kTrayTipLength = 63;
+inline constexpr size_t kTrayTipLength = TrayIcon::kTipUnits;
 inline constexpr int kTrayFrameCount = 27;
 inline constexpr int kTrayInterval = 50;  // ms per frame
 

@@ -17,15 +17,21 @@ std::string WholeText(Registry& registry, const std::vector<RegistryValue>& valu
         if (value.data.size() >= kDetailBytes) return registry.ReadString(name);
         if (value.data.empty()) return std::string();
         if (value.type != kRegSz && value.type != kRegExpandSz) throw QuilletError(FormatText(kInvalidDataType, name));
-        std::string text;
-        // An odd last byte is no character, as the wide call drops it.
-        Utf8FromUtf16Le(std::string_view(value.data).substr(0, value.data.size() & ~size_t{1}), text);
-        return text.substr(0, text.find('\0'));
+        return StringValueText(value);
     }
     return values.size() >= Registry::kMaxValuesRead ? registry.ReadString(name) : std::string();
 }
 
 }  // namespace
+
+std::string StringValueText(const RegistryValue& value)
+{
+    if (value.type != kRegSz && value.type != kRegExpandSz) return std::string();
+    std::string text;
+    // An odd last byte is no character, as the wide call drops it.
+    Utf8FromUtf16Le(std::string_view(value.data).substr(0, value.data.size() & ~size_t{1}), text);
+    return text.substr(0, text.find('\0'));
+}
 
 bool ReadEntry(Registry& registry, EntryRow& row)
 {

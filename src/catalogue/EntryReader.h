@@ -10,4 +10,9 @@ namespace quillet {
 // when the entry has no caption or no command: it is not listed.
 bool ReadEntry(Registry& registry, EntryRow& row);
 
+// A string value's text as the registry's wide read gives it, for every
+// reader of a command: an odd last byte dropped, an unpaired surrogate kept
+// (in its 3-byte form), up to the first NUL. Empty for any other type.
+std::string StringValueText(const RegistryValue& value);
+
 }  // namespace quillet

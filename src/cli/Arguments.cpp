@@ -15,6 +15,16 @@ std::string SwitchName(const std::string& argument)
     return name;
 }
 
+// One of the words this command line knows, where a file name should be:
+// the user left the name out.
+bool IsSwitch(const std::string& argument)
+{
+    const std::string name = SwitchName(argument);
+    for (const char* known : {"?", "help", "list", "backup", "delete-bad", "undo", "csv", "json", "yes"})
+        if (name == known) return true;
+    return false;
+}
+
 }  // namespace
 
 Invocation ParseArguments(const std::vector<std::string>& arguments)
@@ -37,7 +47,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     size_t at = 1;
     // The commands that name their file right after themselves.
     if (run.action == Action::Backup || run.action == Action::Undo) {
-        if (at >= arguments.size() || arguments[at].empty())
+        if (at >= arguments.size() || arguments[at].empty() || IsSwitch(arguments[at]))
             return fail(arguments[0] + " needs the name of a file.");
         run.file = arguments[at++];
     }
@@ -46,7 +56,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         const std::string name = SwitchName(argument);
         if (run.action == Action::List && (name == "csv" || name == "json")) {
             if (run.format != Invocation::Format::Text) return fail("Only one of /csv and /json can be given.");
-            if (at + 1 >= arguments.size() || arguments[at + 1].empty())
+            if (at + 1 >= arguments.size() || arguments[at + 1].empty() || IsSwitch(arguments[at + 1]))
                 return fail(argument + " needs the name of a file.");
             run.format = name == "csv" ? Invocation::Format::Csv : Invocation::Format::Json;
             run.file = arguments[++at];

@@ -6,6 +6,7 @@
 #include "cli/ConsoleParts.h"
 #include "common/Locale.h"
 #include "common/Text.h"
+#include "common/Unicode.h"
 #include "editing/KeySnapshot.h"
 #include "editing/RegistryScript.h"
 #include "log/LogCommands.h"
@@ -29,21 +30,61 @@ struct NamedEntry {
     bool keyStayed = false;
     KeySnapshot before;
     bool foreign = false;  // the section holds what no change of ours writes
+    // Why it is left alone whatever the registry holds now ("" when it is not).
+    std::string refused;
 };
 
+// Deeper than the registry allows, or a longer name than it allows: no
+// change of ours wrote it, and a tree that deep must not be walked.
+constexpr size_t kMaxLevels = 512;
+constexpr size_t kMaxNameUnits = 255;
+
+bool BeyondTheRegistry(const std::string& path)
+{
+    size_t levels = 0;
+    for (size_t at = 0; at <= path.size(); ++levels) {
+        size_t end = path.find('\\', at);
+        if (end == std::string::npos) end = path.size();
+        if (levels >= kMaxLevels) return true;
+        if (Utf16Length(std::string_view(path).substr(at, end - at)) > kMaxNameUnits) return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+// "line 4", "lines 4, 9", the first ten of many and how many more.
+std::string Lines(const std::vector<size_t>& lines)
+{
+    constexpr size_t kNamed = 10;
+    std::string text = lines.size() == 1 ? "line " : "lines ";
+    for (size_t i = 0; i < lines.size() && i < kNamed; ++i) text += (i ? ", " : "") + std::to_string(lines[i]);
+    if (lines.size() > kNamed) text += " and " + std::to_string(lines.size() - kNamed) + " more";
+    return text;
+}
+
 // The entry a path of the file lies in, and the keys below the entry's own
-// ("" for the entry's key). False for a path outside the uninstall entries.
+// ("" for the entry's key): in the machine's hive (either view), the current
+// user's, or another user's below HKEY_USERS. False for a path outside the
+// uninstall entries.
 bool EntryOf(const std::string& path, bool windows64, EntryKey& entry, std::string& below)
 {
-    const std::vector<RegistryView> views = windows64 ? std::vector<RegistryView>{RegistryView::Bits64,
-                                                                                   RegistryView::Bits32}
-                                                      : std::vector<RegistryView>{RegistryView::Native};
-    for (RegistryView view : views) {
-        const std::string root = KeySnapshots::EditorPath({"", view});
+    std::vector<EntryKey> sources;
+    if (windows64) sources = {{"", RegistryView::Bits64}, {"", RegistryView::Bits32}};
+    else sources = {{"", RegistryView::Native}};
+    sources.push_back({"", RegistryView::Native, EntryHive::CurrentUser});
+    static const std::string kUsers = "HKEY_USERS\\";
+    if (StartsWithNoCase(path, kUsers)) {
+        // The hive's name is the SID; the registry gives no other meaning to it.
+        const std::string sid = path.substr(kUsers.size(), path.find('\\', kUsers.size()) - kUsers.size());
+        if (!sid.empty()) sources.push_back({"", RegistryView::Native, EntryHive::OtherUser, sid});
+    }
+    for (const EntryKey& source : sources) {
+        const std::string root = KeySnapshots::EditorPath(source);
         if (!StartsWithNoCase(path, root) || path.size() == root.size()) continue;
         const std::string rest = path.substr(root.size());
         const size_t cut = rest.find('\\');
-        entry = {rest.substr(0, cut), view};
+        entry = source;
+        entry.subkey = rest.substr(0, cut);
         below = cut == std::string::npos ? std::string() : rest.substr(cut + 1);
         return !entry.subkey.empty();
     }
@@ -68,23 +109,32 @@ KeySnapshot& Node(KeySnapshot& root, const std::string& below)
     return *node;
 }
 
-std::vector<NamedEntry> EntriesOf(const std::vector<ScriptKey>& keys, bool windows64, std::vector<std::string>& others)
+// The entries the sections [first, end) of the script name; `damaged` holds
+// each section's lines that the parser rejected.
+std::vector<NamedEntry> EntriesOf(const RegistryScript& script, size_t first, size_t end, bool windows64,
+                                  const std::vector<std::vector<size_t>>& damaged, std::vector<std::string>& others)
 {
     std::vector<NamedEntry> entries;
-    for (const ScriptKey& key : keys) {
+    for (size_t k = first; k < end; ++k) {
+        const ScriptKey& key = script.keys[k];
         EntryKey entry;
         std::string below;
         if (!EntryOf(key.path, windows64, entry, below)) {
             others.push_back(key.path);
             continue;
         }
-        auto it = std::find_if(entries.begin(), entries.end(), [&](const NamedEntry& e) {
-            return e.entry.view == entry.view && StartsWithNoCase(e.entry.subkey, entry.subkey) &&
-                   e.entry.subkey.size() == entry.subkey.size();
-        });
+        auto it = std::find_if(entries.begin(), entries.end(), [&](const NamedEntry& e) { return e.entry == entry; });
         if (it == entries.end()) {
-            entries.push_back({entry, false, KeySnapshot{entry.subkey, false, {}, {}}});
+            entries.push_back({entry, false, KeySnapshot{entry.subkey, false, {}, {}}, false, ""});
             it = entries.end() - 1;
+        }
+        // What the file cannot be trusted to hold whole refuses the entry.
+        if (!damaged[k].empty() && it->refused.empty())
+            it->refused = "Damaged at " + Lines(damaged[k]) + " of the file, so left alone: ";
+        if (BeyondTheRegistry(key.path)) {
+            if (it->refused.empty())
+                it->refused = "A key deeper or with a longer name than the registry allows, so left alone: ";
+            continue;
         }
         if (key.remove) {
             // Only ever the entry's own key, and before its state.
@@ -122,8 +172,11 @@ std::string Shown(const NamedEntry& named, const KeySnapshot& now)
     return "\"" + (name.empty() ? named.entry.subkey : name) + "\"";
 }
 
+// A line of standard error, of a length a reader can take in.
 std::string OneLine(std::string text)
 {
+    constexpr size_t kShown = 300;
+    if (Utf16Length(text) > kShown) text = std::string(CutToUtf16(text, kShown)) + "...";
     ReplaceAll(text, "\r", " ");
     ReplaceAll(text, "\n", " ");
     return text;
@@ -148,14 +201,31 @@ int UndoChangesFile(const std::string& path, const ConsolePorts& ports)
     for (const ScriptComment& comment : script.comments)
         if (comment.keysBefore > starts.back() && comment.keysBefore < script.keys.size())
             starts.push_back(comment.keysBefore);
+    // Each rejected line belongs to the section above it; above all sections, to none.
+    std::vector<std::vector<size_t>> damaged(script.keys.size());
+    std::vector<size_t> stray;
+    for (const size_t line : script.rejected) {
+        const auto after = std::upper_bound(script.keys.begin(), script.keys.end(), line,
+                                            [](size_t l, const ScriptKey& key) { return l < key.line; });
+        if (after == script.keys.begin()) stray.push_back(line);
+        else damaged[static_cast<size_t>(after - script.keys.begin()) - 1].push_back(line);
+    }
     int code = kExitDone;
+    if (!stray.empty()) {
+        ports.console.Err("Damaged at " + Lines(stray) + " of the file, outside any key.\n");
+        code = kExitFailed;
+    }
     size_t restored = 0, already = 0;
     for (size_t s = starts.size(); s-- > 0;) {
         const size_t end = s + 1 < starts.size() ? starts[s + 1] : script.keys.size();
-        const std::vector<ScriptKey> keys(script.keys.begin() + static_cast<long>(starts[s]),
-                                          script.keys.begin() + static_cast<long>(end));
         std::vector<std::string> others;
-        for (const NamedEntry& named : EntriesOf(keys, ports.windows64, others)) {
+        for (const NamedEntry& named : EntriesOf(script, starts[s], end, ports.windows64, damaged, others)) {
+            if (!named.refused.empty()) {
+                ports.console.Err(named.refused + OneLine(Shown(named, KeySnapshot())) + " (" +
+                                  OneLine(named.entry.subkey) + ")\n");
+                code = kExitFailed;
+                continue;
+            }
             const KeySnapshot now = snapshots.Capture(named.entry);
             if (!named.foreign && Sorted(now) == Sorted(named.before)) {
                 ++already;  // as the change found it: nothing to take back

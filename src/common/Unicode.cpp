@@ -85,6 +85,26 @@ bool IsAscii(std::string_view text)
     return true;
 }
 
+size_t Utf16Length(std::string_view wtf8)
+{
+    size_t units = 0;
+    bool valid = true;
+    for (size_t at = 0; at < wtf8.size();) units += NextWtf8(wtf8, at, valid) > 0xFFFF ? 2 : 1;
+    return units;
+}
+
+std::string_view CutToUtf16(std::string_view wtf8, size_t units)
+{
+    size_t used = 0;
+    bool valid = true;
+    for (size_t at = 0; at < wtf8.size();) {
+        const size_t start = at;
+        used += NextWtf8(wtf8, at, valid) > 0xFFFF ? 2 : 1;
+        if (used > units) return wtf8.substr(0, start);
+    }
+    return wtf8;
+}
+
 std::string Utf16LeFromUtf8(std::string_view utf8)
 {
     std::string out;

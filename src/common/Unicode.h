@@ -35,6 +35,12 @@ std::string Utf16LeFromUtf8(std::string_view utf8);
 // bytes come back) or an odd last byte (U+FFFD, which cannot).
 bool Utf8FromUtf16Le(std::string_view bytes, std::string& utf8);
 
+// How many UTF-16 units the text takes (two for a character beyond U+FFFF).
+size_t Utf16Length(std::string_view wtf8);
+// The longest start of the text, in whole characters, that fits in `units`
+// UTF-16 units.
+std::string_view CutToUtf16(std::string_view wtf8, size_t units);
+
 // UTF-16 units (wchar_t on Windows) as WTF-8, appended; false when a
 // surrogate had no partner.
 template <typename Unit>

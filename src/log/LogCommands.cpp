@@ -6,6 +6,7 @@ namespace quillet {
 
 void LogCommands::AddLog(const std::string& message, const std::string& comment, int image)
 {
+    if (BeforeAdd) BeforeAdd();
     LogRecord record{LogTimeText(clock_.Now(), locale_), message, comment, image};
     const bool dropped = log_.AddOnTop(std::move(record));
     view_.LogInserted(dropped);

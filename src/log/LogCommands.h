@@ -37,6 +37,9 @@ public:
     const ActionsLog& Log() const { return log_; }
     // Whether the window is hidden in the notification area; none: never.
     std::function<bool()> InTray;
+    // Called before a record of the window's own goes on top (records made
+    // elsewhere may have to go below it first); none: nothing.
+    std::function<void()> BeforeAdd;
 
 private:
     Clock& clock_;

@@ -1,21 +1,12 @@
 #include "runner/EntryCommands.h"
 
+#include "catalogue/EntryReader.h"
 #include "catalogue/FileSystem.h"
 #include "common/Text.h"
-#include "common/Unicode.h"
 
 namespace quillet {
 
 namespace {
-
-std::string Text(const RegistryValue& value)
-{
-    if (value.type != kRegSz && value.type != kRegExpandSz) return std::string();
-    std::string text;
-    if (!Utf8FromUtf16Le(value.data, text)) return std::string();
-    const size_t nul = text.find('\0');
-    return nul == std::string::npos ? text : text.substr(0, nul);
-}
 
 bool One(const RegistryValue& value)
 {
@@ -42,6 +33,8 @@ CommandValues ReadCommandValues(const KeyContents& contents, const std::string& 
 {
     CommandValues entry;
     entry.subkey = subkey;
+    // Read as the list reads them: the job must find the command the list shows.
+    const auto Text = StringValueText;
     for (const RegistryValue& value : contents.values) {
         if (SameName(value.name, "UninstallString")) entry.uninstall = Text(value);
         else if (SameName(value.name, "QuietUninstallString")) entry.quietUninstall = Trimmed(Text(value));
@@ -156,7 +149,9 @@ std::string LeftoverComment(const std::string& installLocation, FileSystem& file
                             const std::string& decimalSeparator)
 {
     const std::string folder = FolderOf(installLocation);
-    if (folder.empty()) return std::string();
+    // A drive or a share holds files of everything: no program's leftovers.
+    if (folder.empty() || folder.size() == 3) return std::string();  // "X:\\"
+    if (folder[0] == '\\' && folder.find('\\', folder.find('\\', 2) + 1) == std::string::npos) return std::string();
     const std::optional<FileSystem::FolderUsage> usage = files.MeasureFolder(folder);
     if (!usage || usage->files == 0) return std::string();
     return "Folder left: " + folder + " (" + Megabytes(usage->bytes, decimalSeparator) + " MB)";

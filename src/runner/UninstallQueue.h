@@ -7,6 +7,10 @@
 
 namespace quillet {
 
+// HEAD + NAME + TAIL in at most `units` UTF-16 units (npos: any), the name
+// shortened with an ellipsis where it must be.
+std::string FittedName(const std::string& head, const std::string& name, const std::string& tail, size_t units);
+
 // An entry as it was when it was queued: at its turn it must still be so.
 struct QueuedEntry {
     EntryKey key;
@@ -32,8 +36,9 @@ public:
     bool Quietly() const { return quietly_; }
     size_t Size() const { return entries_.size(); }
     size_t Position() const { return next_; }  // 1-based: the entry last taken
-    // "Adding or removing \"NAME\" (2 of 5)"; without the count for a run of one.
-    std::string StatusText(const std::string& caption) const;
+    // "Adding or removing \"NAME\" (2 of 5)"; without the count for a run of
+    // one. Longer than `units` UTF-16 units, the name is shortened, never the count.
+    std::string StatusText(const std::string& caption, size_t units = std::string::npos) const;
     // "3 of 5 programs uninstalled"; empty for a run of one.
     std::string Summary() const;
 

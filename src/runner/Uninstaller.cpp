@@ -41,26 +41,31 @@ void Uninstaller::uninstallClick()
     UninstallFocused();
 }
 
+bool Uninstaller::RefusedAsOtherUsers(const EntryRow& row)
+{
+    // Started as us, another user's uninstaller would work on our profile.
+    if (!row.Key().OtherUsers()) return false;
+    views_.boxes.ShowErrorBox("\"" + row.caption + "\" belongs to " + row.user +
+                              ". Its uninstaller can only be started by that user, signed in.");
+    return true;
+}
+
+bool Uninstaller::ConfirmedDespiteNoRemove(const QueuedEntry& entry)
+{
+    if (!views_.boxes.Confirm(Quoted(entry.caption) + " says it should not be removed. Start its uninstaller anyway?"))
+        return false;
+    // The list may have changed while the box was open.
+    const EntryRow* row = catalogue_.FocusedRow();
+    return row && row->Key() == entry.key && !Running;
+}
+
 void Uninstaller::UninstallFocused()
 {
     const EntryRow* row = catalogue_.FocusedRow();
-    if (!row || Running) return;
-    const EntryKey entry = row->Key();
-    // Started as us, another user's uninstaller would work on our profile.
-    if (entry.OtherUsers()) {
-        views_.boxes.ShowErrorBox("\"" + row->caption + "\" belongs to " + row->user +
-                                  ". Its uninstaller can only be started by that user, signed in.");
-        return;
-    }
-    if (row->details.noRemove) {
-        const std::string caption = row->caption;
-        if (!views_.boxes.Confirm("\"" + caption + "\" says it should not be removed. Start its uninstaller anyway?"))
-            return;
-        // The list may have changed while the box was open.
-        row = catalogue_.FocusedRow();
-        if (!row || row->Key() != entry || Running) return;
-    }
-    queue_.Start({{entry, row->caption, row->command}}, false);
+    if (!row || Running || RefusedAsOtherUsers(*row)) return;
+    const QueuedEntry entry{row->Key(), row->caption, row->command};
+    if (row->details.noRemove && !ConfirmedDespiteNoRemove(entry)) return;
+    queue_.Start({entry}, false);
     kind_ = Kind::Remove;
     StartNext();
 }
@@ -71,14 +76,16 @@ void Uninstaller::RemoveQuietlyClick()
     std::vector<QueuedEntry> entries = Selection();
     if (entries.size() > 1) return Enqueue(std::move(entries), true, Kind::Remove);
     const EntryRow* row = catalogue_.FocusedRow();
-    if (!row) return;
+    if (!row || RefusedAsOtherUsers(*row)) return;
     const QueuedEntry entry{row->Key(), row->caption, row->command};
-    if (entry.key.OtherUsers()) return UninstallFocused();  // refused as there
+    const bool noRemove = row->details.noRemove;
     const bool quiet = !QuietCommand(ReadCommands(entry.key)).empty();
     if (!views_.boxes.Confirm(quiet ? "Remove " + Quoted(entry.caption) + " quietly, without its uninstaller's questions?"
                                     : Quoted(entry.caption) + " has no quiet uninstaller. Run its ordinary one?"))
         return;
     if (Running) return;  // one started while the box was open
+    // Asked as Add/Remove asks it.
+    if (noRemove && !ConfirmedDespiteNoRemove(entry)) return;
     queue_.Start({entry}, true);
     kind_ = Kind::Remove;
     StartNext();
@@ -116,7 +123,8 @@ void Uninstaller::Enqueue(std::vector<QueuedEntry> chosen, bool quietly, Kind ki
 std::string Uninstaller::OtherCommand(Kind kind)
 {
     const EntryRow* row = catalogue_.FocusedRow();
-    if (!row) return std::string();
+    // Only its user may change another user's program.
+    if (!row || row->Key().OtherUsers()) return std::string();
     const CommandValues details = ReadCommands(row->Key());
     return kind == Kind::Modify ? ModifyCommand(details) : RepairCommand(details);
 }
@@ -125,7 +133,7 @@ void Uninstaller::RunOther(Kind kind)
 {
     if (Running) return;
     const EntryRow* row = catalogue_.FocusedRow();
-    if (!row) return;
+    if (!row || RefusedAsOtherUsers(*row)) return;
     queue_.Start({{row->Key(), row->caption, row->command}}, false);
     kind_ = kind;
     StartNext();
@@ -173,10 +181,13 @@ bool Uninstaller::StartJob(const QueuedEntry& entry)
     const std::string quiet = QuietCommand(details);
     if (kind_ == Kind::Remove && queue_.Quietly() && !quiet.empty()) StartedCommand = quiet;
 
-    std::string status = queue_.StatusText(RunningName);
-    if (kind_ != Kind::Remove) status = (kind_ == Kind::Modify ? "Modifying " : "Repairing ") + Quoted(RunningName);
-    views_.strip.SetStatusText(status);
-    views_.tray.SetHint(status);
+    const auto status = [&](size_t units) {
+        if (kind_ == Kind::Remove) return queue_.StatusText(RunningName, units);
+        return FittedName(kind_ == Kind::Modify ? "Modifying \"" : "Repairing \"", RunningName, "\"", units);
+    };
+    views_.strip.SetStatusText(status(std::string::npos));
+    // The tip holds little: the name gives way, the count stays.
+    views_.tray.SetHint(status(TrayIcon::kTipUnits));
     views_.tray.SetAnimated(true);
     views_.tray.EnableUninstall(false);
     views_.strip.SetLed(true);

@@ -80,6 +80,11 @@ private:
     std::vector<QueuedEntry> Selection() const;
     CommandValues ReadCommands(const EntryKey& entry);
     std::string OtherCommand(Kind kind);
+    // Another user's entry: an error box, and true.
+    bool RefusedAsOtherUsers(const EntryRow& row);
+    // The NoRemove question: true when the user still wants it and the
+    // focused row is still the entry (the list may reload meanwhile).
+    bool ConfirmedDespiteNoRemove(const QueuedEntry& entry);
     void RunOther(Kind kind);
     void StartNext();
     bool StartJob(const QueuedEntry& entry);

@@ -49,7 +49,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentsCase{{"/backup", "b.reg"}, Action::Backup, Format::Text, "b.reg", false, false},
         ArgumentsCase{{"/delete-bad"}, Action::DeleteBad, Format::Text, "", false, false},
         ArgumentsCase{{"--delete-bad", "/YES"}, Action::DeleteBad, Format::Text, "", true, false},
-        ArgumentsCase{{"/undo", "/yes"}, Action::Undo, Format::Text, "/yes", false, false},  // a file may be named so
+        ArgumentsCase{{"/undo", "-old.reg"}, Action::Undo, Format::Text, "-old.reg", false, false},
         ArgumentsCase{{"/?"}, Action::Usage, Format::Text, "", false, false},
         ArgumentsCase{{"-?"}, Action::Usage, Format::Text, "", false, false}));
 
@@ -75,6 +75,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentsCase{{"/delete-bad", "/yes", "/yes"}, Action::DeleteBad, Format::Text, "", true, true},
                       ArgumentsCase{{"/delete-bad", "/force"}, Action::DeleteBad, Format::Text, "", false, true},
                       ArgumentsCase{{"/undo"}, Action::Undo, Format::Text, "", false, true},
+                      // A switch where the file belongs: the name was left out.
+                      ArgumentsCase{{"/list", "/csv", "/json"}, Action::List, Format::Text, "", false, true},
+                      ArgumentsCase{{"/undo", "/yes"}, Action::Undo, Format::Text, "", false, true},
+                      ArgumentsCase{{"/backup", "-LIST"}, Action::Backup, Format::Text, "", false, true},
                       ArgumentsCase{{"/?", "/list"}, Action::Usage, Format::Text, "", false, true}));
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "cli/ConsoleRun.h"
 #include "fakes/CoreHarness.h"
+#include "fakes/FakeAccounts.h"
 
 using namespace quillet;
 using namespace quillet::fakes;
@@ -59,13 +60,13 @@ protected:
     {
         return RunConsole(ParseArguments(arguments),
                           {registry, files, locale, clock, writer, reader, profile, window, console, false,
-                           "C:\\Q\\Quillet.exe"});
+                           "C:\\Q\\Quillet.exe", &accounts});
     }
     bool Has(const std::string& subkey) { return registry.Find(RootKey::LocalMachine, kKey + "\\" + subkey); }
     size_t Lines(const std::string& text) { return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')); }
 
     // The uninstall entries: every key, value, type and byte.
-    std::string Dump()
+    std::string Dump(RootKey root = RootKey::LocalMachine, const std::string& hive = "")
     {
         std::function<std::string(FakeRegistry::Key&)> walk = [&](FakeRegistry::Key& key) {
             std::string out = "{";
@@ -75,12 +76,13 @@ protected:
             for (auto& [n, text] : children) out += n + text;
             return out + "}";
         };
-        auto* key = registry.Find(RootKey::LocalMachine, kKey);
+        auto* key = registry.Find(root, hive + kKey);
         return key ? walk(*key) : std::string();
     }
 
     FakeConsole console;
     FakeWindow window;
+    FakeAccounts accounts;
     FakeReader reader{writer};
 };
 
@@ -176,6 +178,7 @@ TEST_F(ConsoleRunTest, WhatCannotBeDoneIsOneLineOnStandardError)
     writer.readOnly = {"C:\\locked.csv", "C:\\locked.reg"};
     for (const Case& c : std::vector<Case>{{{"/list", "/csv"}, 2},
                                            {{"/delete-bad", "/now"}, 2},
+                                           {{"/list", "/csv", "/json"}, 2},
                                            {{"/list", "/csv", "C:\\locked.csv"}, 1},
                                            {{"/backup", "C:\\locked.reg"}, 1}}) {
         console.err.clear();
@@ -221,6 +224,26 @@ TEST_F(ConsoleRunTest, UndoOfTheDaysFileBringsBackEveryByte)
     EXPECT_EQ(Dump(), start);
 }
 
+TEST_F(ConsoleRunTest, UndoBringsBackTheUsersEntriesToo)
+{
+    const std::string ann = "S-1-5-21-7-1001";
+    for (const auto& [root, hive] : {std::pair{RootKey::CurrentUser, std::string()}, {RootKey::Users, ann + "\\"}}) {
+        auto& entry = registry.Make(root, hive + kKey + "\\u");
+        FakeRegistry::Set(entry, "DisplayName", kSz, std::string("User's\0", 7));
+        FakeRegistry::Set(entry, "UninstallString", kSz, kGone + '\0');
+        FakeRegistry::Set(registry.Make(root, hive + kKey + "\\u\\Deep"), "L", kMultiSz, std::string("a\0\0", 3));
+    }
+    const std::string mine = Dump(RootKey::CurrentUser), anns = Dump(RootKey::Users, ann + "\\");
+    ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0) << console.err;
+    ASSERT_EQ(registry.Find(RootKey::CurrentUser, kKey + "\\u"), nullptr);
+    ASSERT_EQ(registry.Find(RootKey::Users, ann + "\\" + kKey + "\\u"), nullptr);
+
+    EXPECT_EQ(Run({"/undo", kChanges}), 0) << console.err;
+    EXPECT_EQ(Dump(RootKey::CurrentUser), mine);
+    EXPECT_EQ(Dump(RootKey::Users, ann + "\\"), anns);
+    EXPECT_NE(console.out.find("4 restored, 0 already"), std::string::npos) << console.out;
+}
+
 TEST_F(ConsoleRunTest, UndoLeavesWhatChangedSince)
 {
     ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0);
@@ -241,6 +264,41 @@ TEST_F(ConsoleRunTest, UndoLeavesWhatChangedSince)
     EXPECT_EQ(Run({"/undo", "C:\\new.reg"}), 1);
     EXPECT_TRUE(Has("a"));
     EXPECT_NE(console.err.find("\"Alpha\" (a)"), std::string::npos) << console.err;
+}
+
+TEST_F(ConsoleRunTest, UndoRefusesAnEntryWhoseSectionTheParserRejectedLinesOf)
+{
+    FakeRegistry::Set(*registry.Find(RootKey::LocalMachine, kKey + "\\x"), "Size", kDword, std::string(4, '\1'));
+    ASSERT_EQ(Run({"/delete-bad", "/yes"}), 0);
+    std::string& file = writer.files[kChanges];
+    // The size's line loses its data: the editor would skip it, and x come back without it.
+    const size_t at = file.find("\"Size\"=");
+    ASSERT_NE(at, std::string::npos) << file;
+    file.replace(at, file.find("\r\n", at) - at, "\"Size\"=hex(4):zz");
+    const size_t line = static_cast<size_t>(std::count(file.begin(), file.begin() + static_cast<long>(at), '\n')) + 1;
+    file = "REGEDIT4\r\nstray\r\n" + file.substr(10);
+    console.err.clear();
+    EXPECT_EQ(Run({"/undo", kChanges}), 1);
+    EXPECT_FALSE(Has("x"));
+    EXPECT_TRUE(Has("y"));
+    EXPECT_EQ(console.err, "Damaged at line 2 of the file, outside any key.\nDamaged at line " +
+                               std::to_string(line + 1) + " of the file, so left alone: \"Bad One\" (x)\n");
+}
+
+TEST_F(ConsoleRunTest, UndoLeavesAKeyDeeperThanTheRegistryAllowsAlone)
+{
+    std::string deep = "[HKEY_LOCAL_MACHINE\\" + kKey + "\\deep";
+    for (int level = 0; level < 200000; ++level) deep += "\\k";
+    writer.files["C:\\deep.reg"] = "REGEDIT4\r\n\r\n" + deep + "]\r\n\"V\"=\"1\"\r\n";
+    writer.files["C:\\long.reg"] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kKey + "\\" + std::string(256, 'n') +
+                                     "]\r\n\"V\"=\"1\"\r\n";
+    for (const char* file : {"C:\\deep.reg", "C:\\long.reg"}) {
+        console.err.clear();
+        EXPECT_EQ(Run({"/undo", file}), 1);
+        EXPECT_EQ(Lines(console.err), 1u) << console.err.substr(0, 200);
+        EXPECT_NE(console.err.find("deeper or with a longer name"), std::string::npos) << console.err.substr(0, 200);
+    }
+    EXPECT_FALSE(Has("deep") || Has(std::string(256, 'n')));
 }
 
 TEST_F(ConsoleRunTest, UndoTouchesNothingOutsideTheEntries)

@@ -196,6 +196,41 @@ TEST_F(SettingsTest, LineBreaksInARecordAreStoredAsBlanksAndOlderRecordsSurvive)
     }
 }
 
+TEST_F(SettingsTest, RecordsACommandLineRunKeptInTheFileMeanwhileSurviveTheClose)
+{
+    const std::string ini = "c:\\tools\\quillet.ini";
+    profile.WriteSection(ini, "Log", {"t0=0;Older\xC3\xBE"});
+    // A run that found no window puts its records on top of the file's log.
+    const auto run = [&](const std::string& message) {
+        std::vector<std::string> log = profile.ReadSection(ini, "Log");
+        log.insert(log.begin(), "t=0;" + message + "\xC3\xBE");
+        profile.WriteSection(ini, "Log", log);
+    };
+    Start();
+    run("Run 1");
+    main->Guard([&] { main->Logging().AddLog("Window 1", "", kLogInformation); });
+    run("Run 2");
+    main->Guard([&] { main->Logging().AddLog("Window 2", "", kLogInformation); });
+    main->Guard([&] { main->Logging().AddLog("Window 3", "", kLogInformation); });
+    run("Run 3");
+    Close();
+    std::vector<std::string> messages;
+    for (const std::string& line : profile.ReadSection(ini, "Log")) messages.push_back(ParseLogLine(line).message);
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Run 3", "Window 3", "Window 2", "Run 2", "Window 1", "Run 1", "Older"}));
+}
+
+TEST_F(SettingsTest, ARunsRecordsHandedOverKeepTheNewestWhenTooMany)
+{
+    Start();
+    std::string lines;
+    for (size_t i = 1; i <= ActionsLog::kCap + 6; ++i) lines += "t=0;Record " + std::to_string(i) + "\r\n";
+    main->RecordsArrived(lines);
+    ASSERT_EQ(main->Log().Size(), ActionsLog::kCap);
+    EXPECT_EQ(main->Log().Records().front().message, "Record 1005");
+    EXPECT_EQ(main->Log().Records().back().message, "Record 7");
+}
+
 TEST_F(SettingsTest, StoredSizesSortAndBackupDirComeBack)
 {
     profile.lines = {"[main]", "logheight=$50", "TimeWidth=0x64", "CommentWidth=oops", "NameWidth=111",

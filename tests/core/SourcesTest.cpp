@@ -168,6 +168,29 @@ TEST_F(SourcesTest, AnotherUsersUninstallerIsRefusedANoRemoveEntryAsksOnceMore)
     EXPECT_FALSE(main.Job().IsRunning(main.Rows()[0]));
 }
 
+TEST_F(SourcesTest, ModifyRepairAndQuietRemovalRefuseAndAskAsAddRemoveDoes)
+{
+    const std::string code = "{12345678-ABCD-ef01-2345-6789ABCDEF01}";
+    Add(RootKey::Users, kOther + "\\", code, "Ann's tool", "MsiExec.exe /X" + code);
+    FakeRegistry::Set(*registry.Find(RootKey::CurrentUser, kUninstallPath + "\\Chat"), "NoRemove", kDword,
+                      std::string("\x01\x00\x00\x00", 4));
+    main.Catalogue().LoadPrograms();
+    Focus("Ann's tool");
+    EXPECT_FALSE(main.Job().CanModify() || main.Job().CanRepair());
+    main.Job().ModifyClick();
+    main.Job().RepairClick();
+    EXPECT_EQ(dialogs.errorBoxes.size(), 2u);
+    EXPECT_TRUE(runner.started.empty());
+
+    // Quietly, a NoRemove entry is asked about too: "how" yes, "anyway" no.
+    Focus("Chat");
+    dialogs.whileOpen = [&] { dialogs.answerYes = dialogs.confirmations.size() < 2; };
+    main.Job().RemoveQuietlyClick();
+    ASSERT_EQ(dialogs.confirmations.size(), 2u);
+    EXPECT_NE(dialogs.confirmations[1].find("says it should not be removed"), std::string::npos);
+    EXPECT_TRUE(runner.started.empty());
+}
+
 TEST_F(SourcesTest, AQueueLeavesOtherUsersEntriesOutAndRunsTheRestInTheirOwnHives)
 {
     main.Catalogue().LoadPrograms();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/Tray.h"
+#include "catalogue/EntryReader.h"
+#include "common/Unicode.h"
 #include "fakes/CoreHarness.h"
 #include "runner/EntryCommands.h"
 
@@ -58,6 +61,7 @@ TEST(EntryCommands, AFolderIsLeftWhenItStillHoldsFiles)
     files.AddFile("C:\\App\\data\\a.dat", 1048576);
     files.AddFile("C:\\App\\b.dat", 524288);
     files.AddDirectory("C:\\Empty");
+    files.AddFile("\\\\server\\share\\c.dat");
     struct Case {
         const char *location, *comment;
     };
@@ -66,6 +70,9 @@ TEST(EntryCommands, AFolderIsLeftWhenItStillHoldsFiles)
         {"\"C:\\App\\\"", "Folder left: C:\\App (1,5 MB)"},
         {"C:\\App\\data", "Folder left: C:\\App\\data (1,0 MB)"},
         {"C:\\Empty", ""},
+        {"C:\\", ""},  // a drive or a share is no program's folder
+        {"\"C:\\\\\"", ""},
+        {"\\\\server\\share\\", ""},
         {"C:\\Gone", ""},
         {"App", ""},  // never against the current folder
         {"", ""},
@@ -78,6 +85,33 @@ TEST(EntryCommands, AFolderIsLeftWhenItStillHoldsFiles)
     }
     EXPECT_EQ(LeftFolder("Probably cleared: 1,0 MB"), "");
     EXPECT_EQ(LeftFolder("Folder left: App (1 MB)"), "");
+}
+
+TEST(EntryCommands, TheJobReadsACommandAsTheListShowsIt)
+{
+    const std::string command = Utf16LeFromUtf8("C:\\u.exe");
+    const struct {
+        std::string data;
+        const char* shown;
+    } cases[] = {
+        {command + std::string(2, '\0'), "C:\\u.exe"},
+        {command + std::string(1, '\0'), "C:\\u.exe"},           // an odd last byte
+        {command + std::string("\x00\xD8", 2), "C:\\u.exe\xED\xA0\x80"},        // a lone surrogate, kept
+        {command + std::string(2, '\0') + "x\0", "C:\\u.exe"},  // up to the first NUL
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        FakeRegistry registry;
+        auto& key = registry.Make(RootKey::LocalMachine, "E");
+        FakeRegistry::Set(key, "DisplayName", kSz, std::string("N\0", 2));
+        FakeRegistry::SetRaw(key, "UninstallString", kSz, c.data);
+        registry.SetRootKey(RootKey::LocalMachine);
+        ASSERT_TRUE(registry.OpenKey("\\E", false));
+        EntryRow row;
+        ReadEntry(registry, row);
+        EXPECT_EQ(row.command, c.shown) << c.shown;
+        EXPECT_EQ(ReadCommandValues(registry.ReadContents(), "E").uninstall, c.shown) << c.shown;
+    }
 }
 
 class UninstallQueueTest : public ::testing::Test, protected CoreHarness {
@@ -144,6 +178,20 @@ TEST_F(UninstallQueueTest, TheTraysItemRunsItsEntryAloneWhateverIsSelected)
     main.Tray().TrayUninstallClick(TrayItem{"C", "C:\\C\\u.exe"});
     EXPECT_TRUE(dialogs.queueQuestions.empty());
     EXPECT_EQ(runner.started, std::vector<std::string>{"C:\\C\\u.exe"});
+}
+
+TEST_F(UninstallQueueTest, TheTrayTipKeepsTheCountAndShortensALongName)
+{
+    const std::string name = "B\xC3\xA4" + std::string(70, 'x');
+    files.AddFile("C:\\B\\v.exe");
+    Entry("BKey", name, "C:\\B\\v.exe");
+    main.Catalogue().LoadPrograms();
+    main.Job().uninstallClick();
+    End(true);
+    EXPECT_EQ(view.statusText, "Adding or removing \"" + name + "\" (2 of 5)");
+    const std::string tip = TrayTip(tray.hint);
+    EXPECT_EQ(tip, "Adding or removing \"B\xC3\xA4" + std::string(30, 'x') + "\xE2\x80\xA6\" (2 of 5)");
+    EXPECT_EQ(Utf16Length(tip), kTrayTipLength);
 }
 
 TEST_F(UninstallQueueTest, StoppedTheRunningOneEndsAndNoMoreStart)

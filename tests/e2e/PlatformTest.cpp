@@ -70,7 +70,7 @@ TEST_F(PlatformTest, EachViewsEntryIsListedWithItsPlatformAndDeletedInItsOwnView
     Seed(KEY_WOW64_32KEY, "Twin", good + " /32");
     Quillet app;
     app.Start();
-    // The Parts' three columns, Source and the four details, on every Windows.
+    // Name, command and subkey, Source and the four details, on every Windows.
     ASSERT_EQ(HeaderCount(app), 8);
     if (!Windows64()) {
         EXPECT_EQ(app.RowCount(), 1);

@@ -78,7 +78,7 @@ public:
     {
         ++listings;
         if (!IsDirectory(directory)) return std::nullopt;
-        const std::string prefix = Lower(directory) + "\\";
+        const std::string prefix = Folder(directory) + "\\";
         std::set<std::string> names;
         for (const auto* table : {&files, &directories})
             for (const std::string& entry : *table)
@@ -89,7 +89,7 @@ public:
     std::optional<FolderUsage> MeasureFolder(const std::string& directory) override
     {
         if (!IsDirectory(directory)) return std::nullopt;
-        const std::string prefix = Lower(directory) + "\\";
+        const std::string prefix = Folder(directory) + "\\";
         FolderUsage usage;
         for (const std::string& file : files)
             if (file.compare(0, prefix.size(), prefix) == 0) {
@@ -102,7 +102,7 @@ public:
     // A directory listed as one or holding a file.
     bool IsDirectory(const std::string& name) const
     {
-        const std::string key = Lower(name);
+        const std::string key = Folder(name);
         if (directories.count(key)) return true;
         const auto below = files.lower_bound(key + "\\");
         return below != files.end() && below->compare(0, key.size() + 1, key + "\\") == 0;
@@ -122,6 +122,13 @@ public:
         return it == freeSpace.end() ? -1 : it->second;
     }
 
+    // A root ("C:\\") names its folder with the backslash.
+    static std::string Folder(const std::string& name)
+    {
+        std::string key = Lower(name);
+        if (!key.empty() && key.back() == '\\') key.pop_back();
+        return key;
+    }
     static std::string Lower(std::string s)
     {
         for (char& c : s)
