@@ -175,7 +175,10 @@ TEST_F(UninstallQueueTest, OneAtATimeInOrderSkippingWhatChangedAndSummedUp)
 
 TEST_F(UninstallQueueTest, TheTraysItemRunsItsEntryAloneWhateverIsSelected)
 {
-    main.Tray().TrayUninstallClick(TrayItem{"C", "C:\\C\\u.exe"});
+    TrayItem item;
+    item.caption = "C";
+    item.hint = "C:\\C\\u.exe";
+    main.Tray().TrayUninstallClick(item);
     EXPECT_TRUE(dialogs.queueQuestions.empty());
     EXPECT_EQ(runner.started, std::vector<std::string>{"C:\\C\\u.exe"});
 }
