@@ -4,6 +4,7 @@
 
 #include "common/Error.h"
 #include "common/Locale.h"
+#include "common/Text.h"
 #include "common/Unicode.h"
 #include "editing/Backup.h"
 #include "editing/FileWriter.h"
@@ -163,6 +164,23 @@ public:
         return true;
     }
 
+    // "[KEY]" and only these values: as `key` holds them, or removed.
+    bool ValueLines(std::string& out, const std::string& path, const KeySnapshot& key,
+                    const std::vector<std::string>& only) const
+    {
+        out += kEol;
+        out += "[" + path + "]" + kEol;
+        std::string line;
+        for (const std::string& name : only) {
+            const RegistryValue* held = nullptr;
+            for (const RegistryValue& value : key.values)
+                if (SameName(value.name, name)) held = &value;
+            if (held ? !ValueLine(*held, line) : !Text(name, line)) return false;
+            out += (held ? line : QuotedName(line) + "=-") + kEol;
+        }
+        return true;
+    }
+
 private:
     const Locale* ansi_;
 };
@@ -181,6 +199,10 @@ bool Render(const Section& format, const LocalTime& when, const std::string& com
         std::string path;
         CheckKeyName(key.path);
         if (!format.Text(key.path, path)) return false;
+        if (key.only) {
+            if (key.before.exists && !format.ValueLines(out, path, key.before, *key.only)) return false;
+            continue;
+        }
         if (key.keyStays) out += std::string(kEol) + "[-" + path + "]" + kEol;
         if (key.before.exists && !format.KeyLines(out, path, key.before)) return false;
     }

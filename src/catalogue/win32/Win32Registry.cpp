@@ -262,4 +262,32 @@ void Win32Registry::WriteValue(const RegistryValue& value)
         throw QuilletError(FormatText(kFailedToSetData, value.name));
 }
 
+bool Win32Registry::ReadValue(const std::string& name, RegistryValue& value)
+{
+    if (!current_) throw QuilletError(FormatText(kFailedToGetData, name));
+    const std::wstring wideName = Wide(name);
+    std::string data(256, '\0');
+    for (;;) {
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG rc =
+            RegQueryValueExW(current_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_FILE_NOT_FOUND) return false;
+        if (rc == ERROR_MORE_DATA) {  // it may grow again before the next read
+            data.resize(static_cast<size_t>(size) + 2);
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, name));
+        data.resize(size);
+        value = {name, type, std::move(data)};
+        return true;
+    }
+}
+
+void Win32Registry::DeleteValue(const std::string& name)
+{
+    const LONG rc = current_ ? RegDeleteValueW(current_.get(), Wide(name).c_str()) : ERROR_INVALID_HANDLE;
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw QuilletError(FormatText(kFailedToSetData, name));
+}
+
 }  // namespace quillet::win32
