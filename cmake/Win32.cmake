@@ -106,6 +106,7 @@ add_executable(platform_tests
     tests/platform/UserSourcesTest.cpp
     tests/platform/UndoTest.cpp
     tests/platform/QueueTest.cpp
+    tests/platform/RegistryWatcherTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

@@ -136,9 +136,12 @@ public:
         char type[24];
         std::snprintf(type, sizeof type, "hex(%lx):", static_cast<unsigned long>(value.type));
         if (!EditorKeepsBytes(value)) {
-            // Exact bytes, which Ctrl+Z restores; the editor adds its NUL.
+            // No syntax of a registry script gives such data back: the editor
+            // ends string data given in hex with a NUL. The change is still
+            // allowed (Ctrl+Z restores the bytes), and the file says so.
             line = "; " + QuotedName(name) + " holds " + std::to_string(data.size()) +
-                   " bytes without a closing NUL; the registry editor adds one" + kEol;
+                   " bytes without a closing NUL, which no registry script gives back exactly: importing this "
+                   "file adds one (Undo in Quillet, during its run, restores them exactly)" + kEol;
             if (data.size() == 1) data += '\0';
             line += HexValue(head + type, data);
             return true;

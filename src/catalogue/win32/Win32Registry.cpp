@@ -1,6 +1,7 @@
 #include "catalogue/win32/Win32Registry.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "common/Error.h"
 #include "common/win32/Wide.h"
@@ -27,6 +28,11 @@ LONG DeleteOne(HKEY base, const wchar_t* name, REGSAM viewFlag)
     return viewFlag ? RegDeleteKeyExW(base, name, viewFlag, 0) : RegDeleteKeyW(base, name);
 }
 
+// A name with a NUL inside, which only the native calls make: the wide
+// calls, which end names at the first NUL, would take it for another key or
+// value ("App\0x" for "App"). Such names are left out where names are read.
+bool HasNul(const wchar_t* name, size_t length) { return std::wmemchr(name, L'\0', length) != nullptr; }
+
 // Deletes every subkey of `key` depth-first. Names are taken from index 0
 // each time because deleting shifts the enumeration.
 bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
@@ -36,7 +42,7 @@ bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
         DWORD length = 256;
         const LONG rc = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) return true;
-        if (rc != ERROR_SUCCESS) return false;
+        if (rc != ERROR_SUCCESS || HasNul(name, length)) return false;  // never the key its name is cut to
         RegKey child;
         if (RegOpenKeyExW(key, name, 0, KEY_ALL_ACCESS | viewFlag, child.put()) != ERROR_SUCCESS) return false;
         if (!DeleteSubkeys(child.get(), viewFlag)) return false;
@@ -104,7 +110,7 @@ std::vector<std::string> Win32Registry::GetKeyNames()
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        names.push_back(Utf8(buffer.data(), length));
+        if (!HasNul(buffer.data(), length)) names.push_back(Utf8(buffer.data(), length));
     }
     return names;
 }
@@ -209,7 +215,8 @@ KeyContents Win32Registry::ReadContents()
             continue;
         }
         if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, Utf8(name.c_str(), wcslen(name.c_str()))));
-        contents.values.push_back({Utf8(name.data(), nameLength), type, std::string(data.data(), size)});
+        if (!HasNul(name.data(), nameLength))
+            contents.values.push_back({Utf8(name.data(), nameLength), type, std::string(data.data(), size)});
         ++index;
     }
     if (keyCount > 0) contents.subkeys = GetKeyNames();
@@ -239,12 +246,14 @@ std::vector<RegistryValue> Win32Registry::ReadValuesCut(size_t maxBytes)
             if (rc == ERROR_MORE_DATA) continue;  // it grew meanwhile: again
             if (rc != ERROR_SUCCESS) break;
             whole.resize(std::min<size_t>(size, maxBytes));
-            values.push_back({Utf8(valueName_.data(), nameLength), type, std::move(whole)});
+            if (!HasNul(valueName_.data(), nameLength))
+                values.push_back({Utf8(valueName_.data(), nameLength), type, std::move(whole)});
             ++index;
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        values.push_back({Utf8(valueName_.data(), nameLength), type, std::string(valueData_.data(), size)});
+        if (!HasNul(valueName_.data(), nameLength))
+            values.push_back({Utf8(valueName_.data(), nameLength), type, std::string(valueData_.data(), size)});
         ++index;
     }
     return values;
