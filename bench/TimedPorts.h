@@ -49,6 +49,11 @@ public:
     bool DeleteKey(const std::string& path) override { return watch([&] { return inner_.DeleteKey(path); }); }
     quillet::KeyContents ReadContents() override { return watch([&] { return inner_.ReadContents(); }); }
     void WriteValue(const quillet::RegistryValue& value) override { watch([&] { inner_.WriteValue(value); }); }
+    bool ReadValue(const std::string& name, quillet::RegistryValue& value) override
+    {
+        return watch([&] { return inner_.ReadValue(name, value); });
+    }
+    void DeleteValue(const std::string& name) override { watch([&] { inner_.DeleteValue(name); }); }
 
 private:
     quillet::Registry& inner_;

@@ -108,6 +108,7 @@ add_executable(platform_tests
     tests/platform/UndoTest.cpp
     tests/platform/QueueTest.cpp
     tests/platform/ProgramIconsTest.cpp
+    tests/platform/RegistryWatcherTest.cpp
     resources/Quillet.rc
 )
 target_include_directories(platform_tests PRIVATE tests)

@@ -7,6 +7,7 @@
 
 #include "Check.h"
 #include "common/Error.h"
+#include "common/Text.h"
 #include "common/Unicode.h"
 #include "editing/ChangesFile.h"
 #include "editing/RegistryScript.h"
@@ -61,20 +62,38 @@ bool HasLineBreak(const KeySnapshot& key)
 
 bool Text(std::uint32_t type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
+// String data the registry editor cannot take back exactly: it ends string
+// data given in hex with a NUL unit (and reads past a lone byte). No syntax
+// avoids that, so the file says so in a comment before each such value.
+bool Inexact(const RegistryValue& value)
+{
+    const std::string& d = value.data;
+    return Text(value.type) && !d.empty() && (d.size() < 2 || d[d.size() / 2 * 2 - 2] || d[d.size() / 2 * 2 - 1]);
+}
+
+size_t InexactValues(const KeySnapshot& key)
+{
+    size_t count = 0;
+    for (const RegistryValue& value : key.values) count += Inexact(value);
+    for (const KeySnapshot& child : key.keys) count += InexactValues(child);
+    return count;
+}
+
+void CompareValue(const RegistryValue& want, const ScriptValue& got)
+{
+    FUZZ_CHECK(got.name == want.name && got.type == want.type && !got.remove);
+    // The one difference the comment before it owns: a lone byte is written as a whole unit.
+    const bool padded = Inexact(want) && want.data.size() == 1;
+    FUZZ_CHECK(got.data == (padded ? want.data + '\0' : want.data));
+}
+
 void Compare(const KeySnapshot& key, const std::string& path, const RegistryScript& script, size_t& next)
 {
     FUZZ_CHECK(next < script.keys.size());
     const ScriptKey& section = script.keys[next++];
     FUZZ_CHECK(section.path == path && !section.remove);
     FUZZ_CHECK(section.values.size() == key.values.size());
-    for (size_t i = 0; i < key.values.size(); ++i) {
-        const RegistryValue& want = key.values[i];
-        const ScriptValue& got = section.values[i];
-        FUZZ_CHECK(got.name == want.name && got.type == want.type && !got.remove);
-        // One byte of string data is written as a whole unit: the editor reads past a lone byte.
-        const bool padded = Text(want.type) && want.data.size() == 1;
-        FUZZ_CHECK(got.data == (padded ? want.data + '\0' : want.data));
-    }
+    for (size_t i = 0; i < key.values.size(); ++i) CompareValue(key.values[i], section.values[i]);
     for (const KeySnapshot& child : key.keys) Compare(child, path + "\\" + child.name, script, next);
 }
 
@@ -83,13 +102,27 @@ void Compare(const KeySnapshot& key, const std::string& path, const RegistryScri
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
     Input in{data, size};
-    const bool stays = in.Byte() & 1;
-    const KeySnapshot key = Tree(in, 0);
+    const unsigned flags = in.Byte();
+    const bool stays = flags & 1;
+    KeySnapshot key = Tree(in, 0);
     const std::string path = "HKEY_LOCAL_MACHINE\\U\\" + key.name;
+    // A change of some values only (Properties): the first two of the key and one it lacks.
+    std::vector<std::string> only;
+    if (flags & 2) {
+        for (const RegistryValue& value : key.values)
+            if (only.size() < 2) only.push_back(value.name);
+        std::string missing = in.Name(false);
+        for (const RegistryValue& value : key.values)
+            if (SameName(value.name, missing)) missing.clear();
+        if (!missing.empty()) only.push_back(missing);
+        key.keys.clear();  // what such a capture holds
+        if (only.empty()) only.push_back("k");
+    }
     fakes::FakeLocale locale;
     ChangesText section;
     try {
-        section = ChangesSection(LocalTime{2026, 12, 8, 9, 5, 7, 2}, "x", {{path, key, stays}}, locale);
+        section = ChangesSection(LocalTime{2026, 12, 8, 9, 5, 7, 2}, "x",
+                                 {{path, key, stays, only.empty() ? nullptr : &only}}, locale);
     } catch (const QuilletError&) {
         FUZZ_CHECK(HasLineBreak(key));
         return 0;
@@ -103,6 +136,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     FUZZ_CHECK(ParseRegistryScript(heading + "\r\n" + text, locale, script, error));
     FUZZ_CHECK(script.rejected.empty());
     FUZZ_CHECK(script.unicode == section.unicode);
+    if (!only.empty()) {
+        // "[KEY]" and each value as it was, or "NAME"=- where there was none.
+        FUZZ_CHECK(script.keys.size() == 1 && script.keys[0].path == path && !script.keys[0].remove);
+        FUZZ_CHECK(script.keys[0].values.size() == only.size());
+        size_t inexact = 0;
+        for (size_t i = 0; i < only.size(); ++i) {
+            const RegistryValue* held = nullptr;
+            for (const RegistryValue& value : key.values)
+                if (SameName(value.name, only[i])) held = &value;
+            const ScriptValue& got = script.keys[0].values[i];
+            if (held) {
+                CompareValue(*held, got);
+                inexact += Inexact(*held);
+            } else {
+                FUZZ_CHECK(got.remove && got.name == only[i]);
+            }
+        }
+        FUZZ_CHECK(script.comments.size() == 1 + inexact);
+        return 0;
+    }
+    FUZZ_CHECK(script.comments.size() == 1 + InexactValues(key));
     size_t next = 0;
     if (stays) {
         FUZZ_CHECK(!script.keys.empty() && script.keys[0].remove && script.keys[0].path == path);

@@ -1,19 +1,20 @@
 // The settings file's [Log] section, both ways.
 //
 // Records written and read back: equal, with the changes the format itself
-// makes (no escaping, and the profile functions trim values):
-// - CR and LF in any text are stored as blanks;
+// makes (the profile functions trim values):
+// - CR, LF and NUL in any text are stored as blanks;
 // - a message holding the mark (thorn) is split at it; the rest, the mark
 //   and the comment become the comment;
 // - blanks at the end of the comment are trimmed away.
-// Records the format cannot hold at all are not written here:
-// - a time holding '=' (the key ends at the first one), or blanks at either
-//   end (keys are trimmed), or beginning with '[' (the line would open a
-//   section);
-// - any text holding NUL (the platform reads the file up to a NUL).
+// Records the format cannot hold at all are not written here: a time
+// holding '=' (the key ends at the first one), or blanks at either end
+// (keys are trimmed). A time that begins with '[' or ';', or is empty, is
+// held: its line is escaped so that it opens no section and is no comment.
 //
-// A hand-edited section: LoadLog gives one record per line in file order,
-// and a close writes them so that the next start reads the same records.
+// A hand-edited section, references included: LoadLog gives one record per
+// line the platform reads (not blank, no comment, a key of some name) in
+// file order, and a close writes them so that the next start reads the same
+// records, and no other section.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -24,6 +25,7 @@
 #include "Check.h"
 #include "app/MainFrm.h"
 #include "app/Settings.h"
+#include "common/Text.h"
 #include "fakes/CoreHarness.h"
 
 using namespace quillet;
@@ -31,21 +33,18 @@ using namespace quillet::fakes;
 
 namespace {
 
-bool HasNul(const std::string& s) { return s.find('\0') != std::string::npos; }
-
 std::string Blanked(std::string s)
 {
     for (char& c : s)
-        if (c == '\r' || c == '\n') c = ' ';
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
     return s;
 }
 
-// Tested on the record as stored: line breaks already blanks.
+// Tested on the record as stored: line breaks and NULs already blanks.
 bool Holdable(const LogRecord& r)
 {
-    if (HasNul(r.time) || HasNul(r.message) || HasNul(r.comment)) return false;
     if (r.time.find('=') != std::string::npos) return false;
-    if (!r.time.empty() && (r.time.front() == ' ' || r.time.back() == ' ' || r.time.front() == '[')) return false;
+    if (!r.time.empty() && (r.time.front() == ' ' || r.time.back() == ' ')) return false;
     return true;
 }
 
@@ -110,10 +109,15 @@ void HandEditedSectionSurvivesAClose(const std::string& text)
             line += c;
             continue;
         }
-        // A line that begins with '[' opens the next section; and a key that
-        // would begin with it once trimmed could not be written back.
+        // A line that begins with '[' (once trimmed) opens the next section.
         if (TrimBlanks(line).substr(0, 1) != "[") lines.push_back(line);
         line.clear();
+    }
+    // What the platform reads of them: not blank lines, comments or keys of no name.
+    std::vector<std::string> read;
+    for (const std::string& l : lines) {
+        const std::string trimmed = TrimBlanks(l);
+        if (!trimmed.empty() && trimmed[0] != ';' && trimmed[0] != '=') read.push_back(UnescapeReferences(l, true));
     }
 
     CoreFakes fakes;
@@ -125,11 +129,12 @@ void HandEditedSectionSurvivesAClose(const std::string& text)
         TMain main(fakes.view, fakes.ports);
         main.FormCreate("C:\\Tools\\QUILLET.EXE");
         first = main.Log().Records();
-        FUZZ_CHECK(first.size() == lines.size());
-        FUZZ_CHECK(fakes.view.logRows == lines.size());
+        FUZZ_CHECK(first.size() == read.size());
+        FUZZ_CHECK(fakes.view.logRows == read.size());
         for (size_t i = 0; i < first.size(); ++i) {
             const LogRecord& r = first[i];
-            FUZZ_CHECK(r.time == TrimBlanks(lines[i].substr(0, lines[i].find('='))));
+            const std::string decoded = Blanked(read[i]);
+            FUZZ_CHECK(r.time == TrimBlanks(decoded.substr(0, decoded.find('='))));
             FUZZ_CHECK(r.message.find(kCommentMark) == std::string::npos);
             FUZZ_CHECK(r.image >= 0 && r.image <= 9);
         }
@@ -140,6 +145,9 @@ void HandEditedSectionSurvivesAClose(const std::string& text)
     TMain again(fakes.view, fakes.ports);
     again.FormCreate("C:\\Tools\\QUILLET.EXE");
     FUZZ_CHECK(again.Log().Records() == first);
+    size_t headers = 0;
+    for (const std::string& l : fakes.profile.lines) headers += TrimBlanks(l).substr(0, 1) == "[";
+    FUZZ_CHECK(headers <= 3);  // [Log], [Main] and [View] at most
 }
 
 }  // namespace

@@ -195,8 +195,12 @@ write("reg_backup", {
 
 # Key trees for the changes file: the target draws names (UTF-16 units, some
 # past the ANSI range or lone surrogates), value types and data from bytes.
+# The first byte's bit 1 ("properties") writes some values only, as
+# Properties does: the first two and one the key lacks.
 write("changes_file", {
-    "plain": bytes([2, 3, ord("A"), 0, ord("p"), 1, 4, 4, 1, 0, 0, 0, 1, 2, ord("b"), 0]),
+    "plain": bytes([0, 3, ord("A"), 0, ord("p"), 1, 4, 4, 1, 0, 0, 0, 1, 2, ord("b"), 0]),
+    "properties": bytes([2, 1, ord("k"), 1, 2, 2, ord("D"), 1, ord("N"), 1, 1, 4, ord("a"), 0, ord("b"), 0,
+                         1, ord("U"), 4, 0xD8, 3, 1, 0xFF, 0, 1, ord("M"), 1]),
     "hostile-names": bytes([5, ord("x"), 0, ord("]"), 0, 13, 0, 10, 0, ord("["), 0, 0, 0xD8, 3, 1, 7, 6, 0]),
     "odd-data": bytes([1, 1, ord("@"), 0, 1, 1, 3, 0x41, 0, 0x42, 11, 8, 1, 2, 3, 4, 5, 6, 7, 8, 2, 0xFF]),
 })

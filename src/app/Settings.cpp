@@ -227,11 +227,12 @@ void WriteStoredSettings(SettingsFile& file, const StoredSettings& s)
 namespace {
 
 // A line break inside a text would end the record's line in the file, and
-// what follows would be read as other records or another section.
+// what follows would be read as other records or another section; a NUL
+// would end it in the block the platform writes. Records keep them as blanks.
 std::string OneLine(std::string text)
 {
     for (char& c : text)
-        if (c == '\r' || c == '\n') c = ' ';
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
     return text;
 }
 
@@ -245,8 +246,10 @@ std::string LogLineValue(const LogRecord& r)
 
 std::string LogLine(const LogRecord& r) { return OneLine(r.time) + "=" + LogLineValue(r); }
 
-LogRecord ParseLogLine(const std::string& line)
+LogRecord ParseLogLine(const std::string& stored)
 {
+    // Decoded references may have brought them back: blanks, as when written.
+    const std::string line = OneLine(stored);
     const auto trim = [](const std::string& s) {
         const size_t first = s.find_first_not_of(' ');
         if (first == std::string::npos) return std::string();

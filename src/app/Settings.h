@@ -99,10 +99,11 @@ void WriteStoredSettings(SettingsFile& file, const StoredSettings& settings);
 inline constexpr const char* kCommentMark = "\xC3\xBE";
 inline constexpr size_t kCommentMarkSize = 2;
 std::string LogLineValue(const LogRecord& record);
-// The whole line of a record: its time text, '=', the value; line breaks as blanks.
+// The whole line of a record: its time text, '=', the value; line breaks and NULs as blanks.
 std::string LogLine(const LogRecord& record);
 // A line of the section back into a record; a value that does not start with
-// a digit is all text of an information record.
+// a digit is all text of an information record. Line breaks and NULs (which
+// decoded references may give) become blanks, as when written.
 LogRecord ParseLogLine(const std::string& line);
 std::vector<LogRecord> ReadLogSection(const SettingsFile& file);
 // Erases [Log] and writes it anew at the end of the file (nothing for an empty log).

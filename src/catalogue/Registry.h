@@ -68,6 +68,12 @@ public:
     virtual KeyContents ReadContents() = 0;
     // Writes a value of any type byte for byte; raises "Failed to set data for '%s'".
     virtual void WriteValue(const RegistryValue& value) = 0;
+    // One value of the open key, raw, named as asked; false when it is not
+    // there. Raises "Failed to get data for '%s'" when none is open or it cannot be read.
+    virtual bool ReadValue(const std::string& name, RegistryValue& value) = 0;
+    // Removes a value of the open key; one that is not there is no failure.
+    // Raises "Failed to set data for '%s'".
+    virtual void DeleteValue(const std::string& name) = 0;
 
     // What the list reads of each entry: the open key's values in the
     // platform's order, at most kMaxValuesRead of them, each value's data

@@ -94,6 +94,25 @@ std::string EscapeForCodePage(const std::string& utf8, const Locale& locale)
     return out;
 }
 
+std::string EscapeSectionLine(const std::string& escaped)
+{
+    std::string out;
+    out.reserve(escaped.size() + 8);
+    // Its '=' must stay for the line to be kept at all: a blank goes before it.
+    if (!escaped.empty() && escaped[0] == '=') out = "&#32;";
+    for (size_t at = 0; at < escaped.size();) {
+        const size_t from = at;
+        bool valid = true;
+        const char32_t c = NextCodePoint(escaped, at, valid);
+        const bool safeFirst = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '&';
+        if (valid && (c == 0 || c == '\r' || c == '\n' || (from == 0 && !safeFirst && c != '=')))
+            out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+        else
+            out.append(escaped, from, at - from);
+    }
+    return out;
+}
+
 std::string UnescapeReferences(const std::string& text, bool controls)
 {
     if (text.find("&#") == std::string::npos) return text;

@@ -47,6 +47,15 @@ namespace quillet {
 // back exactly. Text that fits and holds no "&#" stays as it is.
 std::string EscapeForCodePage(const std::string& utf8, const Locale& locale);
 
+// A "KEY=VALUE" line of a profile section as the file keeps it, given the
+// text EscapeForCodePage made of it (or a text whose "&#" is kept apart so):
+// a NUL, CR or LF, and a first character that is no ASCII letter, digit or
+// '&' (which the file would read as a section, a comment or a blank to
+// drop), become "&#N;". UnescapeReferences with `controls` gives the line
+// back exactly, but for a line that starts with '=': the file keeps no key
+// of no name, so a blank (" ") goes before it and comes back with it.
+std::string EscapeSectionLine(const std::string& escaped);
+
 // The reverse: every "&#N;" whose N is a character's number becomes that
 // character; anything else stays. CR, LF and NUL only with `controls` (a
 // log record, which stores them as blanks): a stored value decoded into a

@@ -4,6 +4,7 @@
 
 #include "common/Error.h"
 #include "common/Locale.h"
+#include "common/Text.h"
 #include "common/Unicode.h"
 #include "editing/Backup.h"
 #include "editing/FileWriter.h"
@@ -135,9 +136,12 @@ public:
         char type[24];
         std::snprintf(type, sizeof type, "hex(%lx):", static_cast<unsigned long>(value.type));
         if (!EditorKeepsBytes(value)) {
-            // Exact bytes, which Ctrl+Z restores; the editor adds its NUL.
+            // No syntax of a registry script gives such data back: the editor
+            // ends string data given in hex with a NUL. The change is still
+            // allowed (Ctrl+Z restores the bytes), and the file says so.
             line = "; " + QuotedName(name) + " holds " + std::to_string(data.size()) +
-                   " bytes without a closing NUL; the registry editor adds one" + kEol;
+                   " bytes without a closing NUL, which no registry script gives back exactly: importing this "
+                   "file adds one (Undo in Quillet, during its run, restores them exactly)" + kEol;
             if (data.size() == 1) data += '\0';
             line += HexValue(head + type, data);
             return true;
@@ -163,6 +167,23 @@ public:
         return true;
     }
 
+    // "[KEY]" and only these values: as `key` holds them, or removed.
+    bool ValueLines(std::string& out, const std::string& path, const KeySnapshot& key,
+                    const std::vector<std::string>& only) const
+    {
+        out += kEol;
+        out += "[" + path + "]" + kEol;
+        std::string line;
+        for (const std::string& name : only) {
+            const RegistryValue* held = nullptr;
+            for (const RegistryValue& value : key.values)
+                if (SameName(value.name, name)) held = &value;
+            if (held ? !ValueLine(*held, line) : !Text(name, line)) return false;
+            out += (held ? line : QuotedName(line) + "=-") + kEol;
+        }
+        return true;
+    }
+
 private:
     const Locale* ansi_;
 };
@@ -181,6 +202,10 @@ bool Render(const Section& format, const LocalTime& when, const std::string& com
         std::string path;
         CheckKeyName(key.path);
         if (!format.Text(key.path, path)) return false;
+        if (key.only) {
+            if (key.before.exists && !format.ValueLines(out, path, key.before, *key.only)) return false;
+            continue;
+        }
         if (key.keyStays) out += std::string(kEol) + "[-" + path + "]" + kEol;
         if (key.before.exists && !format.KeyLines(out, path, key.before)) return false;
     }

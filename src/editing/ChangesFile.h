@@ -18,11 +18,14 @@ std::string ChangesFileName(const LocalTime& today, bool unicode = false);
 // One change: a comment with the time and the command, then for each key
 // the way back: "[-KEY]" where the change leaves a key that was not there
 // or differs, and every key that was, with each value in the hex form of
-// its type, so that the registry editor brings back the bytes.
+// its type, so that the registry editor brings back the bytes. A change of
+// some values only gives "[KEY]" and those values, each as it was or
+// "NAME"=- where it was missing.
 struct ChangedKey {
     std::string path;  // as the registry editor names it
     const KeySnapshot& before;  // the capture itself: a key may hold megabytes
     bool keyStays = false;  // the key is there after the change
+    const std::vector<std::string>* only = nullptr;  // the values changed; none: the whole key
 };
 struct ChangesText {
     // ANSI bytes for REGEDIT4; when `unicode`, the UTF-8 of the lines of the

@@ -1,5 +1,6 @@
 #include "editing/EntryEditor.h"
 
+#include <utility>
 #include <vector>
 
 #include "catalogue/EntryKeys.h"
@@ -31,6 +32,19 @@ void StillThere(const KeySnapshot& key, const std::string& path, std::vector<std
     out.push_back(path.empty() ? key.name : path);
     for (const KeySnapshot& child : key.keys)
         StillThere(child, (path.empty() ? key.name : path) + "\\" + child.name, out);
+}
+
+// What a failed delete left of its entry, once settled, as one line or
+// one key a line; empty when none of it went.
+std::string PartlyDeleted(const UndoStep::Item& item, bool oneLine)
+{
+    if (item.afterKnown && item.after == item.before) return std::string();
+    std::vector<std::string> left;
+    StillThere(item.after, std::string(), left);
+    std::string text = std::string(oneLine ? "p" : "P") + "art of it was deleted; Undo puts that back.";
+    if (!left.empty()) text += " Still there:";
+    for (size_t i = 0; i < left.size(); ++i) text += (oneLine ? (i ? ", " : " ") : "\n") + Quoted(left[i]);
+    return text;
 }
 
 std::string BadLabel(size_t count)
@@ -121,7 +135,8 @@ void EntryEditor::EditClick()
             catalogue_.UpdateStatusBar();
             return;
         }
-        UndoStep step = History.Capture("properties of " + Quoted(name), {entry});
+        // The two values it writes, not the key: that may hold megabytes.
+        UndoStep step = History.Capture("properties of " + Quoted(name), {entry}, {"DisplayName", "UninstallString"});
         // Gone while the dialog was open: no change, so no way back to record.
         if (!step.items.front().before.exists) throw cannotOpen();
         History.Record(step, true);
@@ -157,23 +172,19 @@ void EntryEditor::DeleteRow(int index)
 void EntryEditor::DeleteProgram(const EntryKey& entry)
 {
     const int index = catalogue_.IndexOf(entry);
-    UndoStep step = History.Prepare("delete of " + Quoted(catalogue_.Rows().at(static_cast<size_t>(index)).caption),
-                                    {entry}, false);
+    const std::string caption = catalogue_.Rows().at(static_cast<size_t>(index)).caption;
+    UndoStep step = History.Prepare("delete of " + Quoted(caption), {entry}, false);
     try {
         DeleteRow(index);
-    } catch (const QuilletError& e) {
-        // Keys below it may be gone already: those come back with Undo.
+    } catch (const std::exception& e) {
+        // Whatever stopped it, keys below it may be gone already: those come back with Undo.
         History.Settle(step);
-        const KeySnapshot& after = step.items.front().after;
-        const bool part = !step.items.front().afterKnown || after != step.items.front().before;
-        std::vector<std::string> left;
-        StillThere(after, std::string(), left);
+        const std::string part = PartlyDeleted(step.items.front(), false);
         History.Push(std::move(step));
-        if (!part) throw;
-        std::string message = std::string(e.what()) + ". Part of it was deleted; Undo puts that back.";
-        if (!left.empty()) message += " Still there:";
-        for (const std::string& key : left) message += "\n" + Quoted(key);
-        throw QuilletError(message);
+        if (part.empty()) throw;
+        // Our own errors name the entry; any other only says what went wrong.
+        const bool ours = dynamic_cast<const QuilletError*>(&e) != nullptr;
+        throw QuilletError((ours ? std::string(e.what()) : NotDeleted(caption) + " (" + e.what() + ")") + ". " + part);
     }
     UndoHistory::KeepRemoved(step, {entry});
     History.Push(std::move(step));
@@ -237,7 +248,7 @@ void EntryEditor::DeleteSelection()
 
 void EntryEditor::DeleteEntries(const std::vector<EntryKey>& counted, const std::string& label)
 {
-    std::vector<std::string> failed;
+    std::vector<std::pair<EntryKey, std::string>> failed;  // with its caption
     std::vector<EntryKey> removed;
     UndoStep step = History.Prepare(label, counted, false);
     {
@@ -256,20 +267,29 @@ void EntryEditor::DeleteEntries(const std::vector<EntryKey>& counted, const std:
             try {
                 DeleteRow(index);
                 removed.push_back(entry);
-            } catch (const QuilletError&) {
-                // Reported together below; the others still go.
-                failed.push_back(caption);
+            } catch (const std::exception&) {
+                // Whatever stopped it, reported together below; the others still go.
+                failed.push_back({entry, caption});
             }
         }
     }
     UndoHistory::KeepRemoved(step, removed);
     // Those that failed may have lost keys below them: read as they are now.
-    History.Finish(std::move(step));
+    History.Settle(step);
+    std::vector<std::string> parts;
+    for (const auto& [entry, caption] : failed)
+        for (const UndoStep::Item& item : step.items)
+            if (item.entry == entry) parts.push_back(PartlyDeleted(item, failed.size() > 1));
+    History.Push(std::move(step));
     catalogue_.UpdateButtons();
-    if (failed.size() == 1) throw QuilletError(NotDeleted(failed.front()));
+    if (failed.size() == 1) {
+        const std::string& part = parts.front();
+        throw QuilletError(NotDeleted(failed.front().second) + (part.empty() ? "" : ". " + part));
+    }
     if (!failed.empty()) {
         std::string message = "Uninstall shortcuts for these applications could not be deleted:";
-        for (const std::string& caption : failed) message += "\n" + Quoted(caption);
+        for (size_t i = 0; i < failed.size(); ++i)
+            message += "\n" + Quoted(failed[i].second) + (parts[i].empty() ? "" : " (" + parts[i] + ")");
         throw QuilletError(message);
     }
 }

@@ -65,13 +65,21 @@ std::string KeySnapshots::EditorPath(const EntryKey& entry)
     return SourceEditorPath(entry.hive, entry.view, entry.sid) + "\\" + entry.subkey;
 }
 
-KeySnapshot KeySnapshots::Capture(const EntryKey& entry)
+KeySnapshot KeySnapshots::Capture(const EntryKey& entry, const std::vector<std::string>& only)
 {
     KeySnapshot snapshot;
     snapshot.name = entry.subkey;
     AtEntryRoot(registry_, entry);
     // An empty name would be the Uninstall key itself: never an entry.
-    if (!entry.Empty()) Read(PathOf(entry), snapshot, 0);
+    if (!entry.Empty() && only.empty()) {
+        Read(PathOf(entry), snapshot, 0);
+    } else if (!entry.Empty() && registry_.OpenKey(PathOf(entry), false)) {
+        // Value by value: what else the key holds, however large, is not read.
+        snapshot.exists = true;
+        RegistryValue value;
+        for (const std::string& name : only)
+            if (registry_.ReadValue(name, value)) snapshot.values.push_back(std::move(value));
+    }
     registry_.CloseKey();
     return snapshot;
 }
@@ -92,21 +100,22 @@ bool KeySnapshots::Read(const std::string& path, KeySnapshot& into, int depth)
     return true;
 }
 
-void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot, const KeySnapshot* current)
+void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot, const KeySnapshot* current,
+                           const std::vector<std::string>& only)
 {
     if (entry.Empty()) return;
     try {
-        Replace(entry, snapshot);
+        Replace(entry, snapshot, only);
     } catch (const std::exception& e) {
         if (!current) throw;
         const std::string reason = e.what();
         try {
             // Back as it was before, so that the Undo can be tried again.
-            Replace(entry, *current);
+            Replace(entry, *current, only);
         } catch (const std::exception&) {
             std::vector<std::string> missing;
             try {
-                Missing(*current, Capture(entry), std::string(), missing);
+                Missing(*current, Capture(entry, only), std::string(), missing);
             } catch (const std::exception&) {
                 missing.push_back("(the key cannot be read)");
             }
@@ -119,8 +128,25 @@ void KeySnapshots::Restore(const EntryKey& entry, const KeySnapshot& snapshot, c
     }
 }
 
-void KeySnapshots::Replace(const EntryKey& entry, const KeySnapshot& snapshot)
+void KeySnapshots::PutValues(const EntryKey& entry, const KeySnapshot& snapshot, const std::vector<std::string>& only)
 {
+    AtEntryRoot(registry_, entry);
+    if (!snapshot.exists) return;  // values of a key that was not there: nothing to put back
+    if (!registry_.OpenKey(PathOf(entry), false))
+        throw QuilletError("The key of \"" + entry.subkey + "\" is no longer there");
+    for (const std::string& name : only) {
+        const RegistryValue* held = nullptr;
+        for (const RegistryValue& value : snapshot.values)
+            if (SameName(value.name, name)) held = &value;
+        if (held) registry_.WriteValue(*held);
+        else registry_.DeleteValue(name);
+    }
+    registry_.CloseKey();
+}
+
+void KeySnapshots::Replace(const EntryKey& entry, const KeySnapshot& snapshot, const std::vector<std::string>& only)
+{
+    if (!only.empty()) return PutValues(entry, snapshot, only);
     const std::string path = PathOf(entry);
     AtEntryRoot(registry_, entry);
     if (registry_.KeyExists(path) && !registry_.DeleteKey(path)) {

@@ -30,17 +30,22 @@ class KeySnapshots {
 public:
     explicit KeySnapshots(Registry& registry) : registry_(registry) {}
 
-    KeySnapshot Capture(const EntryKey& entry);
+    // With `only`, just those values of the key (those it holds), no keys below.
+    KeySnapshot Capture(const EntryKey& entry, const std::vector<std::string>& only = {});
     // Makes the entry's key what the snapshot holds: removed when there was
     // none, otherwise replaced whole by its values and keys. Given the key
     // as it stands, a failure puts that back before it raises, or raises
-    // naming what of it is missing.
-    void Restore(const EntryKey& entry, const KeySnapshot& snapshot, const KeySnapshot* current = nullptr);
+    // naming what of it is missing. With `only`, just those values are made
+    // as the snapshot has them (written, or removed when it has none), in a
+    // key that must be there; the rest of the key stays as it is.
+    void Restore(const EntryKey& entry, const KeySnapshot& snapshot, const KeySnapshot* current = nullptr,
+                 const std::vector<std::string>& only = {});
     // The entry's key as the registry editor names it.
     static std::string EditorPath(const EntryKey& entry);
 
 private:
-    void Replace(const EntryKey& entry, const KeySnapshot& snapshot);
+    void Replace(const EntryKey& entry, const KeySnapshot& snapshot, const std::vector<std::string>& only);
+    void PutValues(const EntryKey& entry, const KeySnapshot& snapshot, const std::vector<std::string>& only);
     bool Read(const std::string& path, KeySnapshot& into, int depth);
     void Write(const std::string& path, const KeySnapshot& from, const EntryKey& entry);
 

@@ -49,13 +49,15 @@ UndoStep UndoHistory::Prepare(const std::string& label, const std::vector<EntryK
     return step;
 }
 
-UndoStep UndoHistory::Capture(const std::string& label, const std::vector<EntryKey>& entries)
+UndoStep UndoHistory::Capture(const std::string& label, const std::vector<EntryKey>& entries,
+                              const std::vector<std::string>& only)
 {
     UndoStep step;
     step.label = label;
     step.items.reserve(entries.size());
     for (const EntryKey& entry : entries) {
-        UndoStep::Item item{entry, std::string(), snapshots_.Capture(entry), KeySnapshot()};
+        UndoStep::Item item{entry, std::string(), snapshots_.Capture(entry, only), KeySnapshot()};
+        item.only = only;
         item.caption = item.before.DisplayName();
         step.items.push_back(std::move(item));
     }
@@ -68,7 +70,8 @@ void UndoHistory::Record(const UndoStep& step, bool keysStay)
     std::vector<ChangedKey> keys;
     keys.reserve(step.items.size());
     for (const UndoStep::Item& item : step.items)
-        keys.push_back({KeySnapshots::EditorPath(item.entry), item.before, keysStay});
+        keys.push_back({KeySnapshots::EditorPath(item.entry), item.before, keysStay,
+                        item.only.empty() ? nullptr : &item.only});
     // Raises for a name no script can hold, before the file is touched.
     const ChangesText section = ChangesSection(clock_.Now(), step.label, keys, locale_);
     // It may exist already; when it cannot be made, the file's own error says why.
@@ -94,7 +97,7 @@ void UndoHistory::Settle(UndoStep& step)
     for (UndoStep::Item& item : step.items) {
         if (item.settled) continue;
         try {
-            item.after = snapshots_.Capture(item.entry);
+            item.after = snapshots_.Capture(item.entry, item.only);
         } catch (const std::exception&) {
             // The change may have happened: keep the way back, without the check.
             item.after = KeySnapshot();
@@ -137,12 +140,12 @@ UndoHistory::Outcome UndoHistory::UndoLast()
     for (UndoStep::Item& item : step.items) {
         try {
             // Only a key still as this change left it is ours to take back.
-            const KeySnapshot now = snapshots_.Capture(item.entry);
+            const KeySnapshot now = snapshots_.Capture(item.entry, item.only);
             if (item.afterKnown && now != item.after) {
                 outcome.conflicts.push_back(NameOnly(item));
                 continue;
             }
-            snapshots_.Restore(item.entry, item.before, &now);
+            snapshots_.Restore(item.entry, item.before, &now, item.only);
             outcome.done.push_back(NameOnly(item));
             outcome.done.back().before.exists = item.before.exists;
         } catch (const std::exception& e) {

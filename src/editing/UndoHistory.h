@@ -20,6 +20,9 @@ struct UndoStep {
         KeySnapshot before, after;
         bool settled = false;  // `after` is known without a capture (a key deleted)
         bool afterKnown = true;  // false: it could not be read after the change
+        // The values the change writes, when it leaves the rest of the key
+        // alone (Properties): only these are kept, written and taken back.
+        std::vector<std::string> only = {};
     };
     std::string label;  // "delete of \"NAME\"": what the Undo item names
     std::vector<Item> items;
@@ -38,8 +41,10 @@ public:
     // Captures the keys as they stand and writes them to the changes file;
     // raises, and nothing may change, when that file cannot be written.
     UndoStep Prepare(const std::string& label, const std::vector<EntryKey>& entries, bool keysStay);
-    // Prepare in two parts, for a command that looks at the capture first.
-    UndoStep Capture(const std::string& label, const std::vector<EntryKey>& entries);
+    // Prepare in two parts, for a command that looks at the capture first;
+    // with `only`, a change of just those values of each key.
+    UndoStep Capture(const std::string& label, const std::vector<EntryKey>& entries,
+                     const std::vector<std::string>& only = {});
     void Record(const UndoStep& step, bool keysStay);
     // After deletions: the items of these entries are gone; `removed` is in
     // the order of the step's items. The others are read by Settle.
@@ -57,6 +62,8 @@ public:
     static constexpr size_t kMaxBytes = 64u << 20;
     // Changes of this run that went past the bound; their way back is in the changes file.
     size_t Dropped() const { return dropped_; }
+    // Names and data the kept steps hold.
+    size_t HeldBytes() const { return bytes_; }
     // Counts every change kept and every Undo that wrote: a command that
     // leaves it as it was (cancelled, refused) changed nothing of its own.
     size_t Writes() const { return writes_; }

@@ -231,6 +231,36 @@ TEST_F(SettingsTest, ARunsRecordsHandedOverKeepTheNewestWhenTooMany)
     EXPECT_EQ(main->Log().Records().back().message, "Record 7");
 }
 
+// A [Log] section as another hand or tool may leave it: references to a
+// bracket, a NUL or a line break decode inside the records only, and the
+// next close writes every record back as one line of [Log] that reads back
+// the same: no section, no key, no record of its own.
+TEST_F(SettingsTest, AHostileLogSectionIsWrittenBackAsTheSameRecords)
+{
+    profile.lines = {"[Main]",
+                     "BackupDir=C:\\Kept",
+                     "[Log]",
+                     "&#91;Main]=0;bracket first",
+                     "a&#0;[Main]&#0;BackupDir=D:\\Evil=0;nul",
+                     "&#59;x=0;comment mark first",
+                     "&#61;0;no time",
+                     "&#32;&#9;[View]=0;blanks first",
+                     "t=0;x&#13;&#10;[Main]&#13;&#10;BackupDir=E:\\Evil\xC3\xBE&#0;[Main]"};
+    Start();
+    const std::vector<LogRecord> read = main->Log().Records();
+    ASSERT_EQ(read.size(), 6u);
+    for (int close = 0; close < 2; ++close) {
+        Close();
+        int sections = 0;
+        for (const std::string& line : profile.lines) sections += !line.empty() && line[0] == '[';
+        EXPECT_EQ(sections, 3) << profile.Text();  // [Main], [View], [Log]
+        EXPECT_EQ(profile.ReadString("", "Main", "BackupDir", "?"), "C:\\Kept") << profile.Text();
+        Start();
+        EXPECT_EQ(main->Log().Records(), read) << profile.Text();
+        EXPECT_EQ(main->Backup().BackupDir, "C:\\Kept");
+    }
+}
+
 TEST_F(SettingsTest, StoredSizesSortAndBackupDirComeBack)
 {
     profile.lines = {"[main]", "logheight=$50", "TimeWidth=0x64", "CommentWidth=oops", "NameWidth=111",

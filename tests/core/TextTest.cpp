@@ -125,6 +125,28 @@ TEST(AnsiReferences, LineBreaksAndNulOnlyInLogRecords)
     }
 }
 
+// A line of a section can neither start a section, a comment or a key of no
+// name, nor end early; decoded as a log record it is the line again.
+TEST(AnsiReferences, ASectionLineStaysOneLineOfItsSection)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"t=0;x", "t=0;x"},
+        {"[Main]=0;x", "&#91;Main]=0;x"},
+        {";c=0", "&#59;c=0"},
+        {"=0;x", "&#32;=0;x"},  // a key of no name is dropped: a blank before it
+        {" \t[V]=x", "&#32;\t[V]=x"},
+        {std::string("a\0[Main]\0k=v", 12), "a&#0;[Main]&#0;k=v"},
+        {"a\r\n[b]", "a&#13;&#10;[b]"},
+        {"\xC3\xA9=1", "&#233;=1"},
+        {"&#38;#91;=1", "&#38;#91;=1"},  // a literal "&#", as EscapeForCodePage keeps it
+    };
+    for (const auto& [line, stored] : cases) {
+        EXPECT_EQ(EscapeSectionLine(line), stored) << line;
+        EXPECT_EQ(UnescapeReferences(stored, true), (line[0] == '=' ? " " : "") + UnescapeReferences(line, true))
+            << line;
+    }
+}
+
 TEST(Utf16Le, RoundTripsEveryPlaneAndFlagsWhatIsNoUtf16)
 {
     const std::pair<std::string, std::string> cases[] = {

@@ -146,6 +146,94 @@ TEST_F(UndoHoldsTest, PropertiesOfAKeyGoneWhileItsDialogWasOpenRecordsNothing)
     EXPECT_EQ(Find("a"), nullptr);
 }
 
+// A Properties OK keeps and writes the two values it changes, not the key:
+// an entry holding a 1 MiB value costs a few hundred bytes per OK, and Undo
+// puts the two values back byte for byte.
+TEST_F(UndoHoldsTest, PropertiesKeepsAndWritesOnlyItsTwoValues)
+{
+    auto& key = Entry("a", "Alpha", kGood);
+    FakeRegistry::SetRaw(key, "DisplayName", kExpandSz, W(std::string("Alpha\0", 6)));  // not what Properties writes
+    FakeRegistry::SetRaw(key, "Blob", kBinary, std::string(1 << 20, 'b'));
+    main.Catalogue().LoadPrograms();
+    KeySnapshots snapshots(registry);
+    std::vector<KeySnapshot> states{snapshots.Capture({"a"})};
+    for (const std::string caption : {"Alpha", "Alpha+"}) {
+        const size_t written = writer.files[kFile].size();
+        Focus(caption);
+        dialogs.onProperties = [&](TPropertiesForm& form) { form.Display = caption + "+"; };
+        Do([&] { main.Editing().EditClick(); });
+        ASSERT_TRUE(dialogs.failures.empty()) << dialogs.failures[0];
+        EXPECT_LT(writer.files[kFile].size() - written, 300u) << caption;
+        states.push_back(snapshots.Capture({"a"}));
+    }
+    EXPECT_LT(main.Editing().History.HeldBytes(), 300u);
+    // The last section: the key with the two values as they were, nothing deleted.
+    RegistryScript script;
+    std::string error;
+    ASSERT_TRUE(ParseRegistryScript(writer.files[kFile], FakeLocale(), script, error)) << error;
+    ASSERT_EQ(script.keys.size(), 2u);
+    EXPECT_EQ(script.keys[1].path, "HKEY_LOCAL_MACHINE\\" + kKey + "\\a");
+    EXPECT_FALSE(script.keys[0].remove || script.keys[1].remove);
+    ASSERT_EQ(script.keys[1].values.size(), 2u);
+    EXPECT_EQ(script.keys[1].values[0].data, W(std::string("Alpha+\0", 7)));
+    EXPECT_EQ(script.keys[1].values[1].data, W(kGood + '\0'));
+
+    for (size_t undo = 2; undo-- > 0;) {
+        Do([&] { main.Editing().UndoClick(); });
+        EXPECT_TRUE(dialogs.failures.empty()) << dialogs.failures[0];
+        EXPECT_EQ(snapshots.Capture({"a"}), states[undo]) << undo;
+    }
+    EXPECT_EQ(UndoMenu(), "<disabled>");
+}
+
+// What Undo of Properties does with the two values and the rest of the key.
+TEST(UndoHolds, UndoOfPropertiesTakesBackItsTwoValuesOnly)
+{
+    const struct {
+        const char* what;
+        std::function<void(World&)> whileOpen, afterwards;
+        bool restored;  // else a conflict, left as it is now
+        const char* line;  // in the changes file
+    } cases[] = {
+        {"a value gone while the dialog was open is gone again",
+         [](World& w) { w.Find("a")->values.erase(w.Find("a")->values.begin() + 1); }, [](World&) {}, true,
+         "\"UninstallString\"=-"},
+        {"another value changed since is no conflict", [](World&) {},
+         [](World& w) { FakeRegistry::Set(*w.Find("a"), "Blob", kBinary, "new"); }, true, "\"DisplayName\"=\"Alpha\""},
+        {"one of the two changed since is left and reported", [](World&) {},
+         [](World& w) { FakeRegistry::Set(*w.Find("a"), "UninstallString", kSz, std::string("C:\\new.exe\0", 11)); },
+         false, "\"DisplayName\"=\"Alpha\""},
+    };
+    for (const auto& c : cases) {
+        World w;
+        FakeRegistry::Set(w.Entry("a", "Alpha", kGood), "Blob", kBinary, "old");
+        w.main.Catalogue().LoadPrograms();
+        w.Focus("Alpha");
+        w.dialogs.onProperties = [&](TPropertiesForm& form) {
+            c.whileOpen(w);
+            form.Display = "Alpha 2";
+        };
+        KeySnapshots snapshots(w.registry);
+        w.Do([&] { w.main.Editing().EditClick(); });
+        ASSERT_TRUE(w.dialogs.failures.empty()) << c.what << ": " << w.dialogs.failures[0];
+        EXPECT_NE(w.writer.files[kFile].find(std::string(c.line) + "\r\n"), std::string::npos) << w.writer.files[kFile];
+        EXPECT_EQ(w.writer.files[kFile].find("[-"), std::string::npos) << c.what;
+        c.afterwards(w);
+        const KeySnapshot now = snapshots.Capture({"a"});
+        // As the Properties OK found them, and the rest as it is now.
+        KeySnapshot want = now;
+        for (RegistryValue& value : want.values)
+            if (value.name == "DisplayName") value.data = W(std::string("Alpha\0", 6));
+        if (std::string(c.line) == "\"UninstallString\"=-") want.values.pop_back();  // written last by the OK
+        w.Do([&] { w.main.Editing().UndoClick(); });
+        EXPECT_EQ(w.dialogs.failures.size(), c.restored ? 0u : 1u) << c.what;
+        EXPECT_EQ(snapshots.Capture({"a"}), c.restored ? want : now) << c.what;
+        if (!c.restored) {
+            EXPECT_NE(w.dialogs.failures.at(0).find("Changed since"), std::string::npos) << c.what;
+        }
+    }
+}
+
 // A change that fails half-way keeps a step for what it did.
 TEST(UndoHolds, HalfDoneChangesCanBeUndone)
 {
@@ -187,7 +275,7 @@ TEST(UndoHolds, HalfDoneChangesCanBeUndone)
                  form.Display = "Alpha 2";
                  w.registry.onCall = [written = false](const std::string& call, const std::string&) mutable {
                      written = written || call.rfind("WriteString", 0) == 0;
-                     if (written && call == "ReadContents") throw std::bad_alloc();
+                     if (written && call.rfind("ReadValue", 0) == 0) throw std::bad_alloc();
                  };
              };
          },
@@ -211,6 +299,52 @@ TEST(UndoHolds, HalfDoneChangesCanBeUndone)
         EXPECT_EQ(snapshots.Capture({"a"}).values, before.values) << c.what;
         EXPECT_EQ(snapshots.Capture({"a"}).keys.size(), before.keys.size()) << c.what;
         w.dialogs.onProperties = nullptr;
+    }
+}
+
+// Any exception half-way through a delete (out of memory, say) keeps the
+// step for what went, and the message names the nested keys still there.
+TEST(UndoHolds, ADeleteStoppedByAnyExceptionCanBeUndone)
+{
+    const struct {
+        const char* what;
+        std::function<void(World&)> command;
+        const char* menu;
+    } cases[] = {
+        {"delete", [](World& w) { w.Focus("Alpha"); w.main.Editing().DeleteClick(); }, "Undo delete of \"Alpha\""},
+        {"delete of two rows",
+         [](World& w) {
+             w.view.selected = {0, 1};
+             w.main.Editing().DeleteClick();
+         },
+         "Undo delete of 2 entries"},
+        {"delete bad", [](World& w) { w.main.Editing().DeleteBadBtnClick(); }, "Undo delete of 2 bad entries"},
+    };
+    for (const auto& c : cases) {
+        World w;
+        w.Entry("a", "Alpha", kGone);
+        w.Entry("b", "Beta", kGone);
+        w.registry.Make(RootKey::LocalMachine, kKey + "\\a\\First");
+        w.registry.Make(RootKey::LocalMachine, kKey + "\\a\\Second\\Deep");
+        w.main.Catalogue().LoadPrograms();
+        KeySnapshots snapshots(w.registry);
+        const KeySnapshot before = snapshots.Capture({"a"});
+        w.registry.onCall = [](const std::string& call, const std::string& path) {
+            if (call == "DeleteKey" && path.size() > 7 && path.substr(path.size() - 7) == "\\second") throw std::bad_alloc();
+        };
+        w.Do([&] { c.command(w); });
+        w.registry.onCall = nullptr;
+        ASSERT_EQ(w.dialogs.failures.size(), 1u) << c.what;
+        const std::string& message = w.dialogs.failures[0];
+        EXPECT_NE(message.find("\"Alpha\""), std::string::npos) << message;
+        EXPECT_NE(message.find("Still there"), std::string::npos) << c.what << ": " << message;
+        EXPECT_NE(message.find("\"a\\Second\""), std::string::npos) << c.what << ": " << message;
+        EXPECT_EQ(message.find("\"a\\First\""), std::string::npos) << c.what << ": " << message;
+        EXPECT_EQ(w.UndoMenu(), c.menu) << c.what;
+        w.Do([&] { w.main.Editing().UndoClick(); });
+        EXPECT_TRUE(w.dialogs.failures.empty()) << c.what << ": " << w.dialogs.failures.at(0);
+        EXPECT_EQ(snapshots.Capture({"a"}), before) << c.what;
+        EXPECT_NE(w.Find("b"), nullptr) << c.what;
     }
 }
 

@@ -201,13 +201,16 @@ TEST(ChangesFile, WhatTheCodePageLacksGoesToTheUnicodeFormat)
         {"x", "k", {"T", kRegSz, W(std::string("\xE6\x97\xA5\n\0", 5))}, "\"T\"=hex(1):e5,65,0a,00,00,00"},
         // Not UTF-16: odd length, a lone surrogate. Only raw bytes bring them back.
         {"x", "k", {"O", kRegSz, Bytes({0x41, 0, 0x42})},
-         "; \"O\" holds 3 bytes without a closing NUL; the registry editor adds one\r\n\"O\"=hex(1):41,00,42"},
+         "; \"O\" holds 3 bytes without a closing NUL, which no registry script gives back exactly: importing this "
+         "file adds one (Undo in Quillet, during its run, restores them exactly)\r\n\"O\"=hex(1):41,00,42"},
         {"x", "k", {"S", kRegMultiSz, Bytes({0x3D, 0xD8, 0, 0})}, "\"S\"=hex(7):3d,d8,00,00"},
         // No closing NUL: the exact bytes, and a word that the editor adds one.
         {"x", "k", {"NoNul", kRegSz, W("ab")},
-         "; \"NoNul\" holds 4 bytes without a closing NUL; the registry editor adds one\r\n\"NoNul\"=hex(1):61,00,62,00"},
+         "; \"NoNul\" holds 4 bytes without a closing NUL, which no registry script gives back exactly: importing this "
+         "file adds one (Undo in Quillet, during its run, restores them exactly)\r\n\"NoNul\"=hex(1):61,00,62,00"},
         {"x", "k", {"One", kRegExpandSz, "a"},
-         "; \"One\" holds 1 bytes without a closing NUL; the registry editor adds one\r\n\"One\"=hex(2):61,00"},
+         "; \"One\" holds 1 bytes without a closing NUL, which no registry script gives back exactly: importing this "
+         "file adds one (Undo in Quillet, during its run, restores them exactly)\r\n\"One\"=hex(2):61,00"},
     };
     const LocalTime when{2026, 12, 8, 9, 5, 7, 2};
     FakeLocale locale;

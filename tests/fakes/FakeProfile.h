@@ -4,6 +4,7 @@
 
 #include "app/Settings.h"
 #include "app/Tray.h"
+#include "common/Text.h"
 
 namespace quillet::fakes {
 
@@ -60,13 +61,25 @@ public:
             lines.erase(lines.begin() + static_cast<long>(header), lines.begin() + static_cast<long>(SectionEnd(header)));
         return true;
     }
+    // As the platform reads a section: blank lines, comments (';') and lines
+    // of no name ('=' first) are left out, and references are decoded
+    // (CR, LF and NUL too: the lines are log records).
     std::vector<std::string> ReadSection(const std::string& file, const std::string& section) override
     {
         files.push_back(file);
         const size_t header = FindSection(section);
         if (header == npos) return {};
-        return {lines.begin() + static_cast<long>(header) + 1, lines.begin() + static_cast<long>(SectionEnd(header))};
+        std::vector<std::string> read;
+        for (size_t i = header + 1; i < SectionEnd(header); ++i) {
+            const std::string line = Trim(lines[i]);
+            if (line.empty() || line[0] == ';' || line[0] == '=') continue;
+            read.push_back(UnescapeReferences(lines[i], true));
+        }
+        return read;
     }
+    // As the platform writes one: a literal "&#" kept apart, as for the code
+    // page, and the line escaped as the platform does (a NUL would end it in
+    // the block handed over; in the file a CR, an LF or both end it).
     bool WriteSection(const std::string& file, const std::string& section,
                       const std::vector<std::string>& sectionLines) override
     {
@@ -74,10 +87,11 @@ public:
         if (refuse) return false;
         EraseSection(file, section);
         lines.push_back("[" + section + "]");
-        // In the file a CR, an LF or both end the line.
-        for (const std::string& line : sectionLines) {
+        for (std::string line : sectionLines) {
+            ReplaceAll(line, "&#", "&#38;#");
+            line = EscapeSectionLine(line);
             size_t start = 0;
-            for (size_t at; (at = line.find_first_of("\r\n", start)) != npos;) {
+            for (size_t at; (at = line.find_first_of(std::string("\r\n\0", 3), start)) != npos;) {
                 lines.push_back(line.substr(start, at - start));
                 start = at + (line.compare(at, 2, "\r\n") == 0 ? 2 : 1);
             }
@@ -102,13 +116,17 @@ private:
     size_t FindSection(const std::string& section) const
     {
         for (size_t i = 0; i < lines.size(); ++i)
-            if (Lower(lines[i]) == "[" + Lower(section) + "]") return i;
+            if (Lower(Trim(lines[i])) == "[" + Lower(section) + "]") return i;
         return npos;
     }
+    // A line whose first character past blanks is '[', with a ']' after it, starts a section.
     size_t SectionEnd(size_t header) const
     {
         size_t i = header + 1;
-        while (i < lines.size() && !(lines[i].size() > 0 && lines[i][0] == '[')) ++i;
+        for (; i < lines.size(); ++i) {
+            const std::string line = Trim(lines[i]);
+            if (!line.empty() && line[0] == '[' && line.find(']') != npos) break;
+        }
         return i;
     }
     size_t FindKey(const std::string& section, const std::string& key) const

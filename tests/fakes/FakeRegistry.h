@@ -186,7 +186,9 @@ public:
         return false;
     }
     // Called with the call's name and the open key's path (below its root)
-    // by ReadContents, WriteValue and WriteString: a test raises from it.
+    // by ReadContents, ReadValue, WriteValue, DeleteValue and WriteString,
+    // and with the lower-cased path of each key below a deleted one
+    // ("DeleteKey") just before it goes: a test raises from it.
     std::function<void(const std::string& call, const std::string& path)> onCall;
 
     KeyContents ReadContents() override
@@ -205,6 +207,30 @@ public:
         if (!current_) throw QuilletError(FormatText(kFailedToSetData, value.name));
         Called("WriteValue " + value.name);
         SetRaw(*current_, value.name, static_cast<ValueType>(value.type), value.data);
+    }
+
+    bool ReadValue(const std::string& name, RegistryValue& value) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToGetData, name));
+        Called("ReadValue " + name);
+        for (auto& [n, v] : current_->values)
+            if (Same(n, name)) {
+                value = {name, static_cast<std::uint32_t>(v.type), v.data};
+                return true;
+            }
+        return false;
+    }
+
+    void DeleteValue(const std::string& name) override
+    {
+        if (!current_) throw QuilletError(FormatText(kFailedToSetData, name));
+        Called("DeleteValue " + name);
+        auto& values = current_->values;
+        for (auto it = values.begin(); it != values.end(); ++it)
+            if (Same(it->first, name)) {
+                values.erase(it);
+                return;
+            }
     }
 
     int opens = 0;
@@ -262,6 +288,7 @@ private:
             auto& [name, child] = key.children.front();
             const std::string below = path + "\\" + Lower(name);
             if (denied_.count(below) || !DeleteBelow(*child, below) || protected_.count(below)) return false;
+            if (onCall) onCall("DeleteKey", below);
             key.index.erase(Lower(name));
             key.children.erase(key.children.begin());
         }

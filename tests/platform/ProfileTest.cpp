@@ -196,4 +196,32 @@ TEST(Win32Profile, LongValuesReadWholeAndNoReferenceBecomesALine)
     DeleteFileA(file.c_str());
 }
 
+// Lines of a section that would start a section, a comment or a key of no
+// name, or hold a NUL or a line break, are written so that the file keeps
+// one line each, in [Log] alone, and each reads back exactly (one of no
+// name with a blank first, which a log record's time drops).
+TEST(Win32Profile, SectionLinesReadBackExactlyAndMakeNoSection)
+{
+    const std::string file = TempFile("quillet-hostile-log.ini");
+    const std::vector<std::string> lines = {"[Main]=0;bracket",
+                                            ";x=0;comment mark",
+                                            "=0;no time",
+                                            " \t[View]=0;blanks",
+                                            std::string("a\0[Main]\0BackupDir=D:\\Evil", 26),
+                                            "t=0;x\r\n[Main]\r\nBackupDir=E:\\Evil",
+                                            "&#91;x=0;a literal reference"};
+    Win32Profile real;
+    ASSERT_TRUE(real.WriteString(file, "Main", "BackupDir", "C:\\Kept"));
+    ASSERT_TRUE(real.WriteSection(file, "Log", lines));
+    std::vector<std::string> expected = lines;
+    expected[2] = " " + expected[2];
+    EXPECT_EQ(real.ReadSection(file, "Log"), expected);
+    EXPECT_EQ(real.ReadString(file, "Main", "BackupDir", ""), "C:\\Kept");
+    char names[256] = {};
+    const DWORD length = GetPrivateProfileSectionNamesA(names, sizeof names, file.c_str());
+    EXPECT_EQ(std::string(names, length), std::string("Main\0Log\0", 9));
+    EXPECT_EQ(Lines(file).size(), 3 + lines.size());  // [Main], its key, [Log] and one line each
+    DeleteFileA(file.c_str());
+}
+
 }  // namespace

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include "common/win32/Wide.h"
 
 using namespace quillet;
+using quillet::win32::CopyWide;
 using quillet::win32::Utf8;
 using quillet::win32::Wide;
 using quillet::win32::Win32Registry;
@@ -172,6 +174,88 @@ TEST_F(RegistryTest, DeleteRemovesTheWholeTree)
     EXPECT_FALSE(Exists(kBase + "\\Tree"));
     EXPECT_TRUE(Exists(kBase + "\\Other"));
     EXPECT_FALSE(registry.DeleteKey("\\" + kBase + "\\Tree"));
+}
+
+// Names with a NUL inside, which only the native calls make: the wide calls
+// would take "App\0x" for its sibling "App". The reader leaves them out, so
+// no command ever acts on another key through them.
+TEST_F(RegistryTest, NamesWithANulAreLeftOut)
+{
+    using CreateKey = LONG(NTAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*, ULONG, UNICODE_STRING*, ULONG, ULONG*);
+    using SetValueKey = LONG(NTAPI*)(HANDLE, UNICODE_STRING*, ULONG, ULONG, void*, ULONG);
+    using DeleteKey = LONG(NTAPI*)(HANDLE);
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    const auto createKey = reinterpret_cast<CreateKey>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtCreateKey")));
+    const auto setValue = reinterpret_cast<SetValueKey>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtSetValueKey")));
+    const auto deleteKey = reinterpret_cast<DeleteKey>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDeleteKey")));
+    ASSERT_TRUE(createKey && setValue && deleteKey);
+    const auto counted = [](const wchar_t* text, size_t length) {
+        return UNICODE_STRING{static_cast<USHORT>(length * 2), static_cast<USHORT>(length * 2), const_cast<wchar_t*>(text)};
+    };
+
+    SetRaw(kBase + "\\Nul\\App", "DisplayName", REG_SZ, std::string("Sibling\0", 8));
+    SetRaw(kBase + "\\Nul", "V", REG_SZ, std::string("v\0", 2));
+    HKEY parent;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Wide(kBase + "\\Nul").c_str(), 0, KEY_ALL_ACCESS, &parent), ERROR_SUCCESS);
+    UNICODE_STRING name = counted(L"App\0x", 5);
+    OBJECT_ATTRIBUTES attributes{};
+    attributes.Length = sizeof attributes;
+    attributes.RootDirectory = parent;
+    attributes.ObjectName = &name;
+    HANDLE child = nullptr;
+    ASSERT_EQ(createKey(&child, KEY_ALL_ACCESS, &attributes, 0, nullptr, 0, nullptr), 0);
+    UNICODE_STRING valueName = counted(L"V\0x", 3);
+    wchar_t data[] = L"evil";
+    ASSERT_EQ(setValue(parent, &valueName, 0, REG_SZ, data, sizeof data), 0);
+
+    ASSERT_TRUE(registry.OpenKey("\\" + kBase + "\\Nul", false));
+    EXPECT_EQ(registry.GetKeyNames(), std::vector<std::string>{"App"});
+    const KeyContents contents = registry.ReadContents();
+    EXPECT_EQ(contents.subkeys, std::vector<std::string>{"App"});
+    ASSERT_EQ(contents.values.size(), 1u);
+    EXPECT_EQ(contents.values[0].name, "V");
+    const std::vector<RegistryValue> cut = registry.ReadValuesCut(16);
+    ASSERT_EQ(cut.size(), 1u);
+    EXPECT_EQ(cut[0].name, "V");
+
+    EXPECT_EQ(deleteKey(child), 0);
+    RegCloseKey(static_cast<HKEY>(child));
+    RegCloseKey(parent);
+}
+
+// Into a control's buffer: never past it, NUL included, and never half of a
+// surrogate pair at the cut; a lone surrogate stays as the text has it.
+TEST(Wide, CopyWideCutsWithinTheBuffer)
+{
+    const std::string pair = "a\xF0\x9F\x98\x80" "b";  // a, U+1F600 (two units), b
+    const std::string lone = "a\xED\xA0\x80" "b";       // a, a lone high surrogate, b
+    const struct {
+        std::string text;
+        int capacity;
+        std::wstring expected;  // what the buffer holds up to its NUL
+    } cases[] = {
+        {"abc", 0, L"untouched"},
+        {"abc", 1, L""},
+        {"abc", 2, L"a"},
+        {"abc", 4, L"abc"},  // exactly
+        {"abc", 9, L"abc"},
+        {pair, 2, L"a"},
+        {pair, 3, L"a"},  // the pair does not fit whole: none of it
+        {pair, 4, L"a\xD83D\xDE00"},
+        {pair, 5, L"a\xD83D\xDE00" L"b"},
+        {lone, 3, L"a\xD800"},
+    };
+    for (const auto& c : cases) {
+        wchar_t buffer[16];
+        wcscpy(buffer, L"untouched");
+        buffer[10] = L'#';
+        CopyWide(c.text, buffer, c.capacity);
+        EXPECT_EQ(std::wstring(buffer), c.expected) << c.text << " into " << c.capacity;
+        EXPECT_EQ(buffer[10], L'#');
+        if (c.capacity > 0) {
+            EXPECT_LT(wcslen(buffer), static_cast<size_t>(c.capacity));
+        }
+    }
 }
 
 }  // namespace

@@ -85,7 +85,9 @@ bool Win32Profile::WriteSection(const std::string& file, const std::string& sect
     if (ReadOnly(name)) return false;
     std::wstring block;
     for (const std::string& line : lines) {
-        block += Stored(line);
+        // One line each, read back as it was: no NUL to end it in the block,
+        // nothing that would make it a section, a comment or another line.
+        block += Wide(EscapeSectionLine(EscapeForCodePage(line, locale_)));
         block += L'\0';
     }
     block += L'\0';

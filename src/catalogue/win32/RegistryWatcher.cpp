@@ -1,6 +1,8 @@
 // Watches registry keys, each with everything below it, and tells a window when one changed.
 #include "catalogue/win32/RegistryWatcher.h"
 
+#include <algorithm>
+
 namespace quillet::win32 {
 
 bool RegistryWatcher::Start(const std::vector<Key>& keys, HWND window, UINT message)
@@ -10,6 +12,7 @@ bool RegistryWatcher::Start(const std::vector<Key>& keys, HWND window, UINT mess
     message_ = message;
     for (const Key& key : keys) {
         Watched watched;
+        watched.where = key;
         if (RegOpenKeyExA(key.root, key.path.c_str(), 0, KEY_NOTIFY | key.view, watched.key.put()) != ERROR_SUCCESS)
             continue;
         watched.event.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
@@ -46,6 +49,16 @@ bool RegistryWatcher::Arm(Watched& watched)
                                    watched.event.get(), TRUE) == ERROR_SUCCESS;
 }
 
+bool RegistryWatcher::Reopen(Watched& watched)
+{
+    RegKey key;
+    const Key& where = watched.where;
+    if (RegOpenKeyExA(where.root, where.path.c_str(), 0, KEY_NOTIFY | where.view, key.put()) != ERROR_SUCCESS)
+        return false;
+    watched.key = std::move(key);
+    return Arm(watched);
+}
+
 void RegistryWatcher::Post()
 {
     if (posted_.exchange(true)) return;
@@ -65,17 +78,40 @@ DWORD WINAPI RegistryWatcher::Run(void* self)
 
 void RegistryWatcher::Wait()
 {
-    std::vector<Watched*> live;
+    std::vector<Watched*> live, gone;
     for (Watched& watched : watched_) live.push_back(&watched);
-    while (!live.empty()) {
+    DWORD retry = 1000;  // ms until a key that went is looked for again; longer each time
+    for (;;) {
         std::vector<HANDLE> handles{stop_.get()};
         for (Watched* watched : live) handles.push_back(watched->event.get());
-        const DWORD woken = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, INFINITE);
+        const DWORD woken = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE,
+                                                   gone.empty() ? INFINITE : retry);
+        if (woken == WAIT_TIMEOUT) {
+            retry = std::min<DWORD>(retry * 2, 60000);
+            for (auto it = gone.begin(); it != gone.end();) {
+                if (!Reopen(**it)) {
+                    ++it;
+                    continue;
+                }
+                // Back: what it holds now is a change.
+                live.push_back(*it);
+                it = gone.erase(it);
+                ++changes_;
+                Post();
+            }
+            continue;
+        }
         if (woken <= WAIT_OBJECT_0 || woken >= WAIT_OBJECT_0 + handles.size()) return;  // stopped, or failed
         const size_t index = woken - WAIT_OBJECT_0 - 1;
         ++changes_;
-        // A key that cannot be asked again (deleted) is watched no more.
-        if (!Arm(*live[index])) live.erase(live.begin() + static_cast<std::ptrdiff_t>(index));
+        // A key that cannot be asked again (deleted) is opened again by its
+        // path; when it is not there, the window still hears of the change
+        // and the key is looked for again later.
+        if (!Arm(*live[index]) && !Reopen(*live[index])) {
+            gone.push_back(live[index]);
+            live.erase(live.begin() + static_cast<std::ptrdiff_t>(index));
+            retry = 1000;
+        }
         Post();
     }
 }
@@ -97,7 +133,8 @@ void RegistryWatcher::Absorb()
     for (Watched& watched : watched_) {
         if (WaitForSingleObject(watched.event.get(), 0) != WAIT_OBJECT_0) continue;
         ++changes_;
-        Arm(watched);
+        // One that cannot be asked again is the waiting thread's to open again.
+        if (!Arm(watched)) SetEvent(watched.event.get());
     }
     taken_ = changes_;
 }

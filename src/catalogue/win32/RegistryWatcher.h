@@ -12,7 +12,9 @@ namespace quillet::win32 {
 
 // One thread waits on an event per key (RegNotifyChangeKeyValue, subtree,
 // names and values) and posts `message` to the window after a change; at
-// most one such message is queued at a time. Between changes nothing runs.
+// most one such message is queued at a time. Between changes nothing runs,
+// but for a key that went (a user's hive unloaded, say): its going is a
+// change, and it is looked for again now and then, its return another.
 class RegistryWatcher {
 public:
     struct Key {
@@ -41,11 +43,14 @@ private:
     struct Watched {
         RegKey key;
         Handle event;
+        Key where;  // to open it again
     };
     static DWORD WINAPI Run(void* self);
     void Wait();
     // Asks for the next change of that key; false when it can no longer be watched.
     bool Arm(Watched& watched);
+    // Opens the key again by its path (deleted and made again, say) and arms it.
+    bool Reopen(Watched& watched);
     // The message, tried again while the window's queue is full.
     void Post();
 

@@ -1,6 +1,7 @@
 #include "catalogue/win32/Win32Registry.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "common/Error.h"
 #include "common/win32/Wide.h"
@@ -27,6 +28,11 @@ LONG DeleteOne(HKEY base, const wchar_t* name, REGSAM viewFlag)
     return viewFlag ? RegDeleteKeyExW(base, name, viewFlag, 0) : RegDeleteKeyW(base, name);
 }
 
+// A name with a NUL inside, which only the native calls make: the wide
+// calls, which end names at the first NUL, would take it for another key or
+// value ("App\0x" for "App"). Such names are left out where names are read.
+bool HasNul(const wchar_t* name, size_t length) { return std::wmemchr(name, L'\0', length) != nullptr; }
+
 // Deletes every subkey of `key` depth-first. Names are taken from index 0
 // each time because deleting shifts the enumeration.
 bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
@@ -36,7 +42,7 @@ bool DeleteSubkeys(HKEY key, REGSAM viewFlag)
         DWORD length = 256;
         const LONG rc = RegEnumKeyExW(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) return true;
-        if (rc != ERROR_SUCCESS) return false;
+        if (rc != ERROR_SUCCESS || HasNul(name, length)) return false;  // never the key its name is cut to
         RegKey child;
         if (RegOpenKeyExW(key, name, 0, KEY_ALL_ACCESS | viewFlag, child.put()) != ERROR_SUCCESS) return false;
         if (!DeleteSubkeys(child.get(), viewFlag)) return false;
@@ -104,7 +110,7 @@ std::vector<std::string> Win32Registry::GetKeyNames()
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        names.push_back(Utf8(buffer.data(), length));
+        if (!HasNul(buffer.data(), length)) names.push_back(Utf8(buffer.data(), length));
     }
     return names;
 }
@@ -209,7 +215,8 @@ KeyContents Win32Registry::ReadContents()
             continue;
         }
         if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, Utf8(name.c_str(), wcslen(name.c_str()))));
-        contents.values.push_back({Utf8(name.data(), nameLength), type, std::string(data.data(), size)});
+        if (!HasNul(name.data(), nameLength))
+            contents.values.push_back({Utf8(name.data(), nameLength), type, std::string(data.data(), size)});
         ++index;
     }
     if (keyCount > 0) contents.subkeys = GetKeyNames();
@@ -239,12 +246,14 @@ std::vector<RegistryValue> Win32Registry::ReadValuesCut(size_t maxBytes)
             if (rc == ERROR_MORE_DATA) continue;  // it grew meanwhile: again
             if (rc != ERROR_SUCCESS) break;
             whole.resize(std::min<size_t>(size, maxBytes));
-            values.push_back({Utf8(valueName_.data(), nameLength), type, std::move(whole)});
+            if (!HasNul(valueName_.data(), nameLength))
+                values.push_back({Utf8(valueName_.data(), nameLength), type, std::move(whole)});
             ++index;
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        values.push_back({Utf8(valueName_.data(), nameLength), type, std::string(valueData_.data(), size)});
+        if (!HasNul(valueName_.data(), nameLength))
+            values.push_back({Utf8(valueName_.data(), nameLength), type, std::string(valueData_.data(), size)});
         ++index;
     }
     return values;
@@ -260,6 +269,34 @@ void Win32Registry::WriteValue(const RegistryValue& value)
                                     reinterpret_cast<const BYTE*>(data.data()),
                                     static_cast<DWORD>(value.data.size())) != ERROR_SUCCESS)
         throw QuilletError(FormatText(kFailedToSetData, value.name));
+}
+
+bool Win32Registry::ReadValue(const std::string& name, RegistryValue& value)
+{
+    if (!current_) throw QuilletError(FormatText(kFailedToGetData, name));
+    const std::wstring wideName = Wide(name);
+    std::string data(256, '\0');
+    for (;;) {
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(data.size());
+        const LONG rc =
+            RegQueryValueExW(current_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        if (rc == ERROR_FILE_NOT_FOUND) return false;
+        if (rc == ERROR_MORE_DATA) {  // it may grow again before the next read
+            data.resize(static_cast<size_t>(size) + 2);
+            continue;
+        }
+        if (rc != ERROR_SUCCESS) throw QuilletError(FormatText(kFailedToGetData, name));
+        data.resize(size);
+        value = {name, type, std::move(data)};
+        return true;
+    }
+}
+
+void Win32Registry::DeleteValue(const std::string& name)
+{
+    const LONG rc = current_ ? RegDeleteValueW(current_.get(), Wide(name).c_str()) : ERROR_INVALID_HANDLE;
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw QuilletError(FormatText(kFailedToSetData, name));
 }
 
 }  // namespace quillet::win32

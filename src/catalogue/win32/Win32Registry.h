@@ -29,6 +29,8 @@ public:
     bool DeleteKey(const std::string& path) override;
     KeyContents ReadContents() override;
     void WriteValue(const RegistryValue& value) override;
+    bool ReadValue(const std::string& name, RegistryValue& value) override;
+    void DeleteValue(const std::string& name) override;
     std::vector<RegistryValue> ReadValuesCut(size_t maxBytes) override;
 
 private:

@@ -36,7 +36,11 @@ void CopyWide(const std::string& utf8, wchar_t* buffer, int capacity)
 {
     if (!buffer || capacity <= 0) return;
     const std::wstring wide = Wide(utf8);
-    const size_t length = std::min<size_t>(wide.size(), static_cast<size_t>(capacity - 1));
+    size_t length = std::min<size_t>(wide.size(), static_cast<size_t>(capacity - 1));
+    // Never half of a pair: a lone high surrogate would show as a broken character.
+    if (length > 0 && length < wide.size() && wide[length - 1] >= 0xD800 && wide[length - 1] <= 0xDBFF &&
+        wide[length] >= 0xDC00 && wide[length] <= 0xDFFF)
+        --length;
     wide.copy(buffer, length);
     buffer[length] = L'\0';
 }

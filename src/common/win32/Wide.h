@@ -15,7 +15,8 @@ inline std::string Utf8(const std::wstring& text) { return Utf8(text.data(), tex
 inline std::string Utf8(const wchar_t* text) { return text ? Utf8(text, wcslen(text)) : std::string(); }
 
 // Into a control's buffer of `capacity` characters, NUL included; cut short
-// when it does not fit, as the control would cut our own text.
+// when it does not fit, as the control would cut our own text, but never
+// between the two halves of a surrogate pair.
 void CopyWide(const std::string& utf8, wchar_t* buffer, int capacity);
 
 }  // namespace quillet::win32
