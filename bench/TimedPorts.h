@@ -3,6 +3,7 @@
 // one load tells how it splits: registry reads, file probes, the rest.
 #include "Timing.h"
 #include "catalogue/FileSystem.h"
+#include "catalogue/EntrySource.h"
 #include "catalogue/Registry.h"
 
 namespace bench {
@@ -49,6 +50,12 @@ public:
     bool DeleteKey(const std::string& path) override { return watch([&] { return inner_.DeleteKey(path); }); }
     quillet::KeyContents ReadContents() override { return watch([&] { return inner_.ReadContents(); }); }
     void WriteValue(const quillet::RegistryValue& value) override { watch([&] { inner_.WriteValue(value); }); }
+    // The list's own read of an entry's values: passed on, or the timed load
+    // would take the default's path instead of the port's.
+    std::vector<quillet::RegistryValue> ReadValuesCut(size_t maxBytes) override
+    {
+        return watch([&] { return inner_.ReadValuesCut(maxBytes); });
+    }
 
 private:
     quillet::Registry& inner_;
@@ -80,6 +87,20 @@ public:
 
 private:
     quillet::FileSystem& inner_;
+};
+
+// The account names of other users' hives: a call into the security
+// database (and the profile list), not Quillet's own work.
+class TimedAccounts : public quillet::UserAccounts {
+public:
+    explicit TimedAccounts(quillet::UserAccounts& inner) : inner_(inner) {}
+    Stopwatch watch;
+
+    std::string CurrentSid() override { return watch([&] { return inner_.CurrentSid(); }); }
+    std::string NameOf(const std::string& sid) override { return watch([&] { return inner_.NameOf(sid); }); }
+
+private:
+    quillet::UserAccounts& inner_;
 };
 
 }  // namespace bench
