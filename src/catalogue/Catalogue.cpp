@@ -113,8 +113,6 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     // next without naming a root finds the machine's, as before any load.
     registry_.SetRootKey(RootKey::LocalMachine);
     view.ProgramsReplaced(rows_.size());
-    // Every column's keys now, so that no later sort compares texts.
-    Programs.MakeKeys();
 
     // The opposite direction makes the click re-sort as it stands.
     Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
@@ -168,6 +166,7 @@ std::vector<EntryKey> EntryCatalogue::BadKeys() const
 int EntryCatalogue::AppendRow(EntryRow row)
 {
     CheckProgram(row);
+    TSTListView::RowChanged(row);
     rows_.push_back(std::move(row));
     views_.programs.ProgramAdded(rows_.size());
     return static_cast<int>(rows_.size()) - 1;
@@ -184,6 +183,7 @@ void EntryCatalogue::ChangeRow(int index, const std::string& caption, const std:
     EntryRow& row = rows_.at(static_cast<size_t>(index));
     row.caption = caption;
     row.command = command;
+    TSTListView::RowChanged(row);
     CheckProgram(row);
     views_.programs.ProgramChanged(index);
     if (index == views_.programs.FocusedProgram()) SayStatus(RowReason(index));
