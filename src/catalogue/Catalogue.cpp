@@ -48,8 +48,10 @@ std::vector<EntrySource> EntryCatalogue::ReadSources()
     std::vector<EntrySource> sources;
     for (const RegistryView view : ListedViews()) sources.push_back({EntryHive::Machine, view, {}, {}});
     sources.push_back({EntryHive::CurrentUser, RegistryView::Native, {}, {}});
-    if (Accounts)
-        for (EntrySource& user : OtherUserSources(registry_, *Accounts)) sources.push_back(std::move(user));
+    if (Accounts) {
+        accountNames_.Ask(*Accounts);
+        for (EntrySource& user : OtherUserSources(registry_, accountNames_)) sources.push_back(std::move(user));
+    }
     return sources;
 }
 
