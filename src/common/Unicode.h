@@ -35,15 +35,20 @@ std::string Utf16LeFromUtf8(std::string_view utf8);
 // bytes come back) or an odd last byte (U+FFFD, which cannot).
 bool Utf8FromUtf16Le(std::string_view bytes, std::string& utf8);
 
-// UTF-16 units (wchar_t on Windows) as WTF-8, appended; false when a
-// surrogate had no partner.
-template <typename Unit>
-bool AppendWtf8(std::string& out, const Unit* units, size_t count)
+// `count` UTF-16 units, unit(i) giving each, as WTF-8, appended; false when
+// a surrogate had no partner.
+template <typename UnitAt>
+bool AppendWtf8Units(std::string& out, size_t count, UnitAt unit)
 {
     bool exact = true;
     for (size_t i = 0; i < count; ++i) {
-        const char32_t u = static_cast<char16_t>(units[i]);
-        const char32_t next = i + 1 < count ? static_cast<char16_t>(units[i + 1]) : 0;
+        const char32_t u = unit(i);
+        // Most text the list reads is ASCII: a byte each, no call.
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+            continue;
+        }
+        const char32_t next = i + 1 < count ? unit(i + 1) : 0;
         if (u >= 0xD800 && u <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
             AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (next - 0xDC00));
             ++i;
@@ -53,6 +58,15 @@ bool AppendWtf8(std::string& out, const Unit* units, size_t count)
         AppendUtf8(out, u);
     }
     return exact;
+}
+
+// UTF-16 units (wchar_t on Windows) as WTF-8, appended; false when a
+// surrogate had no partner.
+template <typename Unit>
+bool AppendWtf8(std::string& out, const Unit* units, size_t count)
+{
+    out.reserve(out.size() + count);
+    return AppendWtf8Units(out, count, [&](size_t i) { return char32_t{static_cast<char16_t>(units[i])}; });
 }
 
 // WTF-8 (or UTF-8) as UTF-16 units, appended to a wide string.
