@@ -62,7 +62,10 @@ void EntryCatalogue::ReadEntries(const EntrySource& source)
     // A user without uninstall entries has no such key: nothing to list.
     if (!OpenRegKey(root, uninstallKey, false, source.view)) return;
     const std::vector<std::string> names = registry_.GetKeyNames();
-    rows_.reserve(rows_.size() + names.size());
+    // Room for this source's rows, at least doubling: reserving exactly for
+    // each source moved every row read so far once per source.
+    if (rows_.capacity() < rows_.size() + names.size())
+        rows_.reserve(std::max(rows_.size() + names.size(), 2 * rows_.capacity()));
     for (const std::string& name : names) {
         if (!OpenRegKey(root, uninstallKey + name, false, source.view)) continue;
         EntryRow row;

@@ -153,16 +153,26 @@ void TSTListView::HeaderClick(int column, int focusedRow)
         start[r] = at;
         at += count[r];
     }
+    // order[k]: the row that goes to place k; put in place cycle by cycle,
+    // so that each row moves once and no second list is made.
     std::vector<size_t> order(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) order[start[rows_[i].sortRanks.of[sorted]]++] = i;
-    std::vector<EntryRow> moved;
-    moved.reserve(rows_.size());
     int focused = -1;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (static_cast<int>(order[i]) == focusedRow) focused = static_cast<int>(i);
-        moved.push_back(std::move(rows_[order[i]]));
+    for (size_t k = 0; k < order.size(); ++k)
+        if (static_cast<int>(order[k]) == focusedRow) focused = static_cast<int>(k);
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (order[k] == k) continue;
+        EntryRow first = std::move(rows_[k]);
+        size_t place = k;
+        while (order[place] != k) {
+            const size_t from = order[place];
+            rows_[place] = std::move(rows_[from]);
+            order[place] = place;
+            place = from;
+        }
+        rows_[place] = std::move(first);
+        order[place] = place;
     }
-    rows_.swap(moved);
     view_.RowsReordered(focused);
 
     if (OnColumnClick) OnColumnClick();
