@@ -16,10 +16,10 @@ struct Stopwatch {
     {
         struct Add {
             Stopwatch& watch;
-            double start = Now();
+            double start = CounterSeconds();
             ~Add()
             {
-                watch.seconds += Now() - start;
+                watch.seconds += CounterSeconds() - start;
                 ++watch.calls;
             }
         } add{*this};
@@ -52,9 +52,9 @@ public:
     void WriteValue(const quillet::RegistryValue& value) override { watch([&] { inner_.WriteValue(value); }); }
     // The list's own read of an entry's values: passed on, or the timed load
     // would take the default's path instead of the port's.
-    std::vector<quillet::RegistryValue> ReadValuesCut(size_t maxBytes) override
+    void ReadValuesCut(size_t maxBytes, std::vector<quillet::RegistryValue>& values) override
     {
-        return watch([&] { return inner_.ReadValuesCut(maxBytes); });
+        watch([&] { inner_.ReadValuesCut(maxBytes, values); });
     }
 
 private:

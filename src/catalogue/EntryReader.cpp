@@ -29,7 +29,9 @@ std::string WholeText(Registry& registry, const std::vector<RegistryValue>& valu
 
 bool ReadEntry(Registry& registry, EntryRow& row)
 {
-    const std::vector<RegistryValue> values = registry.ReadValuesCut(kDetailBytes);
+    // Kept from entry to entry: its room and its strings' serve the next one.
+    thread_local std::vector<RegistryValue> values;
+    registry.ReadValuesCut(kDetailBytes, values);
     row.caption = WholeText(registry, values, "DisplayName");
     row.command = WholeText(registry, values, "UninstallString");
     if (row.caption.empty() || row.command.empty()) return false;

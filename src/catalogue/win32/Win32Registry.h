@@ -29,7 +29,7 @@ public:
     bool DeleteKey(const std::string& path) override;
     KeyContents ReadContents() override;
     void WriteValue(const RegistryValue& value) override;
-    std::vector<RegistryValue> ReadValuesCut(size_t maxBytes) override;
+    void ReadValuesCut(size_t maxBytes, std::vector<RegistryValue>& values) override;
 
 private:
     // The key a path starts at and the path relative to it.
