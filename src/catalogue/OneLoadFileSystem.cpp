@@ -29,15 +29,20 @@ bool IsDeviceName(std::string_view part)
            stem[3] >= '0' && stem[3] <= '9';
 }
 
+// Printable ASCII but none of / : * ? " < > | ~ (a table: every probe asks).
+constexpr std::array<bool, 256> kPlainChars = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c <= 0x7E; ++c) plain[static_cast<size_t>(c)] = true;
+    for (const char c : std::string_view("/:*?\"<>|~")) plain[static_cast<unsigned char>(c)] = false;
+    return plain;
+}();
+
 bool IsPlainPart(std::string_view part)
 {
     if (part.empty() || part == "." || part == "..") return false;
     if (part.back() == '.' || part.back() == ' ') return false;
-    for (char c : part) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b > 0x7E) return false;
-        if (std::string_view("/:*?\"<>|~").find(c) != std::string_view::npos) return false;
-    }
+    for (char c : part)
+        if (!kPlainChars[static_cast<unsigned char>(c)]) return false;
     return !IsDeviceName(part);
 }
 
