@@ -1,9 +1,30 @@
-// Times the program list's work against the real registry, files and locale,
-// with a view that draws nothing: LoadPrograms and how it splits between the
-// registry, the files and Quillet's own work (timed inside the same loads),
-// the sort keys, a sort by each column, the live list's reload after an
-// outside change, and AddLog into a full log. Prints "name=seconds" pairs
-// (medians of RUNS runs).
+// Times the program list's work against the real registry, files, locale and
+// user accounts, built as the program builds it (both registry views on
+// 64-bit Windows, the other users' hives), with a view that draws nothing.
+// Prints "name=seconds" pairs, each the median of RUNS runs, some with their
+// range as name_lo= and name_hi=:
+//   load                 LoadPrograms through the real ports
+//   registry, files, accounts
+//                        the time inside those ports during the same kind of
+//                        load (ports that time every call they pass on)
+//   own                  the rest of that load: Quillet's own work
+//   checks, reasons, rows, sort
+//                        that own work in its parts, timed apart on the loaded
+//                        rows: the validity test (file calls taken out), what
+//                        its reasons add to the verdicts alone, the rows made
+//                        from the values read (registry calls taken out), the
+//                        load's sort by name (its keys and ranks made)
+//   keys                 the keys and ranks of every column, which a load
+//                        leaves to each column's first sort
+//   sort0..sort7         the first sort by each column after a load (its keys
+//                        and ranks made), and sortN_again: the next one, the
+//                        other way round; locale_keys1: the locale's sort keys
+//                        of every command line alone
+//   reload, reload_same, first
+//                        the live list's reload after one entry changed
+//                        outside, the same with nothing changed, and a first
+//                        load, in turns
+//   addlog1000           1,000 AddLog calls into a full log
 #include <windows.h>
 
 #include <algorithm>
@@ -14,90 +35,193 @@
 #include "TimedPorts.h"
 #include "Timing.h"
 #include "app/MainFrm.h"
+#include "catalogue/EntryReader.h"
 #include "catalogue/win32/Win32FileSystem.h"
 #include "catalogue/win32/Win32Registry.h"
+#include "catalogue/win32/Win32UserAccounts.h"
 #include "common/win32/Win32Locale.h"
+#include "common/win32/Wow64.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 
-using bench::Median;
-using bench::MedianOf;
 using bench::Now;
+
+namespace {
+
+struct Spread {
+    std::vector<double> values;
+    void Add(double value) { values.push_back(value); }
+    double At(size_t i)
+    {
+        std::sort(values.begin(), values.end());
+        return values.empty() ? 0 : values[std::min(i, values.size() - 1)];
+    }
+    double Median() { return At(values.size() / 2); }
+    void Print(const char* name)
+    {
+        std::printf("%s=%.4f %s_lo=%.4f %s_hi=%.4f\n", name, Median(), name, At(0), name, At(values.size()));
+    }
+};
+
+double Seconds(const std::function<void()>& work)
+{
+    const double start = Now();
+    work();
+    return Now() - start;
+}
+
+// The program's ports as the main window makes them.
+struct RealPorts {
+    quillet::win32::Win32Registry registry;
+    quillet::win32::Win32FileSystem files;
+    quillet::win32::Win32Locale locale;
+    quillet::win32::Win32Clock clock;
+    quillet::win32::Win32UserAccounts accounts;
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
-    quillet::fakes::FakeMainView view;
+    const bool windows64 = quillet::win32::RunsOnWindows64();
     quillet::fakes::FakeDialogs dialogs;
-    quillet::win32::Win32Registry realRegistry;
-    quillet::win32::Win32FileSystem realFiles;
-    bench::TimedRegistry registry(realRegistry);
-    bench::TimedFileSystem files(realFiles);
-    quillet::win32::Win32Locale locale;
-    quillet::win32::Win32Clock clock;
     quillet::fakes::FakeRunner runner;
-    quillet::TMain main(view, quillet::Ports{registry, files, locale, clock, dialogs, runner});
-    main.Catalogue().ApplySortState(0, true);
 
-    // One load, timed whole and in its parts: the registry's calls, the file
-    // system's, and the rest (Quillet's own work: checks, rows, keys, sort).
-    std::vector<double> loads, registryTimes, fileTimes, own;
+    // The program's load, through the real ports untimed.
+    RealPorts real;
+    quillet::fakes::FakeMainView plainView;
+    quillet::TMain plain(plainView, quillet::Ports{real.registry, real.files, real.locale, real.clock, dialogs, runner,
+                                                   nullptr, nullptr, nullptr, nullptr, windows64, &real.accounts});
+    plain.Catalogue().ApplySortState(0, true);
+
+    // The same through ports that time what they pass on.
+    bench::TimedRegistry registry(real.registry);
+    bench::TimedFileSystem files(real.files);
+    bench::TimedAccounts accounts(real.accounts);
+    quillet::fakes::FakeMainView view;
+    quillet::TMain main(view, quillet::Ports{registry, files, real.locale, real.clock, dialogs, runner, nullptr,
+                                             nullptr, nullptr, nullptr, windows64, &accounts});
+    main.Catalogue().ApplySortState(0, true);
+    quillet::EntryCatalogue& list = main.Catalogue();
+
+    Spread load, timed, registryTimes, fileTimes, accountTimes, own;
     for (int run = 0; run < runs; ++run) {
+        load.Add(Seconds([&] { plain.Guard([&] { plain.Catalogue().LoadPrograms(); }); }));
         registry.watch = {};
         files.watch = {};
-        const double start = Now();
-        main.Guard([&] { main.Catalogue().LoadPrograms(); });
-        loads.push_back(Now() - start);
-        registryTimes.push_back(registry.watch.seconds);
-        fileTimes.push_back(files.watch.seconds);
-        own.push_back(loads.back() - registry.watch.seconds);
+        accounts.watch = {};
+        timed.Add(Seconds([&] { main.Guard([&] { list.LoadPrograms(); }); }));
+        registryTimes.Add(registry.watch.seconds);
+        fileTimes.Add(files.watch.seconds);
+        accountTimes.Add(accounts.watch.seconds);
+        own.Add(timed.values.back() - registry.watch.seconds - files.watch.seconds - accounts.watch.seconds);
     }
     for (const auto& failure : dialogs.failures) std::fprintf(stderr, "error: %s\n", failure.c_str());
-    const auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    std::printf("rows=%zu bad=%d load=%.3f\n", main.Rows().size(), main.Catalogue().BadCount, median(loads));
-    std::printf("registry=%.3f files=%.3f own=%.3f registry_calls=%ld file_calls=%ld\n", median(registryTimes),
-                median(fileTimes), median(own), registry.watch.calls, files.watch.calls);
+    std::printf("rows=%zu bad=%d windows64=%d sources=%zu\n", main.Rows().size(), list.BadCount, windows64 ? 1 : 0,
+                list.Sources().size());
+    load.Print("load");
+    timed.Print("timed_load");
+    std::printf("registry_calls=%ld file_calls=%ld account_calls=%ld\n", registry.watch.calls, files.watch.calls,
+                accounts.watch.calls);
+    registryTimes.Print("registry");
+    fileTimes.Print("files");
+    accountTimes.Print("accounts");
+    own.Print("own");
 
-    // The sort keys of every column, as a load makes them.
-    auto& programs = main.Catalogue().Programs;
-    const double keys = Median(runs, [&] {
-        programs.ForgetKeys();
-        programs.MakeKeys();
-    });
-    std::printf("keys=%.3f\n", keys);
-
-    // A sort by each column, from the order of the load (by name).
-    for (int column = 0; column < programs.ColumnCount(); ++column) {
-        const double sort = MedianOf(runs, [&] {
-            programs.SortByColumn(0, true);  // back to the name order, descending
-            const double start = Now();
-            programs.SortByColumn(column, false);
-            return Now() - start;
+    // Quillet's own work in its parts, each timed apart on the loaded rows.
+    // The validity test as a load runs it: one batch, one Judge per row.
+    quillet::CommandChecker checker(files, real.locale);
+    const auto checkAll = [&](bool reasons) {
+        files.watch = {};
+        const double all = Seconds([&] {
+            checker.BeginBatch();
+            for (const quillet::EntryRow& row : main.Rows()) {
+                if (reasons) checker.Judge(row.command);
+                else checker.IsValidCommand(row.command);
+            }
+            checker.EndBatch();
         });
-        std::printf("sort%d=%.3f\n", column, sort);
+        return all - files.watch.seconds;
+    };
+    Spread checks, reasons, rows, keys, sortOfLoad;
+    auto& programs = list.Programs;
+    for (int run = 0; run < runs; ++run) {
+        const double verdicts = checkAll(false);
+        const double judged = checkAll(true);
+        checks.Add(judged);
+        reasons.Add(judged - verdicts);
+        // Each entry's values read and made into a row, registry calls taken out.
+        registry.watch = {};
+        const double made = Seconds([&] {
+            for (const quillet::EntryRow& row : main.Rows()) {
+                quillet::EntryRow copy;
+                if (list.OpenEntryKey(row.Key())) quillet::ReadEntry(registry, copy);
+            }
+        });
+        rows.Add(made - registry.watch.seconds);
+        keys.Add(Seconds([&] {
+            programs.ForgetKeys();
+            programs.MakeKeys();
+        }));
+        programs.ForgetKeys();
+        sortOfLoad.Add(Seconds([&] { programs.SortByColumn(0, true); }));
+    }
+    registry.SetRootKey(quillet::RootKey::LocalMachine);
+    // Of a first sort by command line: the locale's keys alone.
+    Spread localeKeys;
+    for (int run = 0; run < runs; ++run)
+        localeKeys.Add(Seconds([&] {
+            for (const quillet::EntryRow& row : main.Rows()) real.locale.SortKey(row.command);
+        }));
+    localeKeys.Print("locale_keys1");
+    checks.Print("checks");
+    reasons.Print("reasons");
+    rows.Print("rows");
+    keys.Print("keys");
+    sortOfLoad.Print("sort");
+
+    // The first sort by each column after a load, from the name order, and
+    // the next one (the other direction).
+    for (int column = 0; column < programs.ColumnCount(); ++column) {
+        Spread sort, again;
+        for (int run = 0; run < runs; ++run) {
+            programs.SortByColumn(0, false);
+            programs.ForgetKeys();
+            sort.Add(Seconds([&] { programs.SortByColumn(column, true); }));
+            again.Add(Seconds([&] { programs.HeaderClick(column, -1); }));  // the other way round
+        }
+        const std::string name = "sort" + std::to_string(column);
+        sort.Print(name.c_str());
+        again.Print((name + "_again").c_str());
     }
 
-    // The live list's reload after one entry changed outside.
+    // The live list's reload after one entry changed outside, beside one
+    // with nothing changed and a first load, in turns.
     quillet::win32::Win32Registry outside;
     const quillet::EntryKey changed = main.Rows().front().Key();
-    int round = 0;
-    const double reload = Median(runs, [&] {
-        outside.SetRootKey(quillet::RootKey::LocalMachine);
+    Spread reload, same, first;
+    for (int run = 0; run < runs; ++run) {
+        outside.SetRootKey(quillet::SourceRoot(changed.hive));
         if (changed.view != quillet::RegistryView::Native) outside.SetView(changed.view);
-        if (outside.OpenKey(quillet::kUninstallKey + changed.subkey, false))
-            outside.WriteString("DisplayName", "Changed outside " + std::to_string(++round));
-        main.Guard([&] { main.Catalogue().FollowRegistry(); });
-    });
-    std::printf("reload=%.3f\n", reload);
+        if (outside.OpenKey(quillet::EntryCatalogue::EntryPath(changed), false))
+            outside.WriteString("DisplayName", "Changed outside " + std::to_string(run));
+        outside.CloseKey();
+        reload.Add(Seconds([&] { plain.Guard([&] { plain.Catalogue().FollowRegistry(); }); }));
+        same.Add(Seconds([&] { plain.Guard([&] { plain.Catalogue().FollowRegistry(); }); }));
+        first.Add(Seconds([&] { plain.Guard([&] { plain.Catalogue().LoadPrograms(); }); }));
+    }
+    reload.Print("reload");
+    same.Print("reload_same");
+    first.Print("first");
 
     // AddLog into a full log: each call drops the oldest record.
     while (main.Log().Size() < quillet::ActionsLog::kCap) main.Logging().AddLog("filler", "", 0);
-    const double addLog = Median(runs, [&] {
-        for (int i = 0; i < 1000; ++i) main.Logging().AddLog("Application \"X\" successfuly uninstalled.", "", 0);
-    });
-    std::printf("addlog1000=%.3f logsize=%zu\n", addLog, main.Log().Size());
+    Spread addLog;
+    for (int run = 0; run < runs; ++run)
+        addLog.Add(Seconds([&] {
+            for (int i = 0; i < 1000; ++i) main.Logging().AddLog("Application \"X\" successfuly uninstalled.", "", 0);
+        }));
+    addLog.Print("addlog1000");
     return 0;
 }

@@ -3,6 +3,7 @@
 // one load tells how it splits: registry reads, file probes, the rest.
 #include "Timing.h"
 #include "catalogue/FileSystem.h"
+#include "catalogue/EntrySource.h"
 #include "catalogue/Registry.h"
 
 namespace bench {
@@ -15,10 +16,10 @@ struct Stopwatch {
     {
         struct Add {
             Stopwatch& watch;
-            double start = Now();
+            double start = CounterSeconds();
             ~Add()
             {
-                watch.seconds += Now() - start;
+                watch.seconds += CounterSeconds() - start;
                 ++watch.calls;
             }
         } add{*this};
@@ -54,6 +55,12 @@ public:
         return watch([&] { return inner_.ReadValue(name, value); });
     }
     void DeleteValue(const std::string& name) override { watch([&] { inner_.DeleteValue(name); }); }
+    // The list's own read of an entry's values: passed on, or the timed load
+    // would take the default's path instead of the port's.
+    void ReadValuesCut(size_t maxBytes, std::vector<quillet::RegistryValue>& values) override
+    {
+        watch([&] { inner_.ReadValuesCut(maxBytes, values); });
+    }
 
 private:
     quillet::Registry& inner_;
@@ -85,6 +92,20 @@ public:
 
 private:
     quillet::FileSystem& inner_;
+};
+
+// The account names of other users' hives: a call into the security
+// database (and the profile list), not Quillet's own work.
+class TimedAccounts : public quillet::UserAccounts {
+public:
+    explicit TimedAccounts(quillet::UserAccounts& inner) : inner_(inner) {}
+    Stopwatch watch;
+
+    std::string CurrentSid() override { return watch([&] { return inner_.CurrentSid(); }); }
+    std::string NameOf(const std::string& sid) override { return watch([&] { return inner_.NameOf(sid); }); }
+
+private:
+    quillet::UserAccounts& inner_;
 };
 
 }  // namespace bench

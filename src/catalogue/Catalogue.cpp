@@ -48,8 +48,10 @@ std::vector<EntrySource> EntryCatalogue::ReadSources()
     std::vector<EntrySource> sources;
     for (const RegistryView view : ListedViews()) sources.push_back({EntryHive::Machine, view, {}, {}});
     sources.push_back({EntryHive::CurrentUser, RegistryView::Native, {}, {}});
-    if (Accounts)
-        for (EntrySource& user : OtherUserSources(registry_, *Accounts)) sources.push_back(std::move(user));
+    if (Accounts) {
+        accountNames_.Ask(*Accounts);
+        for (EntrySource& user : OtherUserSources(registry_, accountNames_)) sources.push_back(std::move(user));
+    }
     return sources;
 }
 
@@ -60,7 +62,10 @@ void EntryCatalogue::ReadEntries(const EntrySource& source)
     // A user without uninstall entries has no such key: nothing to list.
     if (!OpenRegKey(root, uninstallKey, false, source.view)) return;
     const std::vector<std::string> names = registry_.GetKeyNames();
-    rows_.reserve(rows_.size() + names.size());
+    // Room for this source's rows, at least doubling: reserving exactly for
+    // each source moved every row read so far once per source.
+    if (rows_.capacity() < rows_.size() + names.size())
+        rows_.reserve(std::max(rows_.size() + names.size(), 2 * rows_.capacity()));
     for (const std::string& name : names) {
         if (!OpenRegKey(root, uninstallKey + name, false, source.view)) continue;
         EntryRow row;
@@ -113,8 +118,6 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     // next without naming a root finds the machine's, as before any load.
     registry_.SetRootKey(RootKey::LocalMachine);
     view.ProgramsReplaced(rows_.size());
-    // Every column's keys now, so that no later sort compares texts.
-    Programs.MakeKeys();
 
     // The opposite direction makes the click re-sort as it stands.
     Programs.SortByColumn(Programs.SortColumnIndex(), !Programs.Ascending());
@@ -168,6 +171,7 @@ std::vector<EntryKey> EntryCatalogue::BadKeys() const
 int EntryCatalogue::AppendRow(EntryRow row)
 {
     CheckProgram(row);
+    TSTListView::RowChanged(row);
     rows_.push_back(std::move(row));
     views_.programs.ProgramAdded(rows_.size());
     return static_cast<int>(rows_.size()) - 1;
@@ -184,6 +188,7 @@ void EntryCatalogue::ChangeRow(int index, const std::string& caption, const std:
     EntryRow& row = rows_.at(static_cast<size_t>(index));
     row.caption = caption;
     row.command = command;
+    TSTListView::RowChanged(row);
     CheckProgram(row);
     views_.programs.ProgramChanged(index);
     if (index == views_.programs.FocusedProgram()) SayStatus(RowReason(index));

@@ -145,6 +145,7 @@ private:
     CommandChecker checker_;
     std::vector<EntryRow> rows_;
     std::vector<EntrySource> sources_;
+    RememberedAccounts accountNames_;  // Accounts, each name asked once
     bool showSystem_ = true;
     EntryKey reasonShown_;  // the focused entry whose reason the status bar got last
 

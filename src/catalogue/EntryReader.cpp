@@ -35,7 +35,9 @@ std::string StringValueText(const RegistryValue& value)
 
 bool ReadEntry(Registry& registry, EntryRow& row)
 {
-    const std::vector<RegistryValue> values = registry.ReadValuesCut(kDetailBytes);
+    // Kept from entry to entry: its room and its strings' serve the next one.
+    thread_local std::vector<RegistryValue> values;
+    registry.ReadValuesCut(kDetailBytes, values);
     row.caption = WholeText(registry, values, "DisplayName");
     row.command = WholeText(registry, values, "UninstallString");
     if (row.caption.empty() || row.command.empty()) return false;

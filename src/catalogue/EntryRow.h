@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+#include <cstdint>
 #include <string>
 
 #include "catalogue/EntryDetails.h"
@@ -33,6 +35,12 @@ struct EntryRow {
     std::string SourceName() const { return SourceText(hive, view, user); }
     Reason reason{};  // why the validity test gave that image
     EntryDetails details{};
+    // The row's place in each column's order, as the sortable list made it
+    // for the rows of one load; a stamp it does not know means none.
+    struct SortRanks {
+        uint32_t stamp = 0;
+        std::array<uint32_t, 8> of{};
+    } sortRanks{};
 };
 
 }  // namespace quillet

@@ -61,6 +61,27 @@ std::string SourceEditorPath(EntryHive hive, RegistryView view, const std::strin
     return std::string("HKEY_LOCAL_MACHINE\\Software") + kUninstallBelowSoftware;
 }
 
+void RememberedAccounts::Ask(UserAccounts& accounts)
+{
+    if (accounts_ == &accounts) return;
+    accounts_ = &accounts;
+    current_.reset();
+    names_.clear();
+}
+
+std::string RememberedAccounts::CurrentSid()
+{
+    if (!current_) current_ = accounts_ ? accounts_->CurrentSid() : std::string();
+    return *current_;
+}
+
+std::string RememberedAccounts::NameOf(const std::string& sid)
+{
+    const auto known = names_.find(sid);
+    if (known != names_.end()) return known->second;
+    return names_[sid] = accounts_ ? accounts_->NameOf(sid) : std::string();
+}
+
 std::vector<EntrySource> OtherUserSources(Registry& registry, UserAccounts& accounts)
 {
     std::vector<EntrySource> sources;

@@ -1,4 +1,6 @@
 #pragma once
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,23 @@ public:
     virtual std::string CurrentSid() = 0;
     // The account's name ("DOMAIN\name" or "name"); empty when it cannot be told.
     virtual std::string NameOf(const std::string& sid) = 0;
+};
+
+// The accounts as another port names them, each asked once for the run:
+// looking a name up may wait on a domain controller, on the window's
+// thread, and the list loads again after every change. An account renamed
+// meanwhile keeps its old name until the program starts again.
+class RememberedAccounts : public UserAccounts {
+public:
+    // Asks `accounts` from now on; forgets what any other port said.
+    void Ask(UserAccounts& accounts);
+    std::string CurrentSid() override;
+    std::string NameOf(const std::string& sid) override;
+
+private:
+    UserAccounts* accounts_ = nullptr;
+    std::optional<std::string> current_;
+    std::map<std::string, std::string> names_;
 };
 
 // The other users' sources: every hive below HKEY_USERS except the current

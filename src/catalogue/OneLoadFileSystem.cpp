@@ -1,5 +1,9 @@
 #include "catalogue/OneLoadFileSystem.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 #include "common/Text.h"
 
 namespace quillet {
@@ -8,50 +12,81 @@ namespace {
 
 constexpr size_t kMaxPath = 260;
 
-std::string AsciiLowered(std::string text)
+std::string AsciiLowered(std::string_view text)
 {
-    for (char& c : text) c = AsciiLower(c);
-    return text;
+    std::string lowered(text);
+    for (char& c : lowered) c = AsciiLower(c);
+    return lowered;
 }
 
 // CON, NUL, COM1 and the like name a device, with any extension.
-bool IsDeviceName(const std::string& part)
+bool IsDeviceName(std::string_view part)
 {
-    const std::string stem = AsciiLowered(part.substr(0, part.find('.')));
-    static const std::set<std::string> devices = {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"};
-    if (devices.count(stem)) return true;
-    return stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+    const std::string_view stem = part.substr(0, part.find('.'));
+    for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$", "clock$"})
+        if (SameName(stem, device)) return true;
+    return stem.size() == 4 && (SameName(stem.substr(0, 3), "com") || SameName(stem.substr(0, 3), "lpt")) &&
            stem[3] >= '0' && stem[3] <= '9';
 }
 
-bool IsPlainPart(const std::string& part)
+// Printable ASCII but none of / : * ? " < > | ~ (a table: every probe asks).
+constexpr std::array<bool, 256> kPlainChars = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c <= 0x7E; ++c) plain[static_cast<size_t>(c)] = true;
+    for (const char c : std::string_view("/:*?\"<>|~")) plain[static_cast<unsigned char>(c)] = false;
+    return plain;
+}();
+
+bool IsPlainPart(std::string_view part)
 {
     if (part.empty() || part == "." || part == "..") return false;
     if (part.back() == '.' || part.back() == ' ') return false;
-    for (char c : part) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b > 0x7E) return false;
-        if (std::string_view("/:*?\"<>|~").find(c) != std::string_view::npos) return false;
-    }
+    for (char c : part)
+        if (!kPlainChars[static_cast<unsigned char>(c)]) return false;
     return !IsDeviceName(part);
+}
+
+// A plain drive path in parts, as places in the name (nothing copied): part
+// 0 is the drive ("C:"), part i > 0 ends at ends[i]; folder i is the one
+// holding part i + 1 (folder 0 the drive's root, "C:\").
+struct Parts {
+    std::string_view name;
+    size_t count = 0;
+    std::array<uint16_t, kMaxPath / 2 + 2> ends{};  // a part has a letter and a '\'
+
+    std::string_view Part(size_t i) const
+    {
+        return i == 0 ? name.substr(0, 2) : name.substr(ends[i - 1] + 1u, ends[i] - ends[i - 1] - 1u);
+    }
+    std::string_view Folder(size_t i) const { return name.substr(0, i == 0 ? 3 : ends[i]); }
+};
+
+bool SplitPlain(std::string_view name, Parts& parts)
+{
+    if (name.size() < 4 || name.size() >= kMaxPath || name[1] != ':' || name[2] != '\\') return false;
+    const char drive = AsciiLower(name[0]);
+    if (drive < 'a' || drive > 'z') return false;
+    parts.name = name;
+    parts.count = 0;
+    parts.ends[parts.count++] = 2;
+    for (size_t start = 3;;) {
+        const size_t end = std::min(name.find('\\', start), name.size());
+        if (!IsPlainPart(name.substr(start, end - start))) return false;
+        parts.ends[parts.count++] = static_cast<uint16_t>(end);
+        if (end == name.size()) return true;
+        start = end + 1;
+    }
 }
 
 }  // namespace
 
 std::vector<std::string> PlainPathParts(const std::string& name)
 {
-    if (name.size() < 4 || name.size() >= kMaxPath || name[1] != ':' || name[2] != '\\') return {};
-    const char drive = AsciiLower(name[0]);
-    if (drive < 'a' || drive > 'z') return {};
-    std::vector<std::string> parts{name.substr(0, 2)};
-    size_t start = 3;
-    for (;;) {
-        const size_t end = name.find('\\', start);
-        parts.push_back(name.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (!IsPlainPart(parts.back())) return {};
-        if (end == std::string::npos) return parts;
-        start = end + 1;
-    }
+    Parts parts;
+    if (!SplitPlain(name, parts)) return {};
+    std::vector<std::string> split;
+    for (size_t i = 0; i < parts.count; ++i) split.emplace_back(parts.Part(i));
+    return split;
 }
 
 unsigned OneLoadFileSystem::DriveType(const std::string& root)
@@ -67,15 +102,15 @@ FileSystem::Presence OneLoadFileSystem::DirectoryPresence(const std::string& nam
     if (known != directories_.end()) return known->second;
     // Below a directory found missing, or absent from a listing above it: no
     // need to ask (a reason for a bad entry asks about every folder of its path).
-    const std::vector<std::string> parts = PlainPathParts(name);
-    std::string parent = parts.empty() ? std::string() : parts[0] + "\\";
-    for (size_t i = 1; i < parts.size(); ++i) {
-        if (i > 1) {
-            const auto above = directories_.find(parent);
-            if (above != directories_.end() && above->second == Presence::Missing) return Presence::Missing;
+    Parts parts;
+    if (SplitPlain(name, parts)) {
+        for (size_t i = 1; i < parts.count; ++i) {
+            if (i > 1) {
+                const auto above = directories_.find(parts.Folder(i - 1));
+                if (above != directories_.end() && above->second == Presence::Missing) return Presence::Missing;
+            }
+            if (!Listed(parts.Folder(i - 1), parts.Part(i))) return Presence::Missing;
         }
-        if (!Listed(parent, parts[i])) return Presence::Missing;
-        parent = (i == 1 ? parts[0] : parent) + "\\" + parts[i];
     }
     return directories_[name] = files_.DirectoryPresence(name);
 }
@@ -84,22 +119,26 @@ bool OneLoadFileSystem::FileExists(const std::string& name)
 {
     const auto known = answers_.find(name);
     if (known != answers_.end()) return known->second;
-    return answers_[name] = Probe(name);
+    const bool exists = Probe(name);
+    answers_.emplace(name, exists);
+    return exists;
 }
 
-bool OneLoadFileSystem::Listed(const std::string& directory, const std::string& part) const
+bool OneLoadFileSystem::Listed(std::string_view directory, std::string_view part) const
 {
     const auto listing = listings_.find(directory);
     return listing == listings_.end() || !listing->second.decides ||
            listing->second.names.count(AsciiLowered(part)) != 0;
 }
 
-void OneLoadFileSystem::Missed(const std::string& directory)
+void OneLoadFileSystem::Missed(std::string_view directory)
 {
     // A directory with a second miss in it is listed, once.
-    if (++misses_[directory] != 2) return;
-    Listing& made = listings_[directory];
-    const auto names = files_.ListDirectory(directory);
+    auto misses = misses_.find(directory);
+    if (misses == misses_.end()) misses = misses_.emplace(std::string(directory), 0).first;
+    if (++misses->second != 2) return;
+    Listing& made = listings_[std::string(directory)];
+    const auto names = files_.ListDirectory(std::string(directory));
     if (!names) return;
     made.decides = true;
     for (const std::string& entry : *names) {
@@ -114,35 +153,32 @@ void OneLoadFileSystem::Missed(const std::string& directory)
 
 bool OneLoadFileSystem::Probe(const std::string& name)
 {
-    const std::vector<std::string> parts = PlainPathParts(name);
-    if (parts.empty()) return files_.FileExists(name);
+    Parts parts;
+    if (!SplitPlain(name, parts)) return files_.FileExists(name);
 
-    // paths[i] is the directory that holds parts[i + 1]; paths[0] is the
-    // drive's root, which is never asked about: the probe tells as much.
-    std::vector<std::string> paths{parts[0] + "\\"};
-    for (size_t i = 1; i + 1 < parts.size(); ++i)
-        paths.push_back((i == 1 ? parts[0] : paths.back()) + "\\" + parts[i]);
-    for (size_t i = 0; i < paths.size(); ++i) {
+    // Folder 0, the drive's root, is never asked about: the probe tells as much.
+    const size_t folders = parts.count - 1;
+    for (size_t i = 0; i < folders; ++i) {
         if (i > 0) {
-            const auto known = directories_.find(paths[i]);
+            const auto known = directories_.find(parts.Folder(i));
             if (known != directories_.end() && known->second == Presence::Missing) return false;
         }
-        if (!Listed(paths[i], parts[i + 1])) return false;
+        if (!Listed(parts.Folder(i), parts.Part(i + 1))) return false;
     }
 
     if (files_.FileExists(name)) return true;
 
     // A miss: which directory does not hold the next part? Each directory is
     // asked about once, from the top down.
-    for (size_t i = 1; i < paths.size(); ++i) {
-        const Presence presence = DirectoryPresence(paths[i]);
+    for (size_t i = 1; i < folders; ++i) {
+        const Presence presence = DirectoryPresence(std::string(parts.Folder(i)));
         if (presence == Presence::Unknown) return false;
         if (presence == Presence::Missing) {
-            if (i > 1) Missed(paths[i - 1]);
+            if (i > 1) Missed(parts.Folder(i - 1));
             return false;
         }
     }
-    if (paths.size() > 1) Missed(paths.back());
+    if (folders > 1) Missed(parts.Folder(folders - 1));
     return false;
 }
 

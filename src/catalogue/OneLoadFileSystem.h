@@ -4,6 +4,8 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "catalogue/FileSystem.h"
 
@@ -62,17 +64,19 @@ private:
     bool Probe(const std::string& name);
     // The directory may hold an entry of that name: not listed, or listed
     // with a match or with entries the listing cannot show.
-    bool Listed(const std::string& directory, const std::string& part) const;
-    void Missed(const std::string& directory);
+    bool Listed(std::string_view directory, std::string_view part) const;
+    void Missed(std::string_view directory);
 
     FileSystem& files_;
     std::map<std::string, std::optional<std::string>> environment_;
     std::optional<std::string> windowsDirectory_, systemDirectory_;
-    std::map<std::string, bool> answers_;
+    // A probe's folders are the beginnings of its name: looked up as they
+    // stand (std::less<>), no copy made unless one is added.
+    std::unordered_map<std::string, bool> answers_;
     std::map<std::string, unsigned> driveTypes_;
-    std::map<std::string, Presence> directories_;
-    std::map<std::string, int> misses_;
-    std::map<std::string, Listing> listings_;
+    std::map<std::string, Presence, std::less<>> directories_;
+    std::map<std::string, int, std::less<>> misses_;
+    std::map<std::string, Listing, std::less<>> listings_;
 };
 
 // The name's parts, split at '\', when it is a plain drive path as above;

@@ -77,20 +77,21 @@ public:
 
     // What the list reads of each entry: the open key's values in the
     // platform's order, at most kMaxValuesRead of them, each value's data
-    // cut at `maxBytes` (a longer one has exactly that many). Empty when no
-    // key is open or it cannot be read; raises nothing.
-    virtual std::vector<RegistryValue> ReadValuesCut(size_t maxBytes)
+    // cut at `maxBytes` (a longer one has exactly that many), in place of
+    // what `values` held: its room and its strings' are used again, entry
+    // after entry. Empty when no key is open or it cannot be read; raises
+    // nothing.
+    virtual void ReadValuesCut(size_t maxBytes, std::vector<RegistryValue>& values)
     {
-        std::vector<RegistryValue> values;
         try {
             values = ReadContents().values;
         } catch (...) {
-            return {};
+            values.clear();
+            return;
         }
         if (values.size() > kMaxValuesRead) values.resize(kMaxValuesRead);
         for (RegistryValue& value : values)
             if (value.data.size() > maxBytes) value.data.resize(maxBytes);
-        return values;
     }
     static constexpr size_t kMaxValuesRead = 256;
 };

@@ -1,7 +1,7 @@
 #include "catalogue/STListView.h"
 
 #include <algorithm>
-#include <numeric>
+#include <functional>
 
 #include "common/Error.h"
 #include "common/Locale.h"
@@ -17,7 +17,8 @@ int Order(T a, T b)
     return a < b ? -1 : b < a ? 1 : 0;
 }
 
-// Versions by their numbers: "9.1" before "10.0"; other characters as they are.
+}  // namespace
+
 int CompareVersions(const std::string& a, const std::string& b)
 {
     size_t i = 0, j = 0;
@@ -35,21 +36,14 @@ int CompareVersions(const std::string& a, const std::string& b)
             i = ei;
             j = ej;
         } else {
-            if (a[i] != b[j]) return Order(AsciiLower(a[i]), AsciiLower(b[j]));
+            // Letters that differ only in case are the same letter: go on,
+            // so that "Beta 2" stays after "beta 1" whichever is compared first.
+            if (const int c = Order(AsciiLower(a[i]), AsciiLower(b[j]))) return c;
             ++i;
             ++j;
         }
     }
     return Order(a.size() - i, b.size() - j);
-}
-
-}  // namespace
-
-SortKey NumberKey(uint64_t value)
-{
-    SortKey key(8, '\0');
-    for (int i = 7; i >= 0; --i, value >>= 8) key[static_cast<size_t>(i)] = static_cast<char>(value & 0xFF);
-    return key;
 }
 
 std::string TSTListView::ColumnText(const EntryRow& row, int column) const
@@ -79,25 +73,70 @@ std::string TSTListView::ColumnText(const EntryRow& row, int column) const
     }
 }
 
-SortKey TSTListView::Key(const EntryRow& row, int column) const
+const SortKey& TSTListView::TextKey(const std::string& text) const
 {
-    switch (column) {
-    // Signed numbers with the sign bit flipped order as the numbers do, so
-    // a missing date (0) and a missing size (-1) come first, as before.
-    case kInstalledColumn: return NumberKey(static_cast<uint64_t>(int64_t{row.details.installDate}) ^ (1ULL << 63));
-    case kSizeColumn: return NumberKey(static_cast<uint64_t>(row.details.sizeKiB) ^ (1ULL << 63));
-    default: break;
-    }
-    const std::string text = ColumnText(row, column);
     auto found = textKeys_.find(text);
     if (found == textKeys_.end()) found = textKeys_.emplace(text, locale_.SortKey(text)).first;
     return found->second;
 }
 
+void TSTListView::ForgetKeys() const
+{
+    textKeys_.clear();
+    ++stamp_;
+}
+
 void TSTListView::MakeKeys() const
 {
-    for (const EntryRow& row : rows_)
-        for (const int column : {0, 1, 2, kSourceColumn, kPublisherColumn}) Key(row, column);
+    for (int column = 0; column < kAllColumns; ++column) Ranked(column);
+}
+
+void TSTListView::Ranked(int column) const
+{
+    // A row that is new or changed since the ranks were made: rank again.
+    const bool current = stamp_ != 0 && std::all_of(rows_.begin(), rows_.end(),
+                                                    [&](const EntryRow& row) { return row.sortRanks.stamp == stamp_; });
+    if (!current) {
+        if (++stamp_ == 0) ++stamp_;
+        for (EntryRow& row : rows_) row.sortRanks.stamp = stamp_;
+    }
+    if (rankedAt_[column] == stamp_) return;
+    RankColumn(column);
+    rankedAt_[column] = stamp_;
+}
+
+void TSTListView::RankColumn(int column) const
+{
+    // The rows in the column's order (ties in any order), then each row's
+    // rank: how many distinct values come before its own.
+    const auto rank = [&](auto value, auto less) {
+        std::vector<std::pair<decltype(value(rows_[0])), uint32_t>> order;
+        order.reserve(rows_.size());
+        for (size_t i = 0; i < rows_.size(); ++i) order.emplace_back(value(rows_[i]), static_cast<uint32_t>(i));
+        std::sort(order.begin(), order.end(), [&](const auto& x, const auto& y) { return less(x.first, y.first); });
+        uint32_t place = 0;
+        for (size_t k = 0; k < order.size(); ++k) {
+            if (k > 0 && less(order[k - 1].first, order[k].first)) ++place;
+            rows_[order[k].second].sortRanks.of[static_cast<size_t>(column)] = place;
+        }
+    };
+    if (rows_.empty()) return;
+    switch (column) {
+    // A missing date (0) and a missing size (-1) come first.
+    case kInstalledColumn:
+        rank([](const EntryRow& row) { return int64_t{row.details.installDate}; }, std::less<int64_t>());
+        break;
+    case kSizeColumn: rank([](const EntryRow& row) { return row.details.sizeKiB; }, std::less<int64_t>()); break;
+    case kVersionColumn:
+        rank([](const EntryRow& row) { return &row.details.version; },
+             [](const std::string* a, const std::string* b) { return CompareVersions(*a, *b) < 0; });
+        break;
+    default:
+        // Keys compared as bytes order as the locale's Compare orders the texts.
+        rank([&](const EntryRow& row) { return &TextKey(ColumnText(row, column)); },
+             [](const SortKey* a, const SortKey* b) { return *a < *b; });
+        break;
+    }
 }
 
 void TSTListView::HeaderClick(int column, int focusedRow)
@@ -111,35 +150,42 @@ void TSTListView::HeaderClick(int column, int focusedRow)
     view_.UpdateHeaderImages(column, ascending_);
     hasSortColumn_ = true;
 
-    // Sort an order of indices so that the focused row can be followed; equal
-    // rows keep the order they had. The keys order as the locale's Compare
-    // does, ties included, so this is the order of comparing the texts.
+    // A stable sort of the rows by their ranks (a counting sort: equal
+    // ranks keep the order they had, in both directions), the focused row
+    // followed. The ranks order as the column's comparison does, ties
+    // included, so this is the order of a stable sort comparing the values.
+    Ranked(sortColumnIndex_);
+    const size_t sorted = sortColumnIndex_;
+    uint32_t last = 0;
+    for (const EntryRow& row : rows_) last = std::max(last, row.sortRanks.of[sorted]);
+    std::vector<size_t> count(size_t{last} + 1, 0), start(size_t{last} + 1, 0);
+    for (const EntryRow& row : rows_) ++count[row.sortRanks.of[sorted]];
+    size_t at = 0;
+    for (size_t k = 0; k <= last; ++k) {
+        const size_t r = ascending_ ? k : last - k;
+        start[r] = at;
+        at += count[r];
+    }
+    // order[k]: the row that goes to place k; put in place cycle by cycle,
+    // so that each row moves once and no second list is made.
     std::vector<size_t> order(rows_.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    if (sortColumnIndex_ == kVersionColumn) {
-        const auto less = [&](size_t a, size_t b) {
-            return CompareVersions(rows_[a].details.version, rows_[b].details.version) < 0;
-        };
-        if (ascending_)
-            std::stable_sort(order.begin(), order.end(), less);
-        else
-            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return less(b, a); });
-    } else {
-        std::vector<SortKey> keys(rows_.size());
-        for (size_t i = 0; i < rows_.size(); ++i) keys[i] = Key(rows_[i], sortColumnIndex_);
-        if (ascending_)
-            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[a] < keys[b]; });
-        else
-            std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return keys[b] < keys[a]; });
-    }
-    std::vector<EntryRow> sorted;
-    sorted.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) order[start[rows_[i].sortRanks.of[sorted]]++] = i;
     int focused = -1;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (static_cast<int>(order[i]) == focusedRow) focused = static_cast<int>(i);
-        sorted.push_back(std::move(rows_[order[i]]));
+    for (size_t k = 0; k < order.size(); ++k)
+        if (static_cast<int>(order[k]) == focusedRow) focused = static_cast<int>(k);
+    for (size_t k = 0; k < order.size(); ++k) {
+        if (order[k] == k) continue;
+        EntryRow first = std::move(rows_[k]);
+        size_t place = k;
+        while (order[place] != k) {
+            const size_t from = order[place];
+            rows_[place] = std::move(rows_[from]);
+            order[place] = place;
+            place = from;
+        }
+        rows_[place] = std::move(first);
+        order[place] = place;
     }
-    rows_.swap(sorted);
     view_.RowsReordered(focused);
 
     if (OnColumnClick) OnColumnClick();

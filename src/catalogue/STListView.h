@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,12 +12,13 @@ namespace quillet {
 
 class Locale;
 
-// A row's place in one column's order: bytes compared as unsigned chars, a
-// prefix before what it begins. A text column's key is the locale's sort key
-// of its text; a number's is NumberKey.
+// A text's place in one column's order: bytes compared as unsigned chars, a
+// prefix before what it begins; the locale's sort key of the text.
 using SortKey = std::string;
-// Eight bytes, the most significant first: they order as the numbers do.
-SortKey NumberKey(uint64_t value);
+
+// Versions by their numbers ("9.1" before "10.0", leading zeros ignored),
+// other characters by their ASCII lower case: <0, 0, >0.
+int CompareVersions(const std::string& a, const std::string& b);
 
 // What the sortable list needs of its control on screen.
 class SortHeaderView {
@@ -64,17 +66,18 @@ public:
     // The columns the list has, hidden ones included.
     int ColumnCount() const { return kAllColumns; }
     bool Ascending() const { return ascending_; }
-    // The key of that row in that column. A text's key is made once and
-    // kept until ForgetKeys: the key of a text never changes, so a row whose
-    // text changed simply finds the key of its new text.
-    // Dates and sizes give the key of their number; versions have none
-    // (they compare by their number parts, see HeaderClick).
-    SortKey Key(const EntryRow& row, int column) const;
-    // Makes the keys of every column, so that no sort has to.
+    // A sort compares ranks made once per load: each row's place among the
+    // column's distinct values (text columns by the locale's sort key of the
+    // text, dates and sizes by their numbers, versions by CompareVersions),
+    // equal values sharing a rank. A column is ranked at its first sort
+    // after a load; a text's key is made once and kept until ForgetKeys.
+    // Ranks every column now.
     void MakeKeys() const;
-    // Drops the keys kept (each load starts afresh, so the texts of rows
-    // long gone do not pile up).
-    void ForgetKeys() const { textKeys_.clear(); }
+    // Drops the keys and ranks (each load starts afresh, so the texts of
+    // rows long gone do not pile up).
+    void ForgetKeys() const;
+    // The row is new or its texts changed: the next sort ranks every row again.
+    static void RowChanged(EntryRow& row) { row.sortRanks.stamp = 0; }
 
     // Called at every paint so that the arrow survives whatever rebuilt the header.
     void RefreshHeaderImages() { view_.UpdateHeaderImages(SortColumnIndex(), ascending_); }
@@ -85,6 +88,11 @@ public:
     std::string ColumnText(const EntryRow& row, int column) const;
 
 private:
+    static_assert(std::tuple_size<decltype(EntryRow::SortRanks::of)>::value == kAllColumns);
+    // The column's ranks are those of the rows as they stand.
+    void Ranked(int column) const;
+    void RankColumn(int column) const;
+    const SortKey& TextKey(const std::string& text) const;
 
     std::vector<EntryRow>& rows_;
     const Locale& locale_;
@@ -94,6 +102,8 @@ private:
     uint8_t sortColumnIndex_ = 0;
     mutable std::unordered_map<std::string, SortKey> textKeys_;
     mutable char decimal_ = 0;  // the locale's, asked once
+    mutable uint32_t stamp_ = 0;                        // the rows' ranks are of this stamp
+    mutable std::array<uint32_t, kAllColumns> rankedAt_{};  // the stamp each column was ranked at
 };
 
 }  // namespace quillet

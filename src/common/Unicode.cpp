@@ -124,13 +124,18 @@ std::string Utf16LeFromUtf8(std::string_view utf8)
 
 bool Utf8FromUtf16Le(std::string_view bytes, std::string& utf8)
 {
-    utf8.clear();
-    utf8.reserve(bytes.size() / 2);
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
-    bool exact = AppendWtf8(utf8, units.data(), units.size());
+    const size_t count = bytes.size() / 2;
+    const auto unit = [&](size_t i) {
+        return char32_t{static_cast<unsigned char>(bytes[2 * i])} |
+               char32_t{static_cast<unsigned char>(bytes[2 * i + 1])} << 8;
+    };
+    // The ASCII beginning (mostly the whole text) a byte per unit at once.
+    size_t ascii = 0;
+    while (ascii < count && unit(ascii) < 0x80) ++ascii;
+    utf8.resize(ascii);
+    for (size_t i = 0; i < ascii; ++i) utf8[i] = bytes[2 * i];
+    utf8.reserve(count + (bytes.size() % 2) * 3);
+    bool exact = AppendWtf8Units(utf8, count - ascii, [&](size_t i) { return unit(ascii + i); });
     if (bytes.size() % 2) {
         AppendUtf8(utf8, kReplacement);
         exact = false;

@@ -41,15 +41,20 @@ size_t Utf16Length(std::string_view wtf8);
 // UTF-16 units.
 std::string_view CutToUtf16(std::string_view wtf8, size_t units);
 
-// UTF-16 units (wchar_t on Windows) as WTF-8, appended; false when a
-// surrogate had no partner.
-template <typename Unit>
-bool AppendWtf8(std::string& out, const Unit* units, size_t count)
+// `count` UTF-16 units, unit(i) giving each, as WTF-8, appended; false when
+// a surrogate had no partner.
+template <typename UnitAt>
+bool AppendWtf8Units(std::string& out, size_t count, UnitAt unit)
 {
     bool exact = true;
     for (size_t i = 0; i < count; ++i) {
-        const char32_t u = static_cast<char16_t>(units[i]);
-        const char32_t next = i + 1 < count ? static_cast<char16_t>(units[i + 1]) : 0;
+        const char32_t u = unit(i);
+        // Most text the list reads is ASCII: a byte each, no call.
+        if (u < 0x80) {
+            out += static_cast<char>(u);
+            continue;
+        }
+        const char32_t next = i + 1 < count ? unit(i + 1) : 0;
         if (u >= 0xD800 && u <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
             AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (next - 0xDC00));
             ++i;
@@ -59,6 +64,15 @@ bool AppendWtf8(std::string& out, const Unit* units, size_t count)
         AppendUtf8(out, u);
     }
     return exact;
+}
+
+// UTF-16 units (wchar_t on Windows) as WTF-8, appended; false when a
+// surrogate had no partner.
+template <typename Unit>
+bool AppendWtf8(std::string& out, const Unit* units, size_t count)
+{
+    out.reserve(out.size() + count);
+    return AppendWtf8Units(out, count, [&](size_t i) { return char32_t{static_cast<char16_t>(units[i])}; });
 }
 
 // WTF-8 (or UTF-8) as UTF-16 units, appended to a wide string.

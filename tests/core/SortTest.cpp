@@ -216,12 +216,24 @@ TEST(SortKeys, OrderAsTheComparatorOverTenThousandNames)
     ExpectSortIsTheComparatorsOrder(locale, names);
 }
 
-TEST(SortKeys, NumberKeysOrderAsTheNumbers)
+// Numbers by value, other characters ignoring ASCII case; a case-only
+// difference decides nothing, so the order stays a consistent one.
+TEST(SortKeys, VersionsCompareByTheirNumbers)
 {
-    const uint64_t numbers[] = {0, 1, 255, 256, 65535, 1u << 31, 4294967296ull, ~0ull - 1, ~0ull};
-    for (size_t a = 0; a < std::size(numbers); ++a)
-        for (size_t b = 0; b < std::size(numbers); ++b)
-            EXPECT_EQ(NumberKey(numbers[a]) < NumberKey(numbers[b]), numbers[a] < numbers[b]) << a << " " << b;
+    const struct {
+        const char* a;
+        const char* b;
+        int expected;
+    } cases[] = {
+        {"9.1", "10.0", -1},   {"1.10", "1.9", 1},         {"1.02", "1.2", 0},         {"007", "7", 0},
+        {"1.2", "1.2.1", -1},  {"", "0", -1},              {"1.2a", "1.2B", -1},       {"Beta", "beta", 0},
+        {"Beta 2", "beta 1", 1}, {"beta 1", "Beta 2", -1}, {"BETA 10", "beta 9", 1},   {"v1.0", "V1.0", 0},
+        {"1.0-rc", "1.0 rc", 1}, {"2023.4 Beta 2", "2023.4 Beta 10", -1}, {"1x", "a", -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CompareVersions(c.a, c.b), c.expected) << c.a << " vs " << c.b;
+        EXPECT_EQ(CompareVersions(c.b, c.a), -c.expected) << c.b << " vs " << c.a;
+    }
 }
 
 TEST_F(SortTest, AChangedRowSortsByItsNewText)

@@ -87,10 +87,15 @@ TEST_F(SourcesTest, EveryLoadedHiveIsListedWithItsSourceAndItsDetails)
     EXPECT_EQ(main.Rows()[2].Key().sid, kOther);
     EXPECT_EQ(main.Rows()[1].Key(), (EntryKey{"chat", RegistryView::Native, EntryHive::CurrentUser, ""}));
 
-    // Without a name for the account, its SID stands for it.
+    // Each name is asked once for the run; without one, the SID stands for it.
     accounts.names.clear();
     main.Catalogue().LoadPrograms();
-    EXPECT_EQ(main.Rows()[0].SourceName(), "User: " + kOther);
+    EXPECT_EQ(main.Rows()[0].SourceName(), "User: PC\\Ann");
+    EXPECT_EQ(accounts.namesAsked, 1);
+    TMain next{view, ports};
+    next.Catalogue().ApplySortState(0, true);
+    next.Catalogue().LoadPrograms();
+    EXPECT_EQ(next.Rows()[0].SourceName(), "User: " + kOther);
 }
 
 TEST_F(SourcesTest, EachCommandActsOnTheEntryInItsOwnHive)

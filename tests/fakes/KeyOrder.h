@@ -65,35 +65,47 @@ inline void ExpectKeysCompareAsTexts(const Locale& locale, const std::vector<std
                 << '"' << names[a] << "\" vs \"" << names[b] << '"';
 }
 
-// Rows of those names in every column; each header click, from the order
-// the click before left, gives the order of a stable sort by Compare.
+// Rows of those names in every column (versions too), with dates and sizes,
+// missing ones included; each header click, from the order the click before
+// left, gives the order of a stable sort by the column's comparison: the
+// locale's Compare for texts, CompareVersions, the numbers.
 inline void ExpectSortIsTheComparatorsOrder(const Locale& locale, const std::vector<std::string>& names)
 {
     std::vector<EntryRow> rows;
     const RegistryView views[] = {RegistryView::Bits64, RegistryView::Bits32, RegistryView::Native};
-    for (size_t i = 0; i < names.size(); ++i) {
-        EntryRow row{names[i], names[(i * 7919) % names.size()], names[(i * 104729 + 3) % names.size()]};
+    const size_t n = names.size();
+    for (size_t i = 0; i < n; ++i) {
+        EntryRow row{names[i], names[(i * 7919) % n], names[(i * 104729 + 3) % n]};
         row.view = views[i % 3];
+        row.hive = i % 5 == 0 ? EntryHive::OtherUser : i % 5 == 1 ? EntryHive::CurrentUser : EntryHive::Machine;
+        row.user = names[(i * 613) % n];
+        row.details.publisher = names[(i * 31 + 7) % n];
+        row.details.version = names[(i * 13 + 5) % n];
+        row.details.installDate = i % 5 == 0 ? 0 : 20000101 + static_cast<int32_t>((i * 7) % 300);
+        row.details.sizeKiB = i % 7 == 0 ? -1 : static_cast<int64_t>((i * 7919) % 1000);
+        row.sid = std::to_string(i);  // in no column: tells equal rows apart
         rows.push_back(row);
     }
-    const auto text = [](const EntryRow& row, int column) -> std::string {
-        return column == 0 ? row.caption : column == 1 ? row.command : column == 2 ? row.subkey : row.SourceName();
-    };
-    const auto same = [](const EntryRow& a, const EntryRow& b) {
-        return a.caption == b.caption && a.command == b.command && a.subkey == b.subkey && a.view == b.view;
-    };
     FakeMainView view;
     TSTListView list(rows, locale, view);
-    for (int column : {0, 0, 1, 1, 2, 2, 3, 3, 0}) {
+    const auto compare = [&](const EntryRow& a, const EntryRow& b, int column) {
+        const auto number = [](int64_t x, int64_t y) { return (x > y) - (x < y); };
+        switch (column) {
+        case TSTListView::kVersionColumn: return CompareVersions(a.details.version, b.details.version);
+        case TSTListView::kInstalledColumn: return number(a.details.installDate, b.details.installDate);
+        case TSTListView::kSizeColumn: return number(a.details.sizeKiB, b.details.sizeKiB);
+        default: return locale.Compare(list.ColumnText(a, column), list.ColumnText(b, column));
+        }
+    };
+    for (int column : {0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 0}) {
         std::vector<EntryRow> expected = rows;
         list.HeaderClick(column, -1);
         const int direction = list.Ascending() ? 1 : -1;
-        std::stable_sort(expected.begin(), expected.end(), [&](const EntryRow& a, const EntryRow& b) {
-            return direction * locale.Compare(text(a, column), text(b, column)) < 0;
-        });
+        std::stable_sort(expected.begin(), expected.end(),
+                         [&](const EntryRow& a, const EntryRow& b) { return direction * compare(a, b, column) < 0; });
         ASSERT_EQ(rows.size(), expected.size());
         size_t differ = 0;
-        while (differ < rows.size() && same(rows[differ], expected[differ])) ++differ;
+        while (differ < rows.size() && rows[differ].sid == expected[differ].sid) ++differ;
         EXPECT_EQ(differ, rows.size()) << "column " << column << (direction > 0 ? " ascending" : " descending")
                                        << ": first difference at row " << differ;
     }

@@ -146,6 +146,28 @@ TEST_F(RegistryTest, ReadsStringsAsTheCatalogueExpects)
     EXPECT_EQ(ReadError(registry, "BigBinary"), "Invalid data type for 'BigBinary'");
 }
 
+// The list reads entry after entry into the same values: each read holds
+// exactly the open key's values, a long one cut, nothing of the key before.
+TEST_F(RegistryTest, ValuesCutHoldOnlyTheOpenKeysValues)
+{
+    SetRaw(kBase + "\\Many", "Huge", REG_BINARY, std::string(64 * 1024, 'H'));
+    SetRaw(kBase + "\\Many", "Long name of a value, longer than a short string", REG_SZ, std::string("abc\0", 4));
+    SetRaw(kBase + "\\One", "X", REG_DWORD, std::string("\x07\0\0\0", 4));
+    std::vector<RegistryValue> values;
+    ASSERT_TRUE(registry.OpenKey("\\" + kBase + "\\Many", false));
+    registry.ReadValuesCut(16, values);
+    ASSERT_EQ(values.size(), 2u);
+    EXPECT_EQ(values[0], (RegistryValue{"Huge", REG_BINARY, std::string(16, 'H')}));
+    EXPECT_EQ(values[1].name, "Long name of a value, longer than a short string");
+    EXPECT_EQ(values[1].data, std::string("a\0b\0c\0\0\0", 8));
+    ASSERT_TRUE(registry.OpenKey("\\" + kBase + "\\One", false));
+    registry.ReadValuesCut(16, values);
+    EXPECT_EQ(values, (std::vector<RegistryValue>{{"X", REG_DWORD, std::string("\x07\0\0\0", 4)}}));
+    registry.CloseKey();
+    registry.ReadValuesCut(16, values);
+    EXPECT_TRUE(values.empty());
+}
+
 TEST_F(RegistryTest, WritesSzWithTerminator)
 {
     ASSERT_TRUE(registry.OpenKey("\\" + kBase + "\\Write", true));

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "common/Error.h"
+#include "common/Unicode.h"
 #include "common/win32/Wide.h"
 
 namespace quillet::win32 {
@@ -223,15 +224,23 @@ KeyContents Win32Registry::ReadContents()
     return contents;
 }
 
-std::vector<RegistryValue> Win32Registry::ReadValuesCut(size_t maxBytes)
+void Win32Registry::ReadValuesCut(size_t maxBytes, std::vector<RegistryValue>& values)
 {
-    std::vector<RegistryValue> values;
-    if (!current_) return values;
+    size_t count = 0;
+    // Each value goes into the next element, over what it held.
+    const auto next = [&](DWORD nameLength, DWORD type) -> RegistryValue& {
+        if (count == values.size()) values.emplace_back();
+        RegistryValue& value = values[count++];
+        value.name.clear();
+        AppendWtf8(value.name, valueName_.data(), nameLength);
+        value.type = type;
+        return value;
+    };
     // No query first: the longest name a value may have fits, and a value
     // longer than the cut is read once more whole and then cut.
     valueName_.resize(16384);
     valueData_.resize(maxBytes);
-    for (DWORD index = 0; values.size() < kMaxValuesRead;) {
+    for (DWORD index = 0; current_ && count < kMaxValuesRead;) {
         DWORD nameLength = static_cast<DWORD>(valueName_.size());
         DWORD size = static_cast<DWORD>(valueData_.size());
         DWORD type = REG_NONE;
@@ -246,17 +255,15 @@ std::vector<RegistryValue> Win32Registry::ReadValuesCut(size_t maxBytes)
             if (rc == ERROR_MORE_DATA) continue;  // it grew meanwhile: again
             if (rc != ERROR_SUCCESS) break;
             whole.resize(std::min<size_t>(size, maxBytes));
-            if (!HasNul(valueName_.data(), nameLength))
-                values.push_back({Utf8(valueName_.data(), nameLength), type, std::move(whole)});
+            if (!HasNul(valueName_.data(), nameLength)) next(nameLength, type).data = std::move(whole);
             ++index;
             continue;
         }
         if (rc != ERROR_SUCCESS) break;
-        if (!HasNul(valueName_.data(), nameLength))
-            values.push_back({Utf8(valueName_.data(), nameLength), type, std::string(valueData_.data(), size)});
+        if (!HasNul(valueName_.data(), nameLength)) next(nameLength, type).data.assign(valueData_.data(), size);
         ++index;
     }
-    return values;
+    values.resize(count);
 }
 
 void Win32Registry::WriteValue(const RegistryValue& value)

@@ -31,7 +31,7 @@ public:
     void WriteValue(const RegistryValue& value) override;
     bool ReadValue(const std::string& name, RegistryValue& value) override;
     void DeleteValue(const std::string& name) override;
-    std::vector<RegistryValue> ReadValuesCut(size_t maxBytes) override;
+    void ReadValuesCut(size_t maxBytes, std::vector<RegistryValue>& values) override;
 
 private:
     // The key a path starts at and the path relative to it.
