@@ -1,5 +1,7 @@
 #include "catalogue/EntrySource.h"
 
+#include <algorithm>
+
 #include "common/Text.h"
 
 namespace quillet {
@@ -59,6 +61,31 @@ std::string SourceEditorPath(EntryHive hive, RegistryView view, const std::strin
     // The 32-bit view's keys live below Wow6432Node, where the editor restores them.
     if (view == RegistryView::Bits32) return std::string("HKEY_LOCAL_MACHINE\\Software\\Wow6432Node") + kUninstallBelowSoftware;
     return std::string("HKEY_LOCAL_MACHINE\\Software") + kUninstallBelowSoftware;
+}
+
+std::vector<WatchedKey> WatchedKeys(Registry& registry, const std::vector<EntrySource>& sources)
+{
+    // First, so that a cut of a long list keeps it.
+    std::vector<WatchedKey> keys{{RootKey::Users, "", RegistryView::Native, false}};
+    const auto add = [&keys](WatchedKey key) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
+    };
+    for (const EntrySource& source : sources) {
+        const RootKey root = SourceRoot(source.hive);
+        registry.SetRootKey(root);
+        if (source.view != RegistryView::Native) registry.SetView(source.view);
+        std::string path = SourceUninstallKey(source.hive, source.sid);
+        path = path.substr(1, path.size() - 2);
+        bool whole = true;
+        while (!path.empty() && !registry.KeyExists("\\" + path)) {
+            const size_t cut = path.rfind('\\');
+            path.erase(cut == std::string::npos ? 0 : cut);
+            whole = false;
+        }
+        add({root, path, source.view, whole});
+    }
+    registry.SetRootKey(RootKey::LocalMachine);
+    return keys;
 }
 
 std::vector<EntrySource> OtherUserSources(Registry& registry, UserAccounts& accounts)

@@ -107,20 +107,29 @@ void MainWindow::StartFollowingRegistry()
     live.StartTimer = [this](int ms) { SetTimer(hwnd_, kSettleTimer, static_cast<UINT>(ms), nullptr); };
     live.StopTimer = [this] { KillTimer(hwnd_, kSettleTimer); };
     live.Absorb = [this] { watcher_.Absorb(); };
-    // The Uninstall key as the list reads it: in each source it lists.
-    std::vector<RegistryWatcher::Key> keys;
-    for (const EntrySource& source : core_.Catalogue().ReadSources()) {
-        std::string path = SourceUninstallKey(source.hive, source.sid);
-        while (!path.empty() && path.back() == '\\') path.pop_back();
-        while (!path.empty() && path.front() == '\\') path.erase(0, 1);
-        const HKEY root = source.hive == EntryHive::Machine   ? HKEY_LOCAL_MACHINE
-                          : source.hive == EntryHive::CurrentUser ? HKEY_CURRENT_USER
-                                                                  : HKEY_USERS;
-        keys.push_back({root, path, ViewFlag(source.view)});
+    // Sources come and go (a user signs in, a first per-user install makes
+    // the Uninstall key): each load's sources are followed where they are now.
+    live.FollowSources = [this] { FollowKeys(WatchedKeys(registry_, core_.Catalogue().Sources()), true); };
+    // Before the first load, so that nothing changed while it reads is missed.
+    FollowKeys(WatchedKeys(registry_, core_.Catalogue().ReadSources()), false);
+}
+
+void MainWindow::FollowKeys(std::vector<WatchedKey> keys, bool afterLoad)
+{
+    if (keys == watched_) return;
+    watched_ = std::move(keys);
+    std::vector<RegistryWatcher::Key> watch;
+    for (const WatchedKey& key : watched_) {
+        const HKEY root = key.root == RootKey::LocalMachine  ? HKEY_LOCAL_MACHINE
+                          : key.root == RootKey::CurrentUser ? HKEY_CURRENT_USER
+                                                             : HKEY_USERS;
+        watch.push_back({root, key.path, ViewFlag(key.view), key.subtree});
     }
     // One wait takes so many handles; users past that are seen at the next reload.
-    if (keys.size() > MAXIMUM_WAIT_OBJECTS - 2) keys.resize(MAXIMUM_WAIT_OBJECTS - 2);
-    watcher_.Start(keys, hwnd_, kRegistryChanged);
+    if (watch.size() > MAXIMUM_WAIT_OBJECTS - 2) watch.resize(MAXIMUM_WAIT_OBJECTS - 2);
+    watcher_.Start(watch, hwnd_, kRegistryChanged);
+    // A change between the load's reading and the new watch is seen by no one else.
+    if (afterLoad) core_.Live().RegistryChanged();
 }
 
 void MainWindow::CreateChildren()

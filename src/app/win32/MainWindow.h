@@ -76,6 +76,9 @@ private:
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     // The list follows the Uninstall key: its watcher and the settle timer.
     void StartFollowingRegistry();
+    // Watches these keys unless they are watched already; after a load, a
+    // new watch has one more load read what changed before it began.
+    void FollowKeys(std::vector<WatchedKey> keys, bool afterLoad);
 
     // MainView
     void ProgramsReplaced(size_t count) override;
@@ -145,6 +148,7 @@ private:
     Win32Registry registration_;  // the registration record's own accessor
     TMain core_;
     RegistryWatcher watcher_;
+    std::vector<WatchedKey> watched_;
 
     UINT activationMessage_ = 0;
     UINT taskbarCreated_ = 0;  // the shell's broadcast after Explorer (re)starts

@@ -1,5 +1,7 @@
-// Watches registry keys, each with everything below it, and tells a window when one changed.
+// Watches registry keys, each with everything below it or its subkeys' names, and tells a window when one changed.
 #include "catalogue/win32/RegistryWatcher.h"
+
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -10,7 +12,8 @@ bool RegistryWatcher::Start(const std::vector<Key>& keys, HWND window, UINT mess
     message_ = message;
     for (const Key& key : keys) {
         Watched watched;
-        if (RegOpenKeyExA(key.root, key.path.c_str(), 0, KEY_NOTIFY | key.view, watched.key.put()) != ERROR_SUCCESS)
+        watched.subtree = key.subtree;
+        if (RegOpenKeyExW(key.root, Wide(key.path).c_str(), 0, KEY_NOTIFY | key.view, watched.key.put()) != ERROR_SUCCESS)
             continue;
         watched.event.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
         if (watched.event && Arm(watched)) watched_.push_back(std::move(watched));
@@ -42,8 +45,9 @@ void RegistryWatcher::Stop()
 
 bool RegistryWatcher::Arm(Watched& watched)
 {
-    return RegNotifyChangeKeyValue(watched.key.get(), TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                                   watched.event.get(), TRUE) == ERROR_SUCCESS;
+    const DWORD filter = REG_NOTIFY_CHANGE_NAME | (watched.subtree ? REG_NOTIFY_CHANGE_LAST_SET : 0);
+    return RegNotifyChangeKeyValue(watched.key.get(), watched.subtree, filter, watched.event.get(), TRUE) ==
+           ERROR_SUCCESS;
 }
 
 void RegistryWatcher::Post()

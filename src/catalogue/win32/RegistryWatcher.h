@@ -10,15 +10,17 @@
 
 namespace quillet::win32 {
 
-// One thread waits on an event per key (RegNotifyChangeKeyValue, subtree,
-// names and values) and posts `message` to the window after a change; at
-// most one such message is queued at a time. Between changes nothing runs.
+// One thread waits on an event per key (RegNotifyChangeKeyValue: names and
+// values of the subtree, or the names of the direct subkeys) and posts
+// `message` to the window after a change; at most one such message is queued
+// at a time. Between changes nothing runs.
 class RegistryWatcher {
 public:
     struct Key {
         HKEY root;
-        std::string path;
+        std::string path;  // UTF-8
         REGSAM view = 0;  // KEY_WOW64_64KEY or KEY_WOW64_32KEY; 0: the program's own
+        bool subtree = true;  // false: only its direct subkeys' names
     };
 
     RegistryWatcher() = default;
@@ -41,6 +43,7 @@ private:
     struct Watched {
         RegKey key;
         Handle event;
+        bool subtree = true;
     };
     static DWORD WINAPI Run(void* self);
     void Wait();
