@@ -13,6 +13,9 @@ namespace {
 
 constexpr UINT kRegistryChanged = WM_APP + 0x80;
 constexpr UINT_PTR kSettleTimer = 1;
+constexpr UINT_PTR kKeyboardTimer = 2;
+constexpr UINT kKeyboardCheckMs = 200;
+constexpr int kKeyboardChecks = 10;
 constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 472;
 
@@ -34,6 +37,14 @@ MainWindow::MainWindow()
     : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_,
                          &registration_, RunsOnWindows64(), &accounts_})
 {
+    runner_.OnTerminated = [this, ended = std::move(runner_.OnTerminated)] {
+        if (ended) ended();
+        // Windows gives the keyboard to the next window when the uninstaller's
+        // closes; Wine gives it to none when a console's host goes with its
+        // last program, a moment after the program itself. Then it comes back here.
+        keyboardChecks_ = kKeyboardChecks;
+        SetTimer(hwnd_, kKeyboardTimer, kKeyboardCheckMs, nullptr);
+    };
 }
 
 MainWindow::~MainWindow()
@@ -199,6 +210,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (watcher_.TakeChange()) core_.Live().RegistryChanged();
         return 0;
     case WM_TIMER:
+        if (wParam == kKeyboardTimer) {
+            TakeKeyboardBack();
+            return 0;
+        }
         if (wParam != kSettleTimer) break;
         core_.Live().TimerFired();
         return 0;
@@ -275,6 +290,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         runner_.Detach();
         watcher_.Stop();
         KillTimer(hwnd_, kSettleTimer);
+        KillTimer(hwnd_, kKeyboardTimer);
         // The position once more, as the window last stood.
         core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
@@ -283,6 +299,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::TakeKeyboardBack()
+{
+    const HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground, &process);
+    // Another program's window has it (the console still, or what the user chose): checked again.
+    if (foreground && process != GetCurrentProcessId() && --keyboardChecks_ > 0) return;
+    KillTimer(hwnd_, kKeyboardTimer);
+    if (foreground || !IsWindowVisible(hwnd_)) return;
+    const HWND last = GetLastActivePopup(hwnd_);
+    SetForegroundWindow(IsWindowVisible(last) && IsWindowEnabled(last) ? last : hwnd_);
 }
 
 void MainWindow::OnActivationMessage()

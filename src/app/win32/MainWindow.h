@@ -72,6 +72,8 @@ private:
     void AboutMMClick();
     void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
+    // After a job: the foreground back to this window when no window has it.
+    void TakeKeyboardBack();
     // A command-line run's log records (MainWindowRecords.cpp).
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     // The list follows the Uninstall key: its watcher and the settle timer.
@@ -168,6 +170,7 @@ private:
     HWND statusText_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND activeControl_ = nullptr;
+    int keyboardChecks_ = 0;  // left after a job's end, while another program has the keyboard
     TAHMLed led_;
     ApplicationWindow application_;  // owns this window; carries the taskbar button
 };
