@@ -136,6 +136,7 @@ add_executable(e2e_tests
     tests/e2e/LiveListTest.cpp
     tests/e2e/XInput.cpp
     tests/e2e/XInputTest.cpp
+    tests/e2e/WindowManagerTest.cpp
     tests/e2e/QueueTest.cpp
     tests/e2e/CommandLineTest.cpp
 )
@@ -145,8 +146,17 @@ target_compile_definitions(e2e_tests PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32
 add_dependencies(e2e_tests Quillet qtest_console qtest_window)
 quillet_warnings(e2e_tests)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    TEST_FILTER "-WindowManagerTest.*"
     PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e
     ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
+# The window manager's tests run with openbox on the display, the others without.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+    add_test(NAME e2e.WindowManagerTest
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/with-openbox ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:e2e_tests>
+                --gtest_filter=WindowManagerTest.*)
+    set_tests_properties(e2e.WindowManagerTest PROPERTIES RESOURCE_LOCK wineprefix LABELS e2e TIMEOUT 300
+        ENVIRONMENT "QUILLET_EXE=$<TARGET_FILE:Quillet>")
+endif()
 
 # The 32-bit build meets 64-bit Windows too: the registry view tests run once
 # more in a 64-bit prefix of their own, where Wine runs them under WoW64.

@@ -21,6 +21,9 @@ public:
     // The changes noticed so far are no news (the list is reading them, or
     // they are Quillet's own).
     std::function<void()> Absorb;
+    // A load has read its sources: the shell follows the keys they are in
+    // now (a user's new hive, an Uninstall key made since).
+    std::function<void()> FollowSources;
 
     // The watched keys changed: wait until they have been quiet a while.
     void RegistryChanged()
@@ -46,6 +49,10 @@ public:
         Stop();
         due_ = false;
         if (Absorb) Absorb();
+    }
+    void Loaded()
+    {
+        if (FollowSources) FollowSources();
     }
     // A command of Quillet's changed the registry and its rows itself.
     void OwnChangesMade()

@@ -77,6 +77,7 @@ TMain::TMain(MainView& view, const Ports& ports)
     live_.Busy = [this] { return modal_.Open(); };
     live_.Reload = [this] { Guard([&] { catalogue_.FollowRegistry(); }); };
     catalogue_.BeforeLoad = [this] { live_.Covered(); };
+    catalogue_.AfterLoad = [this] { live_.Loaded(); };
 }
 
 void TMain::RegisterApp(const std::string& title, const std::string& version, const std::string& path)

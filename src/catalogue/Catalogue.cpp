@@ -130,6 +130,7 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     }
     if (activate) view.ActivatePrograms();
     UpdateButtons();
+    if (AfterLoad) AfterLoad();
 }
 
 const EntryRow* EntryCatalogue::FocusedRow() const

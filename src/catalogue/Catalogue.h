@@ -49,6 +49,8 @@ public:
     void FollowRegistry() { Load(FocusedKey(), false); }
     // Told at the start of every load.
     std::function<void()> BeforeLoad;
+    // Told when a load has read every source (Sources() is what it read).
+    std::function<void()> AfterLoad;
     // Opens without creating, except where asked (only New creates a key).
     bool OpenRegKey(RootKey root, const std::string& path, bool create = false,
                     RegistryView view = RegistryView::Native);

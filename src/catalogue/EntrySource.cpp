@@ -1,5 +1,7 @@
 #include "catalogue/EntrySource.h"
 
+#include <algorithm>
+
 #include "common/Text.h"
 
 namespace quillet {
@@ -80,6 +82,31 @@ std::string RememberedAccounts::NameOf(const std::string& sid)
     const auto known = names_.find(sid);
     if (known != names_.end()) return known->second;
     return names_[sid] = accounts_ ? accounts_->NameOf(sid) : std::string();
+}
+
+std::vector<WatchedKey> WatchedKeys(Registry& registry, const std::vector<EntrySource>& sources)
+{
+    // First, so that a cut of a long list keeps it.
+    std::vector<WatchedKey> keys{{RootKey::Users, "", RegistryView::Native, false}};
+    const auto add = [&keys](WatchedKey key) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
+    };
+    for (const EntrySource& source : sources) {
+        const RootKey root = SourceRoot(source.hive);
+        registry.SetRootKey(root);
+        if (source.view != RegistryView::Native) registry.SetView(source.view);
+        std::string path = SourceUninstallKey(source.hive, source.sid);
+        path = path.substr(1, path.size() - 2);
+        bool whole = true;
+        while (!path.empty() && !registry.KeyExists("\\" + path)) {
+            const size_t cut = path.rfind('\\');
+            path.erase(cut == std::string::npos ? 0 : cut);
+            whole = false;
+        }
+        add({root, path, source.view, whole});
+    }
+    registry.SetRootKey(RootKey::LocalMachine);
+    return keys;
 }
 
 std::vector<EntrySource> OtherUserSources(Registry& registry, UserAccounts& accounts)

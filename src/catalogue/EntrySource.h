@@ -36,6 +36,25 @@ std::string SourceUninstallKey(EntryHive hive, const std::string& sid);
 // HKEY_CURRENT_USER\..., HKEY_USERS\SID\....
 std::string SourceEditorPath(EntryHive hive, RegistryView view, const std::string& sid);
 
+// A key the live list follows: a source's Uninstall key with everything
+// below it or, while that key is missing, the nearest key above it that
+// exists, for its subkeys' names only (where the missing one will appear).
+struct WatchedKey {
+    RootKey root = RootKey::LocalMachine;
+    std::string path;  // below the root, no leading or trailing '\'; empty: the root itself
+    RegistryView view = RegistryView::Native;
+    bool subtree = false;
+    bool operator==(const WatchedKey& o) const
+    {
+        return root == o.root && path == o.path && view == o.view && subtree == o.subtree;
+    }
+};
+
+// HKEY_USERS itself (names only), for a hive loaded later as a user signs
+// in, then what tells of every change to the sources' entries. Each key once.
+// Leaves the accessor at the machine's root, as a load does.
+std::vector<WatchedKey> WatchedKeys(Registry& registry, const std::vector<EntrySource>& sources);
+
 // The account names the list shows for the hives below HKEY_USERS.
 class UserAccounts {
 public:

@@ -25,6 +25,7 @@ protected:
         };
         live.StopTimer = [this] { timerRunning = false; };
         live.Absorb = [this] { ++absorbed; };
+        live.FollowSources = [this] { followed.push_back(main.Catalogue().Sources().size()); };
         for (const char* name : {"B", "D", "F", "H"}) Entry(name, name, "C:\\App\\good.exe");
         main.Catalogue().LoadPrograms();
     }
@@ -41,6 +42,7 @@ protected:
     int timerStarts = 0;
     bool timerRunning = false;
     int absorbed = 0;
+    std::vector<size_t> followed;  // the sources each load read, as the shell is told them
 };
 
 TEST_F(LiveListTest, ABurstReloadsOnceWhenItSettles)
@@ -61,6 +63,8 @@ TEST_F(LiveListTest, ABurstReloadsOnceWhenItSettles)
     EXPECT_EQ(absorbed, 2);  // the first load, then this one
     main.Live().Idle();      // nothing more is due
     EXPECT_EQ(absorbed, 2);
+    // Each load, once it has read them, has the shell follow its sources' keys.
+    EXPECT_EQ(followed, (std::vector<size_t>{2, 2}));
 }
 
 TEST_F(LiveListTest, KeepsTheSortTheScrollAndTheActiveControl)

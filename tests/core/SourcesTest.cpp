@@ -147,6 +147,40 @@ TEST_F(SourcesTest, BackupWritesEveryHiveUnderItsRealPath)
     EXPECT_EQ(file.find("Ghost"), std::string::npos);  // .DEFAULT, _Classes and our own hive again
 }
 
+// The live list follows each Uninstall key, or, while one is missing, the
+// key above where it will appear; and HKEY_USERS for a user signing in.
+TEST_F(SourcesTest, TheKeysFollowedAreTheNearestThatExist)
+{
+    const auto key = [](RootKey root, const std::string& path, bool subtree) {
+        return WatchedKey{root, path, RegistryView::Native, subtree};
+    };
+    const std::string version = kUninstallPath.substr(0, kUninstallPath.rfind('\\'));
+    const WatchedKey users = key(RootKey::Users, "", false), machine = key(RootKey::LocalMachine, kUninstallPath, true);
+    const WatchedKey myVersion = key(RootKey::CurrentUser, version, false);
+    const struct {
+        RootKey root;
+        std::string dropped;  // cumulative: each case drops more
+        std::vector<WatchedKey> followed;
+    } cases[] = {
+        {RootKey::Users, "", {users, machine, key(RootKey::CurrentUser, kUninstallPath, true),
+                              key(RootKey::Users, kOther + "\\" + kUninstallPath, true)}},
+        {RootKey::CurrentUser, kUninstallPath, {users, machine, myVersion,
+                                                key(RootKey::Users, kOther + "\\" + kUninstallPath, true)}},
+        {RootKey::Users, kOther + "\\Software", {users, machine, myVersion, key(RootKey::Users, kOther, false)}},
+        {RootKey::Users, kOther, {users, machine, myVersion}},  // signed out: no source
+    };
+    for (const auto& c : cases) {
+        if (!c.dropped.empty()) {
+            ASSERT_TRUE(registry.Drop(c.root, c.dropped)) << c.dropped;
+        }
+        main.Catalogue().LoadPrograms();
+        EXPECT_EQ(WatchedKeys(registry, main.Catalogue().Sources()), c.followed) << c.dropped;
+    }
+    // A hive gone since the load: the key above it is HKEY_USERS, followed once.
+    const std::vector<EntrySource> gone{{EntryHive::OtherUser, RegistryView::Native, "S-1-5-21-9", "Bo"}};
+    EXPECT_EQ(WatchedKeys(registry, gone), (std::vector<WatchedKey>{users}));
+}
+
 TEST_F(SourcesTest, AnotherUsersUninstallerIsRefusedANoRemoveEntryAsksOnceMore)
 {
     main.Catalogue().LoadPrograms();

@@ -193,7 +193,8 @@ void Quillet::Launch()
     std::string command = "\"" + ExePath() + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+    const DWORD flags = FromTheDesktop ? DETACHED_PROCESS : 0;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process_))
         throw std::runtime_error("cannot start " + command);
 }
 

@@ -88,6 +88,9 @@ public:
     // style (details) with the design's check marks, as if nothing were stored.
     static std::string SettingsPath();
     bool KeepSettings = false;
+    // Started as from a desktop, not with the test's console: a console
+    // program it starts then opens a window of its own, as for a user.
+    bool FromTheDesktop = false;
     bool Exited(DWORD timeoutMs) const { return WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
 
 private:

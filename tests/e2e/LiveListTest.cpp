@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/win32/Resource.h"
 #include "e2e/Fixture.h"
@@ -39,9 +41,10 @@ protected:
         CloseHandle(process.hProcess);
         return code;
     }
-    static DWORD RegAdd(const std::string& subkey, const std::string& name, const std::string& command)
+    static DWORD RegAdd(const std::string& subkey, const std::string& name, const std::string& command,
+                        const std::string& root = "HKLM")
     {
-        const std::string key = std::string("\"HKLM\\") + kUninstallKey + "\\" + subkey + "\"";
+        const std::string key = "\"" + root + "\\" + kUninstallKey + "\\" + subkey + "\"";
         const DWORD first = Reg("add " + key + " /v DisplayName /d \"" + name + "\" /f");
         return first ? first : Reg("add " + key + " /v UninstallString /d \"" + command + "\" /f");
     }
@@ -64,6 +67,49 @@ TEST_F(LiveListTest, AnEntryAddedOutsideShowsUpAndTheFocusStaysWithItsEntry)
     ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 4; }, 10000)) << app.RowCount();
     EXPECT_EQ(app.FocusedRow(), row);
     EXPECT_EQ(app.RowText(row, 0), "Foxtrot");
+}
+
+// Sources that were not there at the start: the current user's first
+// per-user install makes HKCU's Uninstall key, a user signing in adds a hive.
+class NewSourcesTest : public LiveListTest {
+protected:
+    void SetUp() override
+    {
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
+        RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
+        RegDeleteTreeA(HKEY_USERS, kHive);
+        SeedUninstallKey({{"M", "Machine", WindowsFile("notepad.exe")}});
+        app.Start();
+    }
+    void TearDown() override
+    {
+        app.Close();
+        EXPECT_TRUE(app.Exited(15000));
+        RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
+        RegDeleteTreeA(HKEY_USERS, kHive);
+        LiveListTest::TearDown();
+    }
+    static constexpr const char* kHive = "S-1-5-21-1-2-3-1001";
+};
+
+TEST_F(NewSourcesTest, AnUninstallKeyOrAHiveMadeAfterTheStartIsFollowed)
+{
+    ASSERT_EQ(app.RowCount(), 1);
+    const std::string good = WindowsFile("notepad.exe");
+    ASSERT_EQ(RegAdd("U", "Mine", good, "HKCU"), 0u);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 2; }, 10000)) << "HKCU's new Uninstall key";
+    // Followed from now on, as any other source.
+    ASSERT_EQ(RegAdd("V", "Mine too", good, "HKCU"), 0u);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 3; }, 10000)) << "an entry added to it";
+    ASSERT_EQ(RegAdd("W", "Theirs", good, std::string("HKEY_USERS\\") + kHive), 0u);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 4; }, 10000)) << "a hive loaded since";
+    ASSERT_EQ(RegAdd("X", "Theirs too", good, std::string("HKEY_USERS\\") + kHive), 0u);
+    ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 5; }, 10000)) << "an entry added to the hive";
+    std::vector<std::string> sources = app.Column(3);
+    std::sort(sources.begin(), sources.end());
+    EXPECT_EQ(sources[1], "User");
+    EXPECT_EQ(sources[3].rfind("User: ", 0), 0u);
 }
 
 TEST_F(LiveListTest, NotWhileABoxAsksButRightAfterIt)

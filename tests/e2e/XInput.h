@@ -10,6 +10,9 @@ namespace e2e {
 
 // Why X input cannot be given here (not under Wine, no xdotool), or empty.
 std::string XInputMissing();
+// What a Linux program (found on PATH) printed when run to its end; empty
+// when it failed or could not run.
+std::string UnixOutput(const std::vector<std::string>& argv);
 // Runs xdotool with these arguments to its end; false when it failed.
 bool XDo(const std::vector<std::string>& args);
 // Clicks a point of the screen with a mouse button (1 left, 3 right).

@@ -89,17 +89,26 @@ TEST_F(XInputTest, EnterInTheListStartsTheJobAgainAfterAConsoleUninstallerEnded)
     GetSystemDirectoryA(system, MAX_PATH);
     // The command processor's window is the console's, as for many an uninstaller.
     SeedUninstallKey(
-        {{"kq", "Quick app", std::string(system) + "\\cmd.exe /c " + TestProgram("qtest_console.exe") + " exit 0 500"}});
+        {{"kq", "Quick app", std::string(system) + "\\cmd.exe /c " + TestProgram("qtest_console.exe") + " exit 0 2000"}});
     Quillet app;
+    app.FromTheDesktop = true;
     app.Start();
     ASSERT_TRUE(ClickRow(app, 0));
     for (int round = 1; round <= 2; ++round) {
         ASSERT_TRUE(XKeys({"Return"})) << round;
         ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Adding or removing \"Quick app\""; }, 10000))
             << "Enter started nothing in round " << round << "; the list has the keyboard: "
-            << (KeyboardAt(app) == app.Child(IDC_PROGRAMS));
+            << (KeyboardAt(app) == app.Child(IDC_PROGRAMS)) << "; a window has it: " << (GetForegroundWindow() != nullptr);
+        ASSERT_TRUE(Quillet::WaitFor([&] {
+            DWORD process = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &process);
+            return process != 0 && process != app.ProcessId();
+        })) << "the console's window never had the keyboard in round " << round;
         ASSERT_TRUE(Quillet::WaitFor([&] { return app.StatusText() == "Ready..."; }, 20000)) << round;
         ASSERT_TRUE(Quillet::WaitFor([&] { return app.RowCount() == 1; })) << "the reload after the job";
+        // Back with the window below the console's, as on Windows.
+        ASSERT_TRUE(Quillet::WaitFor([&] { return GetForegroundWindow() == app.Window(); }))
+            << "no window has the keyboard after round " << round;
         ASSERT_TRUE(Answers(app.Window()));
     }
 }

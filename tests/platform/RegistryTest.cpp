@@ -236,7 +236,8 @@ TEST_F(RegistryTest, NamesWithANulAreLeftOut)
     EXPECT_EQ(contents.subkeys, std::vector<std::string>{"App"});
     ASSERT_EQ(contents.values.size(), 1u);
     EXPECT_EQ(contents.values[0].name, "V");
-    const std::vector<RegistryValue> cut = registry.ReadValuesCut(16);
+    std::vector<RegistryValue> cut;
+    registry.ReadValuesCut(16, cut);
     ASSERT_EQ(cut.size(), 1u);
     EXPECT_EQ(cut[0].name, "V");
 

@@ -29,11 +29,12 @@ bool ApplicationWindow::Create(const std::string& title)
     wc.lpszClassName = kClassName;
     if (!RegisterClassExW(&wc)) return false;
 
-    // No size, just above and left of the screen: nothing of it is ever drawn.
-    // A popup, so that no minimum size is forced on it.
-    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN) - 1, y = GetSystemMetrics(SM_YVIRTUALSCREEN) - 1;
+    // No size, so nothing of it is ever drawn; a popup, so that no minimum
+    // size is forced on it. At the primary screen's corner, not off the
+    // screen: Wine maps only a window on the screen, and an unmapped one
+    // gives a Linux desktop's taskbar no entry.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS | WS_VISIBLE;
-    return CreateWindowExW(0, kClassName, Wide(title).c_str(), style, x, y, 0, 0, nullptr, nullptr, instance, this) !=
+    return CreateWindowExW(0, kClassName, Wide(title).c_str(), style, 0, 0, 0, 0, nullptr, nullptr, instance, this) !=
            nullptr;
 }
 

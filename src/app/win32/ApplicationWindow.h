@@ -1,4 +1,4 @@
-// The application's window: never on screen, it owns the main window and carries the taskbar button.
+// The application's window: never drawn, it owns the main window and carries the taskbar button.
 #pragma once
 #include <windows.h>
 
@@ -22,7 +22,7 @@ public:
     ApplicationWindow(const ApplicationWindow&) = delete;
     ApplicationWindow& operator=(const ApplicationWindow&) = delete;
 
-    // Created shown (with a taskbar button), but of no size and off the screen.
+    // Created shown (with a taskbar button), but of no size.
     bool Create(const std::string& title);
     // The window it owns: activation and closes are passed on to it.
     void SetMainWindow(HWND main) { main_ = main; }

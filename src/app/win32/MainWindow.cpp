@@ -13,6 +13,9 @@ namespace {
 
 constexpr UINT kRegistryChanged = WM_APP + 0x80;
 constexpr UINT_PTR kSettleTimer = 1;
+constexpr UINT_PTR kKeyboardTimer = 2;
+constexpr UINT kKeyboardCheckMs = 200;
+constexpr int kKeyboardChecks = 10;
 constexpr int kClientWidth = 634;
 constexpr int kClientHeight = 472;
 
@@ -34,6 +37,14 @@ MainWindow::MainWindow()
     : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_,
                          &registration_, RunsOnWindows64(), &accounts_})
 {
+    runner_.OnTerminated = [this, ended = std::move(runner_.OnTerminated)] {
+        if (ended) ended();
+        // Windows gives the keyboard to the next window when the uninstaller's
+        // closes; Wine gives it to none when a console's host goes with its
+        // last program, a moment after the program itself. Then it comes back here.
+        keyboardChecks_ = kKeyboardChecks;
+        SetTimer(hwnd_, kKeyboardTimer, kKeyboardCheckMs, nullptr);
+    };
 }
 
 MainWindow::~MainWindow()
@@ -107,20 +118,29 @@ void MainWindow::StartFollowingRegistry()
     live.StartTimer = [this](int ms) { SetTimer(hwnd_, kSettleTimer, static_cast<UINT>(ms), nullptr); };
     live.StopTimer = [this] { KillTimer(hwnd_, kSettleTimer); };
     live.Absorb = [this] { watcher_.Absorb(); };
-    // The Uninstall key as the list reads it: in each source it lists.
-    std::vector<RegistryWatcher::Key> keys;
-    for (const EntrySource& source : core_.Catalogue().ReadSources()) {
-        std::string path = SourceUninstallKey(source.hive, source.sid);
-        while (!path.empty() && path.back() == '\\') path.pop_back();
-        while (!path.empty() && path.front() == '\\') path.erase(0, 1);
-        const HKEY root = source.hive == EntryHive::Machine   ? HKEY_LOCAL_MACHINE
-                          : source.hive == EntryHive::CurrentUser ? HKEY_CURRENT_USER
-                                                                  : HKEY_USERS;
-        keys.push_back({root, path, ViewFlag(source.view)});
+    // Sources come and go (a user signs in, a first per-user install makes
+    // the Uninstall key): each load's sources are followed where they are now.
+    live.FollowSources = [this] { FollowKeys(WatchedKeys(registry_, core_.Catalogue().Sources()), true); };
+    // Before the first load, so that nothing changed while it reads is missed.
+    FollowKeys(WatchedKeys(registry_, core_.Catalogue().ReadSources()), false);
+}
+
+void MainWindow::FollowKeys(std::vector<WatchedKey> keys, bool afterLoad)
+{
+    if (keys == watched_) return;
+    watched_ = std::move(keys);
+    std::vector<RegistryWatcher::Key> watch;
+    for (const WatchedKey& key : watched_) {
+        const HKEY root = key.root == RootKey::LocalMachine  ? HKEY_LOCAL_MACHINE
+                          : key.root == RootKey::CurrentUser ? HKEY_CURRENT_USER
+                                                             : HKEY_USERS;
+        watch.push_back({root, key.path, ViewFlag(key.view), key.subtree});
     }
     // One wait takes so many handles; users past that are seen at the next reload.
-    if (keys.size() > MAXIMUM_WAIT_OBJECTS - 2) keys.resize(MAXIMUM_WAIT_OBJECTS - 2);
-    watcher_.Start(keys, hwnd_, kRegistryChanged);
+    if (watch.size() > MAXIMUM_WAIT_OBJECTS - 2) watch.resize(MAXIMUM_WAIT_OBJECTS - 2);
+    watcher_.Start(watch, hwnd_, kRegistryChanged);
+    // A change between the load's reading and the new watch is seen by no one else.
+    if (afterLoad) core_.Live().RegistryChanged();
 }
 
 void MainWindow::CreateChildren()
@@ -191,6 +211,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (watcher_.TakeChange()) core_.Live().RegistryChanged();
         return 0;
     case WM_TIMER:
+        if (wParam == kKeyboardTimer) {
+            TakeKeyboardBack();
+            return 0;
+        }
         if (wParam != kSettleTimer) break;
         core_.Live().TimerFired();
         return 0;
@@ -267,6 +291,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         runner_.Detach();
         watcher_.Stop();
         KillTimer(hwnd_, kSettleTimer);
+        KillTimer(hwnd_, kKeyboardTimer);
         // The position once more, as the window last stood.
         core_.Guard([&] { core_.Settings().FormStorage.FormDestroy(); });
         tray_.Destroy();
@@ -275,6 +300,19 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void MainWindow::TakeKeyboardBack()
+{
+    const HWND foreground = GetForegroundWindow();
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground, &process);
+    // Another program's window has it (the console still, or what the user chose): checked again.
+    if (foreground && process != GetCurrentProcessId() && --keyboardChecks_ > 0) return;
+    KillTimer(hwnd_, kKeyboardTimer);
+    if (foreground || !IsWindowVisible(hwnd_)) return;
+    const HWND last = GetLastActivePopup(hwnd_);
+    SetForegroundWindow(IsWindowVisible(last) && IsWindowEnabled(last) ? last : hwnd_);
 }
 
 void MainWindow::OnActivationMessage()

@@ -72,10 +72,15 @@ private:
     void AboutMMClick();
     void OnContextMenu(HWND control, LPARAM position);
     void OnActivationMessage();
+    // After a job: the foreground back to this window when no window has it.
+    void TakeKeyboardBack();
     // A command-line run's log records (MainWindowRecords.cpp).
     LRESULT OnCopyData(const COPYDATASTRUCT* data);
     // The list follows the Uninstall key: its watcher and the settle timer.
     void StartFollowingRegistry();
+    // Watches these keys unless they are watched already; after a load, a
+    // new watch has one more load read what changed before it began.
+    void FollowKeys(std::vector<WatchedKey> keys, bool afterLoad);
 
     // MainView
     void ProgramsReplaced(size_t count) override;
@@ -145,6 +150,7 @@ private:
     Win32Registry registration_;  // the registration record's own accessor
     TMain core_;
     RegistryWatcher watcher_;
+    std::vector<WatchedKey> watched_;
 
     UINT activationMessage_ = 0;
     UINT taskbarCreated_ = 0;  // the shell's broadcast after Explorer (re)starts
@@ -164,6 +170,7 @@ private:
     HWND statusText_ = nullptr;
     HWND statusBar_ = nullptr;
     HWND activeControl_ = nullptr;
+    int keyboardChecks_ = 0;  // left after a job's end, while another program has the keyboard
     TAHMLed led_;
     ApplicationWindow application_;  // owns this window; carries the taskbar button
 };

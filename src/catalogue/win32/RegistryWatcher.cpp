@@ -1,7 +1,9 @@
-// Watches registry keys, each with everything below it, and tells a window when one changed.
+// Watches registry keys, each with everything below it or its subkeys' names, and tells a window when one changed.
 #include "catalogue/win32/RegistryWatcher.h"
 
 #include <algorithm>
+
+#include "common/win32/Wide.h"
 
 namespace quillet::win32 {
 
@@ -13,7 +15,7 @@ bool RegistryWatcher::Start(const std::vector<Key>& keys, HWND window, UINT mess
     for (const Key& key : keys) {
         Watched watched;
         watched.where = key;
-        if (RegOpenKeyExA(key.root, key.path.c_str(), 0, KEY_NOTIFY | key.view, watched.key.put()) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(key.root, Wide(key.path).c_str(), 0, KEY_NOTIFY | key.view, watched.key.put()) != ERROR_SUCCESS)
             continue;
         watched.event.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
         if (watched.event && Arm(watched)) watched_.push_back(std::move(watched));
@@ -45,15 +47,17 @@ void RegistryWatcher::Stop()
 
 bool RegistryWatcher::Arm(Watched& watched)
 {
-    return RegNotifyChangeKeyValue(watched.key.get(), TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                                   watched.event.get(), TRUE) == ERROR_SUCCESS;
+    const bool subtree = watched.where.subtree;
+    const DWORD filter = REG_NOTIFY_CHANGE_NAME | (subtree ? REG_NOTIFY_CHANGE_LAST_SET : 0);
+    return RegNotifyChangeKeyValue(watched.key.get(), subtree, filter, watched.event.get(), TRUE) ==
+           ERROR_SUCCESS;
 }
 
 bool RegistryWatcher::Reopen(Watched& watched)
 {
     RegKey key;
     const Key& where = watched.where;
-    if (RegOpenKeyExA(where.root, where.path.c_str(), 0, KEY_NOTIFY | where.view, key.put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(where.root, Wide(where.path).c_str(), 0, KEY_NOTIFY | where.view, key.put()) != ERROR_SUCCESS)
         return false;
     watched.key = std::move(key);
     return Arm(watched);

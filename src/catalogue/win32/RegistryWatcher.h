@@ -10,17 +10,19 @@
 
 namespace quillet::win32 {
 
-// One thread waits on an event per key (RegNotifyChangeKeyValue, subtree,
-// names and values) and posts `message` to the window after a change; at
-// most one such message is queued at a time. Between changes nothing runs,
-// but for a key that went (a user's hive unloaded, say): its going is a
-// change, and it is looked for again now and then, its return another.
+// One thread waits on an event per key (RegNotifyChangeKeyValue: names and
+// values of the subtree, or the names of the direct subkeys) and posts
+// `message` to the window after a change; at most one such message is queued
+// at a time. Between changes nothing runs, but for a key that went (a user's
+// hive unloaded, say): its going is a change, and it is looked for again now
+// and then, its return another.
 class RegistryWatcher {
 public:
     struct Key {
         HKEY root;
-        std::string path;
+        std::string path;  // UTF-8
         REGSAM view = 0;  // KEY_WOW64_64KEY or KEY_WOW64_32KEY; 0: the program's own
+        bool subtree = true;  // false: only its direct subkeys' names
     };
 
     RegistryWatcher() = default;
