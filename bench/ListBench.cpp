@@ -8,7 +8,7 @@
 //                        the time inside those ports during the same kind of
 //                        load (ports that time every call they pass on)
 //   own                  the rest of that load: Quillet's own work
-//   checks, reasons, rows, sort
+//   checks, reasons, rows_made, sort
 //                        that own work in its parts, timed apart on the loaded
 //                        rows: the validity test (file calls taken out), what
 //                        its reasons add to the verdicts alone, the rows made
@@ -177,7 +177,7 @@ int main(int argc, char** argv)
     localeKeys.Print("locale_keys1");
     checks.Print("checks");
     reasons.Print("reasons");
-    rows.Print("rows");
+    rows.Print("rows_made");
     keys.Print("keys");
     sortOfLoad.Print("sort");
 

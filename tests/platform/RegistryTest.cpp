@@ -112,6 +112,34 @@ TEST_F(RegistryTest, ListsEverySubkeyOnceWithOddNames)
     RegCloseKey(raw);
 }
 
+// A subkey of the listed key is opened from it; the key listed being gone or
+// made anew, the path is walked again and finds what is there now.
+TEST_F(RegistryTest, SubkeysOfTheListedKeyAreTheKeysTheirPathsName)
+{
+    const std::string list = "\\" + kBase + "\\List";
+    SetRaw(kBase + "\\List\\App\\Deeper", "DisplayName", REG_SZ, "deeper");
+    SetRaw(kBase + "\\List\\App", "DisplayName", REG_SZ, "first");
+    ASSERT_TRUE(registry.OpenKey(list, false));
+    ASSERT_EQ(registry.GetKeyNames(), std::vector<std::string>{"App"});
+    const struct {
+        std::string path, name;
+    } cases[] = {{list + "\\App", "first"}, {list + "\\App\\Deeper", "deeper"}, {list + "\\App\\", "first"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(registry.OpenKey(c.path, false)) << c.path;
+        EXPECT_EQ(registry.ReadString("DisplayName"), c.name) << c.path;
+    }
+    EXPECT_FALSE(registry.OpenKey(list + "\\Other", false));
+    Wipe();
+    SetRaw(kBase + "\\List\\App", "DisplayName", REG_SZ, "made anew");
+    ASSERT_TRUE(registry.OpenKey(list + "\\App", false));
+    EXPECT_EQ(registry.ReadString("DisplayName"), "made anew");
+    registry.WriteString("Written", "here");
+    HKEY h;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (kBase + "\\List\\App").c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(h, "Written", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegCloseKey(h);
+}
+
 TEST_F(RegistryTest, ReadsStringsAsTheCatalogueExpects)
 {
     const std::string key = kBase + "\\Values";

@@ -80,15 +80,26 @@ bool Win32Registry::OpenKey(const std::string& path, bool create)
 {
     std::string relative;
     const HKEY base = BaseFor(path, relative);
+    const bool fromRoot = base == root_;
     RegKey opened;
-    LONG rc;
-    if (create && !relative.empty())
+    LONG rc = ERROR_FILE_NOT_FOUND;
+    const size_t cut = listedPath_.size();
+    // A direct subkey of the listed key; the path from the root when the
+    // listed key went meanwhile.
+    if (!create && fromRoot && listed_ && listedRoot_ == root_ && listedView_ == viewFlag_ &&
+        relative.size() > cut + 1 && relative.compare(0, cut, listedPath_) == 0 && relative[cut] == '\\' &&
+        relative.find('\\', cut + 1) == std::string::npos)
+        rc = RegOpenKeyExW(listed_.get(), Wide(relative.substr(cut + 1)).c_str(), 0, KEY_ALL_ACCESS | viewFlag_,
+                           opened.put());
+    if (rc != ERROR_SUCCESS && create && !relative.empty())
         rc = RegCreateKeyExW(base, Wide(relative).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS | viewFlag_, nullptr,
                              opened.put(), nullptr);
-    else
+    else if (rc != ERROR_SUCCESS)
         rc = RegOpenKeyExW(base, Wide(relative).c_str(), 0, KEY_ALL_ACCESS | viewFlag_, opened.put());
     // A failed open closes the old key too: nothing may land there by mistake.
     current_ = rc == ERROR_SUCCESS ? std::move(opened) : RegKey();
+    currentFromRoot_ = rc == ERROR_SUCCESS && fromRoot;
+    currentPath_ = currentFromRoot_ ? relative : std::string();
     return rc == ERROR_SUCCESS;
 }
 
@@ -96,6 +107,11 @@ std::vector<std::string> Win32Registry::GetKeyNames()
 {
     std::vector<std::string> names;
     if (!current_) return names;
+    if (currentFromRoot_ && RegOpenKeyExW(current_.get(), L"", 0, KEY_READ | viewFlag_, listed_.put()) == ERROR_SUCCESS) {
+        listedRoot_ = root_;
+        listedView_ = viewFlag_;
+        listedPath_ = currentPath_;
+    }
     DWORD count = 0, maxLength = 0;
     if (RegQueryInfoKeyW(current_.get(), nullptr, nullptr, nullptr, &count, &maxLength, nullptr, nullptr, nullptr,
                          nullptr, nullptr, nullptr) != ERROR_SUCCESS)

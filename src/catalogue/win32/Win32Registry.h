@@ -41,6 +41,15 @@ private:
     // KEY_WOW64_64KEY, KEY_WOW64_32KEY or none (the native view).
     REGSAM viewFlag_ = 0;
     RegKey current_;
+    std::string currentPath_;  // from the root, when it was opened so
+    bool currentFromRoot_ = false;
+    // The key GetKeyNames listed last, kept open: its subkeys are opened
+    // from it, where a path from the root costs a call per part when the
+    // platform walks it itself (the 32-bit view under Wine: 7 calls, not 1).
+    RegKey listed_;
+    HKEY listedRoot_ = nullptr;
+    REGSAM listedView_ = 0;
+    std::string listedPath_;
     // Kept between reads: one entry after another costs no allocation.
     std::wstring valueName_;
     std::string valueData_;
