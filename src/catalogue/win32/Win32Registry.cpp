@@ -58,6 +58,8 @@ void Win32Registry::SetRootKey(RootKey root)
 {
     current_.reset();
     root_ = ToHkey(root);
+    // A key held open below HKEY_USERS would keep that user's hive loaded.
+    if (root_ != listedRoot_) listed_.reset();
     viewFlag_ = 0;
 }
 
