@@ -6,6 +6,7 @@
 #include <string>
 
 #include "e2e/Driver.h"
+#include "e2e/XInput.h"
 
 namespace e2e {
 
@@ -27,6 +28,19 @@ protected:
         do DeleteFileA((backup + found.cFileName).c_str());
         while (FindNextFileA(search, &found));
         FindClose(search);
+    }
+};
+
+// A test of real X input: skipped off Wine, failed where Wine cannot give it.
+class XInputQuilletTest : public QuilletTest {
+protected:
+    void SetUp() override
+    {
+        QuilletTest::SetUp();
+        if (HasFatalFailure()) return;
+        const std::string missing = XInputMissing();
+        if (missing.rfind("real X input needs Wine", 0) == 0) GTEST_SKIP() << missing;
+        ASSERT_EQ(missing, "");
     }
 };
 

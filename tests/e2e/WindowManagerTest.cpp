@@ -32,15 +32,12 @@ std::string Hex(unsigned long id)
     return text;
 }
 
-class WindowManagerTest : public QuilletTest {
+class WindowManagerTest : public XInputQuilletTest {
 protected:
     void SetUp() override
     {
-        QuilletTest::SetUp();
-        if (HasFatalFailure()) return;
-        const std::string missing = XInputMissing();
-        if (missing.rfind("real X input needs Wine", 0) == 0) GTEST_SKIP() << missing;
-        ASSERT_EQ(missing, "");
+        XInputQuilletTest::SetUp();
+        if (HasFatalFailure() || IsSkipped()) return;
         ASSERT_NE(UnixOutput({"wmctrl", "-m"}).find("Openbox"), std::string::npos)
             << "no window manager on the display: run this test through scripts/with-openbox";
     }

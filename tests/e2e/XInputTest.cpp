@@ -13,16 +13,8 @@ using namespace e2e;
 
 namespace {
 
-class XInputTest : public QuilletTest {
+class XInputTest : public XInputQuilletTest {
 protected:
-    void SetUp() override
-    {
-        QuilletTest::SetUp();
-        if (HasFatalFailure()) return;
-        const std::string missing = XInputMissing();
-        if (missing.rfind("real X input needs Wine", 0) == 0) GTEST_SKIP() << missing;
-        ASSERT_EQ(missing, "");
-    }
     // The pointer back where Xvfb starts it, mid-screen: the other tests
     // never had it resting on a row, a header or the notification area.
     void TearDown() override
