@@ -8,11 +8,16 @@
 //                        the time inside those ports during the same kind of
 //                        load (ports that time every call they pass on)
 //   own                  the rest of that load: Quillet's own work
+//   details, details_registry, details_own
+//                        the entries' details read after that load, as the
+//                        window's idle steps read them, all at once (the
+//                        list's own accessor, timed), and the time outside it
 //   checks, reasons, rows_made, sort
 //                        that own work in its parts, timed apart on the loaded
 //                        rows: the validity test (file calls taken out), what
 //                        its reasons add to the verdicts alone, the rows made
-//                        from the values read (registry calls taken out), the
+//                        from the caption and command read (registry calls
+//                        taken out), the
 //                        load's sort by name (its keys and ranks made)
 //   keys                 the keys and ranks of every column, which a load
 //                        leaves to each column's first sort
@@ -77,6 +82,9 @@ struct RealPorts {
     quillet::win32::Win32Locale locale;
     quillet::win32::Win32Clock clock;
     quillet::win32::Win32UserAccounts accounts;
+    // The list's own accessor, as the window gives it one; each list its own.
+    quillet::win32::Win32Registry plainList;
+    quillet::win32::Win32Registry timedList;
 };
 
 }  // namespace
@@ -92,30 +100,38 @@ int main(int argc, char** argv)
     RealPorts real;
     quillet::fakes::FakeMainView plainView;
     quillet::TMain plain(plainView, quillet::Ports{real.registry, real.files, real.locale, real.clock, dialogs, runner,
-                                                   nullptr, nullptr, nullptr, nullptr, windows64, &real.accounts});
+                                                   nullptr, nullptr, nullptr, nullptr, windows64, &real.accounts,
+                                                   &real.plainList});
     plain.Catalogue().ApplySortState(0, true);
 
     // The same through ports that time what they pass on.
     bench::TimedRegistry registry(real.registry);
     bench::TimedFileSystem files(real.files);
     bench::TimedAccounts accounts(real.accounts);
+    bench::TimedRegistry listRegistry(real.timedList);
     quillet::fakes::FakeMainView view;
     quillet::TMain main(view, quillet::Ports{registry, files, real.locale, real.clock, dialogs, runner, nullptr,
-                                             nullptr, nullptr, nullptr, windows64, &accounts});
+                                             nullptr, nullptr, nullptr, windows64, &accounts, &listRegistry});
     main.Catalogue().ApplySortState(0, true);
     quillet::EntryCatalogue& list = main.Catalogue();
 
-    Spread load, timed, registryTimes, fileTimes, accountTimes, own;
+    Spread load, timed, registryTimes, fileTimes, accountTimes, own, details, detailsRegistry, detailsOwn;
     for (int run = 0; run < runs; ++run) {
         load.Add(Seconds([&] { plain.Guard([&] { plain.Catalogue().LoadPrograms(); }); }));
         registry.watch = {};
         files.watch = {};
         accounts.watch = {};
+        listRegistry.watch = {};  // the focused row's details, for its buttons
         timed.Add(Seconds([&] { main.Guard([&] { list.LoadPrograms(); }); }));
-        registryTimes.Add(registry.watch.seconds);
+        const double registryTime = registry.watch.seconds + listRegistry.watch.seconds;
+        registryTimes.Add(registryTime);
         fileTimes.Add(files.watch.seconds);
         accountTimes.Add(accounts.watch.seconds);
-        own.Add(timed.values.back() - registry.watch.seconds - files.watch.seconds - accounts.watch.seconds);
+        own.Add(timed.values.back() - registryTime - files.watch.seconds - accounts.watch.seconds);
+        listRegistry.watch = {};
+        details.Add(Seconds([&] { list.NeedAllDetails(); }));
+        detailsRegistry.Add(listRegistry.watch.seconds);
+        detailsOwn.Add(details.values.back() - listRegistry.watch.seconds);
     }
     for (const auto& failure : dialogs.failures) std::fprintf(stderr, "error: %s\n", failure.c_str());
     std::printf("rows=%zu bad=%d windows64=%d sources=%zu\n", main.Rows().size(), list.BadCount, windows64 ? 1 : 0,
@@ -128,6 +144,9 @@ int main(int argc, char** argv)
     fileTimes.Print("files");
     accountTimes.Print("accounts");
     own.Print("own");
+    details.Print("details");
+    detailsRegistry.Print("details_registry");
+    detailsOwn.Print("details_own");
 
     // Quillet's own work in its parts, each timed apart on the loaded rows.
     // The validity test as a load runs it: one batch, one Judge per row.
@@ -156,7 +175,7 @@ int main(int argc, char** argv)
         const double made = Seconds([&] {
             for (const quillet::EntryRow& row : main.Rows()) {
                 quillet::EntryRow copy;
-                if (list.OpenEntryKey(row.Key())) quillet::ReadEntry(registry, copy);
+                if (list.OpenEntryKey(row.Key())) quillet::ReadEntryNames(registry, copy);
             }
         });
         rows.Add(made - registry.watch.seconds);
@@ -165,6 +184,7 @@ int main(int argc, char** argv)
             programs.MakeKeys();
         }));
         programs.ForgetKeys();
+        list.NeedAllDetails();  // as after the idle steps: the sorts time no reads
         sortOfLoad.Add(Seconds([&] { programs.SortByColumn(0, true); }));
     }
     registry.SetRootKey(quillet::RootKey::LocalMachine);

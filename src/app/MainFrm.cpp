@@ -68,6 +68,7 @@ TMain::TMain(MainView& view, const Ports& ports)
     job_.IdleHint = kApplicationTitle;
     backup_.Windows64 = ports.windows64;
     catalogue_.Accounts = ports.accounts;
+    if (ports.listRegistry) catalogue_.ReadDetailsLater(*ports.listRegistry);
     backup_.Sources = [this] { return catalogue_.ReadSources(); };
     logging_.InTray = [this] { return tray_.Hidden; };
     logging_.BeforeAdd = [this] { TakeFileRecords(); };
@@ -83,6 +84,14 @@ TMain::TMain(MainView& view, const Ports& ports)
 void TMain::RegisterApp(const std::string& title, const std::string& version, const std::string& path)
 {
     if (ports_.registration) quillet::RegisterApp(*ports_.registration, ports_.clock.Now(), title, version, path);
+}
+
+bool TMain::ReadDetailsWhileIdle()
+{
+    // A few dozen rows at a time: a message waiting is served within milliseconds.
+    bool more = false;
+    Guard([&] { more = catalogue_.ReadSomeDetails(32); });
+    return more;
 }
 
 void TMain::TakeFileRecords()

@@ -54,6 +54,9 @@ struct Ports {
     bool windows64 = false;
     // The names of the users whose hives are loaded; none: their entries are not listed.
     UserAccounts* accounts = nullptr;
+    // A registry accessor of the list's own, for the entries' details read
+    // after a load; none: each load reads them with the entries.
+    Registry* listRegistry = nullptr;
 };
 
 // The main window's coordinator: owns the parts that hold the program's
@@ -104,6 +107,8 @@ public:
 
     // What the lists show.
     const std::vector<EntryRow>& Rows() const { return catalogue_.Rows(); }
+    // Nothing else to do: some more rows get their details. False once all have them.
+    bool ReadDetailsWhileIdle();
     const ActionsLog& Log() const { return logging_.Log(); }
 
 private:

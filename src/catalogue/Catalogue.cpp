@@ -10,7 +10,11 @@ EntryCatalogue::EntryCatalogue(Registry& registry, FileSystem& files, const Loca
                                const RunningEntry& job, bool windows64)
     : registry_(registry), windows64_(windows64), views_(views), job_(job), checker_(files, locale), Programs(rows_, locale, views.programs)
 {
-    Programs.OnColumnClick = [this] { ProgramsColumnClick(); };
+    Programs.OnColumnClick = [this] {
+        detailsCursor_ = 0;  // the rows moved
+        ProgramsColumnClick();
+    };
+    Programs.NeedDetails = [this] { NeedAllDetails(); };
 }
 
 bool EntryCatalogue::OpenRegKey(RootKey root, const std::string& path, bool create, RegistryView view)
@@ -69,7 +73,9 @@ void EntryCatalogue::ReadEntries(const EntrySource& source)
     for (const std::string& name : names) {
         if (!OpenRegKey(root, uninstallKey + name, false, source.view)) continue;
         EntryRow row;
-        if (!ReadEntry(registry_, row)) continue;
+        // Hidden system entries are known by their details only.
+        const bool later = detailsRegistry_ && showSystem_;
+        if (!(later ? ReadEntryNames(registry_, row) : ReadEntry(registry_, row))) continue;
         if (!showSystem_ && row.details.SystemOrUpdate()) continue;
         row.subkey = name;
         row.SetSource(source);
@@ -101,6 +107,7 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     const int scroll = view.ScrollPosition();
 
     rows_.clear();
+    detailsCursor_ = 0;
     sources_ = ReadSources();
     Programs.ForgetKeys();
     checker_.BeginBatch();
@@ -133,12 +140,44 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     if (AfterLoad) AfterLoad();
 }
 
-const EntryRow* EntryCatalogue::FocusedRow() const
+void EntryCatalogue::ReadDetails(EntryRow& row) const
 {
-    const int focused = views_.programs.FocusedProgram();
-    if (focused < 0 || focused >= static_cast<int>(rows_.size())) return nullptr;
-    return &rows_[focused];
+    row.detailsRead = true;
+    Registry& registry = *detailsRegistry_;
+    registry.SetRootKey(SourceRoot(row.hive));
+    if (row.view != RegistryView::Native) registry.SetView(row.view);
+    // An entry gone since the load has no details to show.
+    if (registry.OpenKey(EntryPath(row.Key()), false)) ReadEntryDetails(registry, row);
+    // No key held open: one below HKEY_USERS would keep that user's hive loaded.
+    registry.SetRootKey(RootKey::LocalMachine);
 }
+
+bool EntryCatalogue::ReadSomeDetails(size_t count)
+{
+    for (; detailsCursor_ < rows_.size() && count > 0; ++detailsCursor_) {
+        EntryRow& row = rows_[detailsCursor_];
+        if (row.detailsRead) continue;
+        ReadDetails(row);
+        --count;
+    }
+    return detailsCursor_ < rows_.size();
+}
+
+void EntryCatalogue::NeedAllDetails() const
+{
+    for (EntryRow& row : rows_)
+        if (!row.detailsRead) ReadDetails(row);
+}
+
+const EntryRow* EntryCatalogue::DetailedRow(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(rows_.size())) return nullptr;
+    EntryRow& row = rows_[static_cast<size_t>(index)];
+    if (!row.detailsRead) ReadDetails(row);
+    return &row;
+}
+
+const EntryRow* EntryCatalogue::FocusedRow() const { return DetailedRow(views_.programs.FocusedProgram()); }
 
 EntryKey EntryCatalogue::FocusedKey() const
 {
@@ -181,6 +220,7 @@ int EntryCatalogue::AppendRow(EntryRow row)
 void EntryCatalogue::RemoveRow(int index)
 {
     rows_.erase(rows_.begin() + index);
+    if (static_cast<size_t>(index) < detailsCursor_) --detailsCursor_;
     views_.programs.ProgramRemoved(index, rows_.size());
 }
 
@@ -257,8 +297,9 @@ std::string EntryCatalogue::RowReason(int index) const
 
 std::vector<std::string> EntryCatalogue::DetailLines(int index) const
 {
-    if (index < 0 || index >= static_cast<int>(rows_.size())) return {};
-    const EntryRow& row = rows_[static_cast<size_t>(index)];
+    const EntryRow* detailed = DetailedRow(index);
+    if (!detailed) return {};
+    const EntryRow& row = *detailed;
     const auto line = [&](std::initializer_list<std::pair<const char*, int>> facts) {
         std::string text;
         for (const auto& [label, column] : facts) {

@@ -43,6 +43,18 @@ public:
                    const RunningEntry& job, bool windows64 = false);
 
     void LoadPrograms();
+    // Loads read each entry's caption and command only; its details are read
+    // from this accessor (the list's own: reading them may come while another
+    // command holds the main one's key open) when a row is drawn or asked for,
+    // while the program is idle, or all at once for a sort, Find or export.
+    // Without it every load reads the details with the entries.
+    void ReadDetailsLater(Registry& registry) { detailsRegistry_ = &registry; }
+    // Reads the details of up to `count` rows that lack them; false once none lacks them.
+    bool ReadSomeDetails(size_t count);
+    // Every row's details read.
+    void NeedAllDetails() const;
+    // That row with its details read; nullptr when there is no such row.
+    const EntryRow* DetailedRow(int index) const;
     // A reload for changes made outside: the focus stays with its entry (or,
     // when it is gone, on its row as after LoadPrograms), the scroll position
     // stays, and the active control is left as it is.
@@ -138,6 +150,7 @@ public:
 
 private:
     void ReadEntries(const EntrySource& source);
+    void ReadDetails(EntryRow& row) const;
     void Load(const EntryKey& keep, bool activate);
 
     Registry& registry_;
@@ -145,7 +158,10 @@ private:
     Views views_;
     const RunningEntry& job_;
     CommandChecker checker_;
-    std::vector<EntryRow> rows_;
+    // Mutable: a row's details are filled in when first asked for.
+    mutable std::vector<EntryRow> rows_;
+    Registry* detailsRegistry_ = nullptr;
+    size_t detailsCursor_ = 0;  // the rows above it have their details
     std::vector<EntrySource> sources_;
     RememberedAccounts accountNames_;  // Accounts, each name asked once
     bool showSystem_ = true;

@@ -42,7 +42,25 @@ bool ReadEntry(Registry& registry, EntryRow& row)
     row.command = WholeText(registry, values, "UninstallString");
     if (row.caption.empty() || row.command.empty()) return false;
     row.details = DetailsFrom(values);
+    row.detailsRead = true;
     return true;
+}
+
+bool ReadEntryNames(Registry& registry, EntryRow& row)
+{
+    // Both read, as above: a command of the wrong type raises even without a caption.
+    row.caption = registry.ReadString("DisplayName");
+    row.command = registry.ReadString("UninstallString");
+    row.detailsRead = false;
+    return !row.caption.empty() && !row.command.empty();
+}
+
+void ReadEntryDetails(Registry& registry, EntryRow& row)
+{
+    thread_local std::vector<RegistryValue> values;
+    registry.ReadValuesCut(kDetailBytes, values);
+    row.details = DetailsFrom(values);
+    row.detailsRead = true;
 }
 
 }  // namespace quillet

@@ -9,6 +9,11 @@ namespace quillet {
 // does for a value of another type), the details cut for display. False
 // when the entry has no caption or no command: it is not listed.
 bool ReadEntry(Registry& registry, EntryRow& row);
+// The same caption and command, read by name: two queries where reading
+// every value costs one call per value. The details are left unread.
+bool ReadEntryNames(Registry& registry, EntryRow& row);
+// The details of the open key (none when no key is open).
+void ReadEntryDetails(Registry& registry, EntryRow& row);
 
 // A string value's text as the registry's wide read gives it, for every
 // reader of a command: an odd last byte dropped, an unpaired surrogate kept

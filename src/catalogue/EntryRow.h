@@ -35,6 +35,9 @@ struct EntryRow {
     std::string SourceName() const { return SourceText(hive, view, user); }
     Reason reason{};  // why the validity test gave that image
     EntryDetails details{};
+    // False while the details wait to be read after the load (the list's
+    // first paint needs only the caption and the command).
+    bool detailsRead = true;
     // The row's place in each column's order, as the sortable list made it
     // for the rows of one load; a stamp it does not know means none.
     struct SortRanks {

@@ -22,6 +22,7 @@ void FindCommand::FindMMClick()
     } else {
         // Every column the list shows, as it shows it: a column added later is searched too.
         const int columns = catalogue_.Programs.ColumnCount();
+        catalogue_.NeedAllDetails();
         texts.reserve(catalogue_.Rows().size() * static_cast<size_t>(columns));
         rows.reserve(catalogue_.Rows().size());
         for (const EntryRow& r : catalogue_.Rows()) {

@@ -93,6 +93,7 @@ void TSTListView::MakeKeys() const
 
 void TSTListView::Ranked(int column) const
 {
+    if (column > kSourceColumn && NeedDetails) NeedDetails();
     // A row that is new or changed since the ranks were made: rank again.
     const bool current = stamp_ != 0 && std::all_of(rows_.begin(), rows_.end(),
                                                     [&](const EntryRow& row) { return row.sortRanks.stamp == stamp_; });

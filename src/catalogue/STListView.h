@@ -54,6 +54,9 @@ public:
 
     // Raised at the end of every header click, also those of SortByColumn.
     std::function<void()> OnColumnClick;
+    // Asked before a column of the entries' details is put in order: every
+    // row's details must be there.
+    std::function<void()> NeedDetails;
 
     void HeaderClick(int column, int focusedRow);
     // Sets the direction, then clicks the column: the same column with the

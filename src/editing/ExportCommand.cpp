@@ -18,6 +18,7 @@ void ExportCommand::ExportClick()
 {
     if (!file_ || !dialogs_.Execute(ExportDlg)) return;
     const std::string name = ExportDlg.FileName;
+    catalogue_.NeedAllDetails();
     const TextTable table = ListTable(catalogue_.Rows());
     const std::string bytes = WantsWebPage(name) ? HtmlText(table, "Installed programs") : CsvText(table);
     if (!file_->Create(name) || !file_->Write(bytes) || !file_->Close()) {

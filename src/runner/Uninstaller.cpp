@@ -107,7 +107,8 @@ void Uninstaller::Enqueue(std::vector<QueuedEntry> chosen, bool quietly, Kind ki
     for (const QueuedEntry& entry : entries) {
         if (QuietCommand(ReadCommands(entry.key)).empty()) ++loud;
         const int index = catalogue_.IndexOf(entry.key);
-        if (index >= 0 && catalogue_.Rows()[static_cast<size_t>(index)].details.noRemove) ++kept;
+        const EntryRow* row = catalogue_.DetailedRow(index);
+        if (row && row->details.noRemove) ++kept;
     }
     std::string text = "Uninstall " + std::to_string(entries.size()) + " programs, one after another?";
     if (loud) text += "\n\n" + std::to_string(loud) + " of them cannot be removed quietly and will ask as usual.";

@@ -201,3 +201,68 @@ TEST(DetailsTest, TheViewItemHidesSystemComponentsAndUpdatesAndIsKept)
 }
 
 }  // namespace
+
+namespace {
+
+// The window reads the details after the load, from an accessor of its own;
+// every answer must be the one a load that reads them at once gives.
+struct EagerHarness : CoreFakes {
+    bool eager = (ports.listRegistry = nullptr, true);
+    TMain main{view, ports};
+};
+
+TEST(DetailsTest, DetailsReadAfterTheLoadAreThoseReadWithIt)
+{
+    CoreHarness lazy;
+    EagerHarness eager;
+    for (CoreFakes* fakes : {static_cast<CoreFakes*>(&lazy), static_cast<CoreFakes*>(&eager)}) {
+        const struct { const char* subkey; const char* publisher; const char* size; const char* version; } seeds[] = {
+            {"b", "Zeta", "300", "10.0"}, {"a", "alpha", "", "9.1"}, {"d", "", "2048", "beta 2"}, {"c", "Alpha", "7", ""}};
+        for (const auto& seed : seeds) {
+            auto& key = fakes->Entry(seed.subkey, std::string("App ") + seed.subkey, "C:\\nowhere.exe");
+            for (const auto& [name, text] : {std::pair{"Publisher", seed.publisher}, {"EstimatedSize", seed.size},
+                                             {"DisplayVersion", seed.version}})
+                if (*text) FakeRegistry::Set(key, name, kSz, text);
+        }
+        FakeRegistry::Set(fakes->registry.Make(RootKey::CurrentUser, kUninstallPath + "\\u"), "DisplayName", kSz, "Mine");
+        FakeRegistry::Set(*fakes->registry.Find(RootKey::CurrentUser, kUninstallPath + "\\u"), "UninstallString", kSz, "u.exe");
+    }
+    for (TMain* main : {&lazy.main, &eager.main}) {
+        main->Catalogue().ApplySortState(0, true);
+        main->Catalogue().LoadPrograms();
+    }
+    // Only the focused row's are read, for its buttons.
+    for (const EntryRow& row : lazy.main.Rows()) EXPECT_EQ(row.detailsRead, &row == lazy.main.Catalogue().FocusedRow()) << row.caption;
+
+    // A command holding the main accessor's key open keeps it while rows are drawn.
+    ASSERT_TRUE(lazy.main.Catalogue().OpenEntryKey({"b", RegistryView::Native, EntryHive::Machine, ""}));
+    ASSERT_NE(lazy.main.Catalogue().DetailedRow(4), nullptr);
+    lazy.registry.WriteString("Mark", "x");
+    EXPECT_EQ(lazy.registry.Find(RootKey::LocalMachine, kUninstallPath + "\\b")->values.back().first, "Mark");
+
+    for (const int column : {TSTListView::kPublisherColumn, TSTListView::kSizeColumn, TSTListView::kVersionColumn, 0}) {
+        lazy.main.Catalogue().ProgramsHeaderClick(column);
+        eager.main.Catalogue().ProgramsHeaderClick(column);
+        ASSERT_EQ(lazy.main.Rows().size(), eager.main.Rows().size());
+        for (size_t i = 0; i < eager.main.Rows().size(); ++i) {
+            const EntryRow &a = lazy.main.Rows()[i], &b = eager.main.Rows()[i];
+            EXPECT_EQ(a.caption + a.details.publisher + a.details.version + std::to_string(a.details.sizeKiB),
+                      b.caption + b.details.publisher + b.details.version + std::to_string(b.details.sizeKiB))
+                << column << " row " << i;
+            EXPECT_EQ(a.image, b.image);
+        }
+    }
+
+    // After a reload the idle steps read every row; one deleted meanwhile has none.
+    lazy.main.Catalogue().LoadPrograms();
+    lazy.registry.SetRootKey(RootKey::LocalMachine);
+    ASSERT_TRUE(lazy.registry.DeleteKey("\\" + kUninstallPath + "\\d"));
+    int steps = 0;
+    while (lazy.main.Catalogue().ReadSomeDetails(2) && steps < 10) ++steps;
+    EXPECT_EQ(steps, 1);  // 4 rows unread, 2 a step
+    EXPECT_FALSE(lazy.main.ReadDetailsWhileIdle());
+    for (const EntryRow& row : lazy.main.Rows()) EXPECT_TRUE(row.detailsRead) << row.caption;
+    EXPECT_EQ(lazy.main.Catalogue().DetailedRow(lazy.main.Catalogue().IndexOf({"d", RegistryView::Native, EntryHive::Machine, ""}))->details.sizeKiB, -1);
+}
+
+}  // namespace

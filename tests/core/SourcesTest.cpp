@@ -76,13 +76,14 @@ TEST_F(SourcesTest, EveryLoadedHiveIsListedWithItsSourceAndItsDetails)
 {
     main.Catalogue().LoadPrograms();
     EXPECT_EQ(Listed(), "Ann's app@User: PC\\Ann;Chat@User;Editor@User: PC\\Ann;Machine app@;My app@User;");
-    const EntryRow& chat = main.Rows()[1];
+    // The details as the list asks for them, read after the load.
+    const EntryRow& chat = *main.Catalogue().DetailedRow(1);
     EXPECT_EQ(chat.command, "C:\\Users\\Me\\AppData\\Local\\Chat\\Update.exe --uninstall ");
     EXPECT_EQ(chat.image, kImageGood);
     EXPECT_EQ(chat.details.quietUninstall, "\"C:\\Users\\Me\\AppData\\Local\\Chat\\Update.exe\" --uninstall -s");
     EXPECT_EQ(chat.details.installDate, 20240131);
     EXPECT_EQ(chat.details.sizeKiB, -1);
-    EXPECT_EQ(main.Rows()[2].details.sizeKiB, 4096);
+    EXPECT_EQ(main.Catalogue().DetailedRow(2)->details.sizeKiB, 4096);
     EXPECT_EQ(main.Rows()[2].details.installDate, 0);
     EXPECT_EQ(main.Rows()[2].Key().sid, kOther);
     EXPECT_EQ(main.Rows()[1].Key(), (EntryKey{"chat", RegistryView::Native, EntryHive::CurrentUser, ""}));

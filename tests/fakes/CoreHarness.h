@@ -25,6 +25,14 @@ struct CoreFakes {
     FakeProfile profile;
     FakeTray tray;
     Ports ports{registry, files, locale, clock, dialogs, runner, &writer, &profile, &tray};
+    // The list's own accessor, as the window has one: details come after the load.
+    FakeRegistry listRegistry;
+
+    CoreFakes()
+    {
+        listRegistry.ShareKeysOf(registry);
+        ports.listRegistry = &listRegistry;
+    }
 
     // An uninstall entry; an empty text leaves its value out.
     FakeRegistry::Key& Entry(const std::string& subkey, const std::string& name, const std::string& command,

@@ -236,8 +236,11 @@ public:
     int opens = 0;
     int viewsSet = 0;  // SetView calls
 
+    // A second accessor of the same keys, with an open key of its own.
+    void ShareKeysOf(FakeRegistry& other) { roots_ = other.roots_; }
+
 private:
-    Key& Tree(RootKey root, RegistryView view) { return roots_[{root, view == RegistryView::Bits32}]; }
+    Key& Tree(RootKey root, RegistryView view) { return (*roots_)[{root, view == RegistryView::Bits32}]; }
     static bool Same(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
     static std::string Lower(std::string s)
     {
@@ -308,7 +311,8 @@ private:
         return false;
     }
 
-    std::map<std::pair<RootKey, bool>, Key> roots_;  // (root, 32-bit view)
+    std::map<std::pair<RootKey, bool>, Key> ownRoots_;  // (root, 32-bit view)
+    std::map<std::pair<RootKey, bool>, Key>* roots_ = &ownRoots_;
     RootKey root_ = RootKey::CurrentUser;
     RegistryView view_ = RegistryView::Native;
     Key* current_ = nullptr;

@@ -35,7 +35,7 @@ void AllowShellBroadcast(HWND window, UINT message)
 
 MainWindow::MainWindow()
     : core_(*this, Ports{registry_, files_, locale_, clock_, dialogs_, runner_, &backupFile_, &profile_, &tray_,
-                         &registration_, RunsOnWindows64(), &accounts_})
+                         &registration_, RunsOnWindows64(), &accounts_, &listRegistry_})
 {
     runner_.OnTerminated = [this, ended = std::move(runner_.OnTerminated)] {
         if (ended) ended();
@@ -179,7 +179,7 @@ void MainWindow::ConnectPanes()
         TrackPopupMenu(menus_.ViewsMenu(), TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
     };
 
-    programs_.Rows = [this]() -> const std::vector<EntryRow>& { return core_.Rows(); };
+    programs_.Row = [this](int index) { return core_.Catalogue().DetailedRow(index); };
     programs_.Text = [this](const EntryRow& row, int column) { return core_.Catalogue().Programs.ColumnText(row, column); };
     programs_.OnChange = [this] { core_.Guard([&] { core_.Catalogue().ProgramsChange(); }); };
     programs_.InfoTip = [this](int row) { return core_.Catalogue().RowReason(row); };

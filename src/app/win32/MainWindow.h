@@ -45,6 +45,8 @@ public:
     HACCEL Accelerators() const { return accelerators_; }
     // The message queue became empty: the hint follows the control under the pointer.
     void OnIdle();
+    // Idle work that comes in steps; true while some is left.
+    bool IdleStep() { return core_.ReadDetailsWhileIdle(); }
 
 private:
     friend class Window<MainWindow>;
@@ -148,6 +150,7 @@ private:
     Win32Profile profile_;
     TRxTrayIcon tray_;
     Win32Registry registration_;  // the registration record's own accessor
+    Win32Registry listRegistry_;  // the list's own, for the details read after a load
     TMain core_;
     RegistryWatcher watcher_;
     std::vector<WatchedKey> watched_;

@@ -32,11 +32,9 @@ void ProgramList::AddDetailColumns()
 LRESULT ProgramList::CustomDraw(NMLVCUSTOMDRAW* draw)
 {
     if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
-    if (!Rows) return CDRF_DODEFAULT;
-    const auto& rows = Rows();
-    const size_t index = draw->nmcd.dwItemSpec;
-    if (index >= rows.size()) return CDRF_DODEFAULT;
-    const EntryRow& row = rows[index];
+    const EntryRow* drawn = Row ? Row(static_cast<int>(draw->nmcd.dwItemSpec)) : nullptr;
+    if (!drawn) return CDRF_DODEFAULT;
+    const EntryRow& row = *drawn;
     if (draw->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
         DrawBadMark(*draw);
         return CDRF_DODEFAULT;

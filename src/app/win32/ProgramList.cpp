@@ -143,10 +143,9 @@ LRESULT ProgramList::Notify(NMHDR* header)
 void ProgramList::OnDispInfo(NMLVDISPINFOW* info)
 {
     LVITEMW& item = info->item;
-    if (!Rows) return;
-    const auto& rows = Rows();
-    if (item.iItem < 0 || item.iItem >= static_cast<int>(rows.size())) return;
-    const EntryRow& row = rows[item.iItem];
+    const EntryRow* shown = Row ? Row(item.iItem) : nullptr;
+    if (!shown) return;
+    const EntryRow& row = *shown;
     if ((item.mask & LVIF_TEXT) && Text) CopyWide(Text(row, item.iSubItem), item.pszText, item.cchTextMax);
     if (item.mask & LVIF_IMAGE) item.iImage = RowImage(row);
 }

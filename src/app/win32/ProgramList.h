@@ -47,8 +47,9 @@ public:
     // The row under a point of the screen, or -1.
     int RowAt(POINT screen) const;
 
-    // What the list shows; the rows outlive each call.
-    std::function<const std::vector<EntryRow>&()> Rows;
+    // The row the list shows at an index, its details read; nullptr when
+    // there is none. It outlives each call.
+    std::function<const EntryRow*(int)> Row;
     // A row's text in a column, as shown.
     std::function<std::string(const EntryRow&, int)> Text;
     std::function<void()> OnChange;

@@ -38,7 +38,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand)
 
     MSG msg;
     for (;;) {
-        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) window.OnIdle();
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            window.OnIdle();
+            // Step by step, each as long as no message waits.
+            while (window.IdleStep() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            }
+        }
         if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
         if (msg.hwnd && (msg.hwnd == window.hwnd() || IsChild(window.hwnd(), msg.hwnd)) &&
             TranslateAcceleratorW(window.hwnd(), window.Accelerators(), &msg))
