@@ -105,11 +105,20 @@ TEST_F(XInputTest, EnterInTheListStartsTheJobAgainAfterAConsoleUninstallerEnded)
     }
 }
 
-// A click on a header sorts by that column; a second click reverses it.
+// A click on a header sorts by that column; a second click reverses it. A
+// detail column sorts by the details, which the list reads after its load.
 TEST_F(XInputTest, AHeaderClickSortsByItsColumn)
 {
     SeedUninstallKey({{"k1", "Alpha", "C:\\c.exe"}, {"k2", "Beta", "C:\\a.exe"}, {"k3", "Gamma", "C:\\b.exe"}});
+    for (const auto& [key, publisher] : {std::pair{"k1", "Zeta"}, {"k2", "Mu"}, {"k3", "Ace"}})
+        SeedValue(key, "Publisher", publisher);
     Quillet app;
+    // Narrow first columns: the Publisher header lies within the window.
+    app.KeepSettings = true;
+    DeleteFileA(Quillet::SettingsPath().c_str());
+    WritePrivateProfileStringA("View", "ViewType", "-1", Quillet::SettingsPath().c_str());
+    for (const char* width : {"NameWidth", "CmdLiNeWidth", "SubKeyWidth"})
+        WritePrivateProfileStringA("Main", width, "60", Quillet::SettingsPath().c_str());
     app.Start();
     const HWND list = app.Child(IDC_PROGRAMS);
     const HWND header = ListView_GetHeader(list);
@@ -128,6 +137,8 @@ TEST_F(XInputTest, AHeaderClickSortsByItsColumn)
     EXPECT_EQ(ArrowColumn(app), 1);
     ASSERT_TRUE(clickHeader(1));
     EXPECT_TRUE(Quillet::WaitFor([&] { return app.Column(0) == Names{"Alpha", "Gamma", "Beta"}; }, 5000));
+    ASSERT_TRUE(clickHeader(4));  // Publisher
+    EXPECT_TRUE(Quillet::WaitFor([&] { return app.Column(0) == Names{"Gamma", "Beta", "Alpha"}; }, 5000));
 }
 
 // The header's menu, right-clicked: Publisher hidden, and still hidden
