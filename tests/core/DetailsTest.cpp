@@ -215,54 +215,52 @@ TEST(DetailsTest, DetailsReadAfterTheLoadAreThoseReadWithIt)
 {
     CoreHarness lazy;
     EagerHarness eager;
-    for (CoreFakes* fakes : {static_cast<CoreFakes*>(&lazy), static_cast<CoreFakes*>(&eager)}) {
-        const struct { const char* subkey; const char* publisher; const char* size; const char* version; } seeds[] = {
-            {"b", "Zeta", "300", "10.0"}, {"a", "alpha", "", "9.1"}, {"d", "", "2048", "beta 2"}, {"c", "Alpha", "7", ""}};
-        for (const auto& seed : seeds) {
-            auto& key = fakes->Entry(seed.subkey, std::string("App ") + seed.subkey, "C:\\nowhere.exe");
-            for (const auto& [name, text] : {std::pair{"Publisher", seed.publisher}, {"EstimatedSize", seed.size},
-                                             {"DisplayVersion", seed.version}})
-                if (*text) FakeRegistry::Set(key, name, kSz, text);
+    for (CoreFakes* f : {static_cast<CoreFakes*>(&lazy), static_cast<CoreFakes*>(&eager)}) {
+        for (const auto& [key, publisher, size, version] : {std::tuple{"b", "Zeta", "300", "10.0"}, {"a", "alpha", "", "9.1"},
+                                                            {"d", "", "2048", "beta 2"}, {"c", "Alpha", "7", ""}}) {
+            auto& entry = f->Entry(key, std::string("App ") + key, "C:\\nowhere.exe");
+            for (const auto& [name, text] : {std::pair{"Publisher", publisher}, {"EstimatedSize", size}, {"DisplayVersion", version}})
+                if (*text) FakeRegistry::Set(entry, name, kSz, text);
         }
-        FakeRegistry::Set(fakes->registry.Make(RootKey::CurrentUser, kUninstallPath + "\\u"), "DisplayName", kSz, "Mine");
-        FakeRegistry::Set(*fakes->registry.Find(RootKey::CurrentUser, kUninstallPath + "\\u"), "UninstallString", kSz, "u.exe");
+        auto& mine = f->registry.Make(RootKey::CurrentUser, kUninstallPath + "\\u");
+        FakeRegistry::Set(mine, "DisplayName", kSz, "Mine");
+        FakeRegistry::Set(mine, "UninstallString", kSz, "u.exe");
     }
     for (TMain* main : {&lazy.main, &eager.main}) {
         main->Catalogue().ApplySortState(0, true);
         main->Catalogue().LoadPrograms();
     }
+    EntryCatalogue& list = lazy.main.Catalogue();
     // Only the focused row's are read, for its buttons.
-    for (const EntryRow& row : lazy.main.Rows()) EXPECT_EQ(row.detailsRead, &row == lazy.main.Catalogue().FocusedRow()) << row.caption;
+    for (const EntryRow& row : list.Rows()) EXPECT_EQ(row.detailsRead, &row == list.FocusedRow()) << row.caption;
 
     // A command holding the main accessor's key open keeps it while rows are drawn.
-    ASSERT_TRUE(lazy.main.Catalogue().OpenEntryKey({"b", RegistryView::Native, EntryHive::Machine, ""}));
-    ASSERT_NE(lazy.main.Catalogue().DetailedRow(4), nullptr);
+    ASSERT_TRUE(list.OpenEntryKey({"b", RegistryView::Native, EntryHive::Machine, ""}));
+    ASSERT_NE(list.DetailedRow(4), nullptr);  // HKCU's
     lazy.registry.WriteString("Mark", "x");
     EXPECT_EQ(lazy.registry.Find(RootKey::LocalMachine, kUninstallPath + "\\b")->values.back().first, "Mark");
 
+    const auto texts = [](const EntryRow& r) {
+        return r.caption + r.details.publisher + r.details.version + std::to_string(r.details.sizeKiB) + char('0' + r.image);
+    };
     for (const int column : {TSTListView::kPublisherColumn, TSTListView::kSizeColumn, TSTListView::kVersionColumn, 0}) {
-        lazy.main.Catalogue().ProgramsHeaderClick(column);
+        list.ProgramsHeaderClick(column);
         eager.main.Catalogue().ProgramsHeaderClick(column);
-        ASSERT_EQ(lazy.main.Rows().size(), eager.main.Rows().size());
-        for (size_t i = 0; i < eager.main.Rows().size(); ++i) {
-            const EntryRow &a = lazy.main.Rows()[i], &b = eager.main.Rows()[i];
-            EXPECT_EQ(a.caption + a.details.publisher + a.details.version + std::to_string(a.details.sizeKiB),
-                      b.caption + b.details.publisher + b.details.version + std::to_string(b.details.sizeKiB))
-                << column << " row " << i;
-            EXPECT_EQ(a.image, b.image);
-        }
+        ASSERT_EQ(list.Rows().size(), eager.main.Rows().size());
+        for (size_t i = 0; i < list.Rows().size(); ++i)
+            EXPECT_EQ(texts(list.Rows()[i]), texts(eager.main.Rows()[i])) << column << " row " << i;
     }
 
     // After a reload the idle steps read every row; one deleted meanwhile has none.
-    lazy.main.Catalogue().LoadPrograms();
+    list.LoadPrograms();
     lazy.registry.SetRootKey(RootKey::LocalMachine);
     ASSERT_TRUE(lazy.registry.DeleteKey("\\" + kUninstallPath + "\\d"));
     int steps = 0;
-    while (lazy.main.Catalogue().ReadSomeDetails(2) && steps < 10) ++steps;
+    while (list.ReadSomeDetails(2) && steps < 10) ++steps;
     EXPECT_EQ(steps, 1);  // 4 rows unread, 2 a step
     EXPECT_FALSE(lazy.main.ReadDetailsWhileIdle());
-    for (const EntryRow& row : lazy.main.Rows()) EXPECT_TRUE(row.detailsRead) << row.caption;
-    EXPECT_EQ(lazy.main.Catalogue().DetailedRow(lazy.main.Catalogue().IndexOf({"d", RegistryView::Native, EntryHive::Machine, ""}))->details.sizeKiB, -1);
+    for (const EntryRow& row : list.Rows()) EXPECT_TRUE(row.detailsRead) << row.caption;
+    EXPECT_EQ(list.DetailedRow(list.IndexOf({"d", RegistryView::Native, EntryHive::Machine, ""}))->details.sizeKiB, -1);
 }
 
 }  // namespace
