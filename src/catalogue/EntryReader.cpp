@@ -42,7 +42,6 @@ bool ReadEntry(Registry& registry, EntryRow& row)
     row.command = WholeText(registry, values, "UninstallString");
     if (row.caption.empty() || row.command.empty()) return false;
     row.details = DetailsFrom(values);
-    row.detailsRead = true;
     return true;
 }
 
@@ -60,7 +59,6 @@ void ReadEntryDetails(Registry& registry, EntryRow& row)
     thread_local std::vector<RegistryValue> values;
     registry.ReadValuesCut(kDetailBytes, values);
     row.details = DetailsFrom(values);
-    row.detailsRead = true;
 }
 
 }  // namespace quillet
