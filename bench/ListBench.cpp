@@ -184,7 +184,6 @@ int main(int argc, char** argv)
             programs.MakeKeys();
         }));
         programs.ForgetKeys();
-        list.NeedAllDetails();  // as after the idle steps: the sorts time no reads
         sortOfLoad.Add(Seconds([&] { programs.SortByColumn(0, true); }));
     }
     registry.SetRootKey(quillet::RootKey::LocalMachine);
