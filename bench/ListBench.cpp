@@ -118,17 +118,17 @@ int main(int argc, char** argv)
     Spread load, timed, registryTimes, fileTimes, accountTimes, own, details, detailsRegistry, detailsOwn;
     for (int run = 0; run < runs; ++run) {
         load.Add(Seconds([&] { plain.Guard([&] { plain.Catalogue().LoadPrograms(); }); }));
-        registry.watch = {};
-        files.watch = {};
-        accounts.watch = {};
-        listRegistry.watch = {};  // the focused row's details, for its buttons
+        registry.watch.Reset();
+        files.watch.Reset();
+        accounts.watch.Reset();
+        listRegistry.watch.Reset();  // the focused row's details, for its buttons
         timed.Add(Seconds([&] { main.Guard([&] { list.LoadPrograms(); }); }));
         const double registryTime = registry.watch.seconds + listRegistry.watch.seconds;
         registryTimes.Add(registryTime);
         fileTimes.Add(files.watch.seconds);
         accountTimes.Add(accounts.watch.seconds);
         own.Add(timed.values.back() - registryTime - files.watch.seconds - accounts.watch.seconds);
-        listRegistry.watch = {};
+        listRegistry.watch.Reset();
         details.Add(Seconds([&] { list.NeedAllDetails(); }));
         detailsRegistry.Add(listRegistry.watch.seconds);
         detailsOwn.Add(details.values.back() - listRegistry.watch.seconds);
@@ -152,7 +152,7 @@ int main(int argc, char** argv)
     // The validity test as a load runs it: one batch, one Judge per row.
     quillet::CommandChecker checker(files, real.locale);
     const auto checkAll = [&](bool reasons) {
-        files.watch = {};
+        files.watch.Reset();
         const double all = Seconds([&] {
             checker.BeginBatch();
             for (const quillet::EntryRow& row : main.Rows()) {
@@ -171,7 +171,7 @@ int main(int argc, char** argv)
         checks.Add(judged);
         reasons.Add(judged - verdicts);
         // Each entry's values read and made into a row, registry calls taken out.
-        registry.watch = {};
+        registry.watch.Reset();
         const double made = Seconds([&] {
             for (const quillet::EntryRow& row : main.Rows()) {
                 quillet::EntryRow copy;

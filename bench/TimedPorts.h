@@ -1,6 +1,9 @@
 #pragma once
 // Ports that pass every call on and add up the time spent in them, so that
 // one load tells how it splits: registry reads, file probes, the rest.
+#include <memory>
+#include <mutex>
+
 #include "Timing.h"
 #include "catalogue/FileSystem.h"
 #include "catalogue/EntrySource.h"
@@ -8,6 +11,8 @@
 
 namespace bench {
 
+// The time spent inside the calls: where calls overlap on several threads
+// (the load's readers), the time any of them is inside one.
 struct Stopwatch {
     double seconds = 0;
     long calls = 0;
@@ -16,21 +21,49 @@ struct Stopwatch {
     {
         struct Add {
             Stopwatch& watch;
-            double start = CounterSeconds();
+            Add(Stopwatch& w) : watch(w)
+            {
+                std::lock_guard<std::mutex> lock(watch.mutex_);
+                if (watch.inside_++ == 0) watch.since_ = CounterSeconds();
+            }
             ~Add()
             {
-                watch.seconds += CounterSeconds() - start;
+                std::lock_guard<std::mutex> lock(watch.mutex_);
+                if (--watch.inside_ == 0) watch.seconds += CounterSeconds() - watch.since_;
                 ++watch.calls;
             }
         } add{*this};
         return call();
     }
+
+    void Reset()
+    {
+        seconds = 0;
+        calls = 0;
+    }
+
+private:
+    std::mutex mutex_;
+    int inside_ = 0;
+    double since_ = 0;
 };
 
 class TimedRegistry : public quillet::Registry {
 public:
-    explicit TimedRegistry(quillet::Registry& inner) : inner_(inner) {}
-    Stopwatch watch;
+    explicit TimedRegistry(quillet::Registry& inner) : watch(own_), inner_(inner) {}
+    Stopwatch& watch;
+
+    // A reader of the load's is timed on the same watch.
+    std::unique_ptr<quillet::Registry> NewReader() override
+    {
+        std::unique_ptr<quillet::Registry> reader = inner_.NewReader();
+        return reader ? std::make_unique<TimedRegistry>(std::move(reader), watch) : nullptr;
+    }
+    TimedRegistry(std::unique_ptr<quillet::Registry> inner, Stopwatch& watch)
+        : watch(watch), owned_(std::move(inner)), inner_(*owned_)
+    {
+    }
+    void ListFrom(const std::string& path) override { watch([&] { inner_.ListFrom(path); }); }
 
     void SetRootKey(quillet::RootKey root) override { watch([&] { inner_.SetRootKey(root); }); }
     void SetView(quillet::RegistryView view) override { watch([&] { inner_.SetView(view); }); }
@@ -63,6 +96,8 @@ public:
     }
 
 private:
+    Stopwatch own_;
+    std::unique_ptr<quillet::Registry> owned_;
     quillet::Registry& inner_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue/EntryBatch.h"
 #include "catalogue/EntryReader.h"
 
 namespace quillet {
@@ -70,14 +71,15 @@ void EntryCatalogue::ReadEntries(const EntrySource& source)
     // each source moved every row read so far once per source.
     if (rows_.capacity() < rows_.size() + names.size())
         rows_.reserve(std::max(rows_.size() + names.size(), 2 * rows_.capacity()));
-    for (const std::string& name : names) {
-        if (!OpenRegKey(root, uninstallKey + name, false, source.view)) continue;
-        EntryRow row;
-        // Hidden system entries are known by their details only.
-        const bool later = detailsRegistry_ && showSystem_;
-        if (!(later ? ReadEntryNames(registry_, row) : ReadEntry(registry_, row))) continue;
-        if (!showSystem_ && row.details.SystemOrUpdate()) continue;
-        row.subkey = name;
+    // Hidden system entries are known by their details only.
+    const bool detailsToo = !detailsRegistry_ || !showSystem_;
+    std::vector<EntryRead> reads = ReadEntryKeys(registry_, root, source.view, uninstallKey, names, detailsToo);
+    for (size_t i = 0; i < reads.size(); ++i) {
+        // The rows before a failure stay read, as if it had stopped the reading.
+        if (reads[i].failure) std::rethrow_exception(reads[i].failure);
+        EntryRow& row = reads[i].row;
+        if (!reads[i].listed || (!showSystem_ && row.details.SystemOrUpdate())) continue;
+        row.subkey = names[i];
         row.SetSource(source);
         CheckProgram(row);
         rows_.push_back(std::move(row));

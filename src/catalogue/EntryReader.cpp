@@ -33,10 +33,8 @@ std::string StringValueText(const RegistryValue& value)
     return text.substr(0, text.find('\0'));
 }
 
-bool ReadEntry(Registry& registry, EntryRow& row)
+bool ReadEntry(Registry& registry, EntryRow& row, std::vector<RegistryValue>& values)
 {
-    // Kept from entry to entry: its room and its strings' serve the next one.
-    thread_local std::vector<RegistryValue> values;
     registry.ReadValuesCut(kDetailBytes, values);
     row.caption = WholeText(registry, values, "DisplayName");
     row.command = WholeText(registry, values, "UninstallString");

@@ -8,7 +8,9 @@ namespace quillet {
 // caption and command exactly as ReadString gives them (and raising as it
 // does for a value of another type), the details cut for display. False
 // when the entry has no caption or no command: it is not listed.
-bool ReadEntry(Registry& registry, EntryRow& row);
+// `values` is the room they are read into: kept from entry to entry, its
+// room and its strings' serve the next one.
+bool ReadEntry(Registry& registry, EntryRow& row, std::vector<RegistryValue>& values);
 // The same caption and command, read by name: two queries where reading
 // every value costs one call per value. The details are left unread.
 bool ReadEntryNames(Registry& registry, EntryRow& row);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,14 @@ public:
             if (value.data.size() > maxBytes) value.data.resize(maxBytes);
     }
     static constexpr size_t kMaxValuesRead = 256;
+
+    // Another accessor of the same registry with a key of its own, for
+    // reading on another thread; none where reads cannot be shared out.
+    virtual std::unique_ptr<Registry> NewReader() { return nullptr; }
+    // Later opens of the direct subkeys of this key (from the root, in the
+    // view set) may start at it, as after GetKeyNames lists it; opens the
+    // same keys either way.
+    virtual void ListFrom(const std::string& path) { (void)path; }
 };
 
 inline constexpr const char* kInvalidDataType = "Invalid data type for '%s'";

@@ -3,6 +3,7 @@
 #include "fakes/CoreHarness.h"
 
 #include "app/MainFrm.h"
+#include "catalogue/EntryBatch.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeMainView.h"
 #include "fakes/FakeRegistry.h"
@@ -207,6 +208,49 @@ TEST_F(LoadProgramsTest, WrongCommandTypeNamesTheCommandValue)
     main.Guard([&] { main.Catalogue().LoadPrograms(); });
     ASSERT_EQ(dialogs.failures.size(), 1u);
     EXPECT_EQ(dialogs.failures[0], "Invalid data type for 'UninstallString'");
+}
+
+// Shared out among readers on threads, each entry reads as one accessor alone reads it.
+TEST(EntryBatchTest, ReadersGiveWhatOneAccessorGives)
+{
+    FakeRegistry registry;
+    std::vector<std::string> names;
+    for (int i = 0; i < 600; ++i) {
+        names.push_back("K" + std::to_string(i));
+        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + names.back());
+        if (i % 7) FakeRegistry::Set(key, "DisplayName", kSz, "App " + names.back() + '\0');
+        FakeRegistry::Set(key, "UninstallString", i % 11 == 5 ? kDword : kSz, "C:\\u.exe" + std::string(i % 5, 'x'));
+        FakeRegistry::Set(key, "Publisher", kSz, "Maker " + names.back());
+        if (i % 13 == 1) registry.Deny(kKey + "\\" + names.back());
+    }
+    names.push_back("Gone");
+    const auto text = [](const EntryRead& read) {
+        std::string failure;
+        try {
+            if (read.failure) std::rethrow_exception(read.failure);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        return std::to_string(read.listed) + read.row.caption + "|" + read.row.command + "|" +
+               read.row.details.publisher + "|" + std::to_string(read.row.detailsRead) + "|" + failure;
+    };
+    for (const bool detailsToo : {false, true}) {
+        std::vector<std::string> alone, shared;
+        for (const bool readers : {false, true}) {
+            registry.readers = readers;
+            registry.SetRootKey(RootKey::LocalMachine);
+            for (const EntryRead& read : ReadEntryKeys(registry, RootKey::LocalMachine, RegistryView::Native,
+                                                       "\\" + kKey + "\\", names, detailsToo))
+                (readers ? shared : alone).push_back(text(read));
+        }
+        EXPECT_GT(registry.readersMade, 0);
+        EXPECT_EQ(shared, alone);
+        ASSERT_EQ(alone.size(), names.size());
+        EXPECT_EQ(alone[1], "0|||1|");  // denied
+        EXPECT_EQ(alone[2], "1App K2|C:\\u.exexx|" + std::string(detailsToo ? "Maker K2|1|" : "|0|"));
+        EXPECT_EQ(alone[5].substr(alone[5].rfind('|')), "|Invalid data type for 'UninstallString'");
+        EXPECT_EQ(alone[7].substr(0, 2), "0|");  // no caption
+    }
 }
 
 TEST_F(LoadProgramsTest, SubkeyThatCannotBeOpenedIsSkippedSilently)

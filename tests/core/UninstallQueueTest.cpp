@@ -108,7 +108,8 @@ TEST(EntryCommands, TheJobReadsACommandAsTheListShowsIt)
         registry.SetRootKey(RootKey::LocalMachine);
         ASSERT_TRUE(registry.OpenKey("\\E", false));
         EntryRow row;
-        ReadEntry(registry, row);
+        std::vector<RegistryValue> values;
+        ReadEntry(registry, row, values);
         EXPECT_EQ(row.command, c.shown) << c.shown;
         EXPECT_EQ(ReadCommandValues(registry.ReadContents(), "E").uninstall, c.shown) << c.shown;
     }

@@ -31,6 +31,7 @@ struct CoreFakes {
     CoreFakes()
     {
         listRegistry.ShareKeysOf(registry);
+        registry.readers = true;  // as the window's: a long list is read on several threads
         ports.listRegistry = &listRegistry;
     }
 

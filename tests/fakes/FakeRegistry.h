@@ -238,6 +238,19 @@ public:
 
     // A second accessor of the same keys, with an open key of its own.
     void ShareKeysOf(FakeRegistry& other) { roots_ = other.roots_; }
+    // Readers for the load's threads: the same keys, denials and call hook.
+    bool readers = false;
+    int readersMade = 0;
+    std::unique_ptr<Registry> NewReader() override
+    {
+        if (!readers) return nullptr;
+        ++readersMade;
+        auto reader = std::make_unique<FakeRegistry>();
+        reader->ShareKeysOf(*this);
+        reader->denied_ = denied_;
+        reader->onCall = onCall;
+        return reader;
+    }
 
 private:
     Key& Tree(RootKey root, RegistryView view) { return (*roots_)[{root, view == RegistryView::Bits32}]; }

@@ -105,6 +105,16 @@ bool Win32Registry::OpenKey(const std::string& path, bool create)
     return rc == ERROR_SUCCESS;
 }
 
+void Win32Registry::ListFrom(const std::string& path)
+{
+    std::string relative;
+    BaseFor(path.empty() || path[0] != '\\' ? "\\" + path : path, relative);
+    if (RegOpenKeyExW(root_, Wide(relative).c_str(), 0, KEY_READ | viewFlag_, listed_.put()) != ERROR_SUCCESS) return;
+    listedRoot_ = root_;
+    listedView_ = viewFlag_;
+    listedPath_ = relative;
+}
+
 std::vector<std::string> Win32Registry::GetKeyNames()
 {
     std::vector<std::string> names;

@@ -32,6 +32,8 @@ public:
     bool ReadValue(const std::string& name, RegistryValue& value) override;
     void DeleteValue(const std::string& name) override;
     void ReadValuesCut(size_t maxBytes, std::vector<RegistryValue>& values) override;
+    std::unique_ptr<Registry> NewReader() override { return std::make_unique<Win32Registry>(); }
+    void ListFrom(const std::string& path) override;
 
 private:
     // The key a path starts at and the path relative to it.
