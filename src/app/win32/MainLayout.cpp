@@ -17,6 +17,11 @@ constexpr int kLedWidth = 24;  // room for the status lamp at the strip's left
 constexpr int kSplitterHeight = 4;
 constexpr int kMinPaneHeight = 20;
 
+// The pane is shown by the user's choice; whether the frame is shown yet
+// does not matter: laid out before the first show, the panes keep their
+// places then, and are not moved and drawn again.
+bool PaneShown(HWND pane) { return (GetWindowLongW(pane, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 bool SameRect(const RECT& a, const RECT& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -58,13 +63,13 @@ void MainLayout::Arrange()
     if (!SameRect(barBefore, RectInParent(parts_.statusBar)))
         RedrawWindow(parts_.statusBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     RECT bar{};
-    if (IsWindowVisible(parts_.statusBar)) GetWindowRect(parts_.statusBar, &bar);
+    if (PaneShown(parts_.statusBar)) GetWindowRect(parts_.statusBar, &bar);
     const int bottom = client.bottom - (bar.bottom - bar.top);
 
     const HWND toolBar = parts_.toolBar->hwnd();
     const int toolBarHeight = parts_.toolBar->Height();
     Place(toolBar, 0, 0, width, toolBarHeight);
-    const int top = IsWindowVisible(toolBar) ? toolBarHeight : 0;
+    const int top = PaneShown(toolBar) ? toolBarHeight : 0;
     parts_.led->Move(4, top + (kStatusPanelHeight - TAHMLed::kSize) / 2);
     Place(parts_.statusText, kLedWidth, top, width - kLedWidth, kStatusPanelHeight);
 
@@ -76,7 +81,7 @@ void MainLayout::Arrange()
     if (logHeight > room - kMinPaneHeight) logHeight = room - kMinPaneHeight;
     if (logHeight < kMinPaneHeight) logHeight = kMinPaneHeight;
     // A hidden log leaves its room to the list; the splitter stays.
-    const int listHeight = room - (IsWindowVisible(log) ? logHeight : 0);
+    const int listHeight = room - (PaneShown(log) ? logHeight : 0);
     Place(parts_.programs->hwnd(), 0, listTop, width, listHeight > 0 ? listHeight : 0);
     splitterTop_ = listTop + listHeight;
     Place(log, 0, splitterTop_ + kSplitterHeight, width, logHeight);
