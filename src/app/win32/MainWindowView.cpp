@@ -166,6 +166,9 @@ void MainWindow::SetPlacement(const WindowPlacement& p)
     wp.ptMinPosition = {p.minMax[0], p.minMax[1]};
     wp.ptMaxPosition = {p.minMax[2], p.minMax[3]};
     wp.rcNormalPosition = {p.normal[0], p.normal[1], p.normal[2], p.normal[3]};
+    // The placement it has already: set again, the window is moved and
+    // drawn again all the same (Wine).
+    if (p == GetPlacement()) return;
     SetWindowPlacement(hwnd_, &wp);
 }
 
