@@ -20,7 +20,7 @@ std::vector<HICON> Frames()
 TEST(TrayIcon, AnimationAndHintChangesRunSideBySide)
 {
     TRxTrayIcon tray;
-    tray.Create(LoadIconA(nullptr, IDI_APPLICATION), Frames());
+    tray.Create(LoadIconA(nullptr, IDI_APPLICATION), Frames);  // loaded at the first animation
     tray.Show();
     for (int round = 0; round < 3; ++round) {
         tray.SetAnimated(true);

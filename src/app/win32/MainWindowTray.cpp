@@ -7,7 +7,7 @@ namespace quillet::win32 {
 
 void MainWindow::CreateTray()
 {
-    tray_.Create(LoadTrayIcon(), LoadTrayFrames());
+    tray_.Create(LoadTrayIcon(), LoadTrayFrames);
     tray_.PopupMenu = [this] { return BuildTrayMenu(); };
     tray_.OnCommand = [this](int id) { OnTrayCommand(id); };
     tray_.OnDblClick = [this] { core_.Guard([&] { core_.Tray().TrayDblClick(); }); };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "common/win32/Wide.h"
 
@@ -9,7 +10,7 @@ namespace quillet::win32 {
 
 TRxTrayIcon::~TRxTrayIcon() { Destroy(); }
 
-void TRxTrayIcon::Create(HICON icon, std::vector<HICON> frames)
+void TRxTrayIcon::Create(HICON icon, std::function<std::vector<HICON>()> loadFrames)
 {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
@@ -23,7 +24,7 @@ void TRxTrayIcon::Create(HICON icon, std::vector<HICON> frames)
                               nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     icon_ = icon;
-    frames_ = std::move(frames);
+    loadFrames_ = std::move(loadFrames);
 
     std::lock_guard<std::mutex> guard(lock_);
     data_.cbSize = sizeof data_;
@@ -86,6 +87,11 @@ void TRxTrayIcon::SetHint(const std::string& hint)
 
 void TRxTrayIcon::SetAnimated(bool animated)
 {
+    if (animated && loadFrames_) {
+        std::vector<HICON> frames = std::exchange(loadFrames_, nullptr)();
+        std::lock_guard<std::mutex> guard(lock_);
+        frames_ = std::move(frames);
+    }
     if (frames_.empty()) return;
     if (!animated) StopTimer();
     std::lock_guard<std::mutex> guard(lock_);

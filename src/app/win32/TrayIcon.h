@@ -25,8 +25,10 @@ public:
     TRxTrayIcon(const TRxTrayIcon&) = delete;
     TRxTrayIcon& operator=(const TRxTrayIcon&) = delete;
 
-    // Makes the hidden window and loads the pictures; the icon shows from Show on.
-    void Create(HICON icon, std::vector<HICON> frames);
+    // Makes the hidden window; the icon shows from Show on. The animation's
+    // frames are loaded when it first runs: loading them is most of the
+    // icon's cost, and most runs never animate.
+    void Create(HICON icon, std::function<std::vector<HICON>()> loadFrames);
     void Show();
     // Explorer started (again): its notification area knows no icon of ours.
     void ShellRestarted();
@@ -63,6 +65,7 @@ private:
 
     HWND window_ = nullptr;
     HICON icon_ = nullptr;
+    std::function<std::vector<HICON>()> loadFrames_;
     std::vector<HICON> frames_;
     bool uninstallEnabled_ = true;
     bool rightDown_ = false;
