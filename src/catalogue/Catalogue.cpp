@@ -60,30 +60,36 @@ std::vector<EntrySource> EntryCatalogue::ReadSources()
     return sources;
 }
 
-void EntryCatalogue::ReadEntries(const EntrySource& source)
+void EntryCatalogue::ReadEntries()
 {
-    const RootKey root = SourceRoot(source.hive);
-    const std::string uninstallKey = SourceUninstallKey(source.hive, source.sid);
-    // A user without uninstall entries has no such key: nothing to list.
-    if (!OpenRegKey(root, uninstallKey, false, source.view)) return;
-    const std::vector<std::string> names = registry_.GetKeyNames();
-    // Room for this source's rows, at least doubling: reserving exactly for
-    // each source moved every row read so far once per source.
-    if (rows_.capacity() < rows_.size() + names.size())
-        rows_.reserve(std::max(rows_.size() + names.size(), 2 * rows_.capacity()));
+    // Every source's names first: the entries of all are then read at once.
+    std::vector<EntryKeys> keys;
+    size_t count = 0;
+    for (const EntrySource& source : sources_) {
+        EntryKeys& each = keys.emplace_back();
+        each.root = SourceRoot(source.hive);
+        each.view = source.view;
+        each.uninstallKey = SourceUninstallKey(source.hive, source.sid);
+        // A user without uninstall entries has no such key: nothing to list.
+        if (OpenRegKey(each.root, each.uninstallKey, false, source.view)) each.names = registry_.GetKeyNames();
+        count += each.names.size();
+    }
+    rows_.reserve(count);
     // Hidden system entries are known by their details only.
     const bool detailsToo = !detailsRegistry_ || !showSystem_;
-    std::vector<EntryRead> reads = ReadEntryKeys(registry_, root, source.view, uninstallKey, names, detailsToo);
-    for (size_t i = 0; i < reads.size(); ++i) {
-        // The rows before a failure stay read, as if it had stopped the reading.
-        if (reads[i].failure) std::rethrow_exception(reads[i].failure);
-        EntryRow& row = reads[i].row;
-        if (!reads[i].listed || (!showSystem_ && row.details.SystemOrUpdate())) continue;
-        row.subkey = names[i];
-        row.SetSource(source);
-        CheckProgram(row);
-        rows_.push_back(std::move(row));
-    }
+    std::vector<EntryRead> reads = ReadEntryKeys(registry_, keys, detailsToo);
+    size_t at = 0;
+    for (size_t s = 0; s < keys.size(); ++s)
+        for (const std::string& name : keys[s].names) {
+            EntryRead& read = reads[at++];
+            // The rows before a failure stay read, as if it had stopped the reading.
+            if (read.failure) std::rethrow_exception(read.failure);
+            if (!read.listed || (!showSystem_ && read.row.details.SystemOrUpdate())) continue;
+            read.row.subkey = name;
+            read.row.SetSource(sources_[s]);
+            CheckProgram(read.row);
+            rows_.push_back(std::move(read.row));
+        }
 }
 
 void EntryCatalogue::LoadPrograms() { Load(EntryKey{}, true); }
@@ -114,7 +120,7 @@ void EntryCatalogue::Load(const EntryKey& keep, bool activate)
     Programs.ForgetKeys();
     checker_.BeginBatch();
     try {
-        for (const EntrySource& source : sources_) ReadEntries(source);
+        ReadEntries();
     } catch (...) {
         checker_.EndBatch();
         registry_.SetRootKey(RootKey::LocalMachine);

@@ -149,7 +149,7 @@ public:
     void MarkBad(int index);
 
 private:
-    void ReadEntries(const EntrySource& source);
+    void ReadEntries();
     void ReadDetails(EntryRow& row) const;
     void Load(const EntryKey& keep, bool activate);
 

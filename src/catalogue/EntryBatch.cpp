@@ -16,13 +16,16 @@ namespace {
 // per reader are read sooner than a thread starts.
 constexpr size_t kMaxReaders = 4;
 constexpr size_t kNamesPerReader = 64;
-constexpr size_t kBlock = 32;  // names taken at a time
+constexpr size_t kBlock = 32;  // names taken at a time, all of one source
+
+// Names [first, end) of one source; its answers start at `answers`.
+struct Block {
+    size_t source, first, end, answers;
+};
 
 struct Batch {
-    RootKey root;
-    RegistryView view;
-    const std::string& uninstallKey;
-    const std::vector<std::string>& names;
+    const std::vector<EntryKeys>& sources;
+    std::vector<Block> blocks;
     bool detailsToo;
     std::vector<EntryRead>& reads;
     std::atomic<size_t> next{0};
@@ -30,16 +33,28 @@ struct Batch {
 
 void ReadShare(Registry& registry, Batch& batch)
 {
-    registry.SetRootKey(batch.root);
-    if (batch.view != RegistryView::Native) registry.SetView(batch.view);
-    registry.ListFrom(batch.uninstallKey);
-    const size_t count = batch.names.size();
     std::vector<RegistryValue> values;
-    for (size_t first; (first = batch.next.fetch_add(kBlock)) < count;) {
-        for (size_t i = first; i < std::min(first + kBlock, count); ++i) {
-            EntryRead& read = batch.reads[i];
+    size_t current = batch.sources.size();
+    for (size_t b; (b = batch.next.fetch_add(1)) < batch.blocks.size();) {
+        const Block& block = batch.blocks[b];
+        const EntryKeys& source = batch.sources[block.source];
+        if (block.source != current) {
             try {
-                if (!registry.OpenKey(batch.uninstallKey + batch.names[i], false)) continue;
+                registry.SetRootKey(source.root);
+                if (source.view != RegistryView::Native) registry.SetView(source.view);
+                registry.ListFrom(source.uninstallKey);
+                current = block.source;
+            } catch (...) {
+                for (size_t i = block.first; i < block.end; ++i)
+                    batch.reads[block.answers + i].failure = std::current_exception();
+                current = batch.sources.size();
+                continue;
+            }
+        }
+        for (size_t i = block.first; i < block.end; ++i) {
+            EntryRead& read = batch.reads[block.answers + i];
+            try {
+                if (!registry.OpenKey(source.uninstallKey + source.names[i], false)) continue;
                 read.listed = batch.detailsToo ? ReadEntry(registry, read.row, values) : ReadEntryNames(registry, read.row);
             } catch (...) {
                 read.failure = std::current_exception();
@@ -51,13 +66,21 @@ void ReadShare(Registry& registry, Batch& batch)
 
 }  // namespace
 
-std::vector<EntryRead> ReadEntryKeys(Registry& registry, RootKey root, RegistryView view,
-                                     const std::string& uninstallKey, const std::vector<std::string>& names,
-                                     bool detailsToo)
+std::vector<EntryRead> ReadEntryKeys(Registry& registry, const std::vector<EntryKeys>& sources, bool detailsToo)
 {
-    std::vector<EntryRead> reads(names.size());
-    Batch batch{root, view, uninstallKey, names, detailsToo, reads};
-    const size_t wanted = std::min(kMaxReaders, names.size() / kNamesPerReader);
+    size_t count = 0;
+    for (const EntryKeys& source : sources) count += source.names.size();
+    std::vector<EntryRead> reads(count);
+    Batch batch{sources, {}, detailsToo, reads};
+    size_t answers = 0;
+    for (size_t s = 0; s < sources.size(); ++s) {
+        const size_t names = sources[s].names.size();
+        for (size_t first = 0; first < names; first += kBlock)
+            batch.blocks.push_back({s, first, std::min(first + kBlock, names), answers});
+        answers += names;
+    }
+
+    const size_t wanted = std::min(kMaxReaders, count / kNamesPerReader);
     std::vector<std::unique_ptr<Registry>> readers;
     std::vector<std::thread> threads;
     readers.reserve(kMaxReaders);  // no reader moves while its thread runs
@@ -69,10 +92,9 @@ std::vector<EntryRead> ReadEntryKeys(Registry& registry, RootKey root, RegistryV
         readers.push_back(std::move(reader));
         try {
             threads.emplace_back([&batch, &own] {
-                // A reader that cannot start leaves its share to the others.
                 try {
                     ReadShare(own, batch);
-                } catch (...) {
+                } catch (...) {  // a failure is the answer's: none comes here
                 }
             });
         } catch (const std::system_error&) {

@@ -15,15 +15,22 @@ struct EntryRead {
     std::exception_ptr failure;  // what the read raised; the row is not to be used
 };
 
-// Reads the keys `names` below `uninstallKey` (from `root`, in `view`) as
-// the load reads one: the caption and command, and the details too unless
-// they are read later. Accessors from `registry.NewReader()` share the
-// names out on threads of their own; the registry answers each call as
-// a round trip (a server under Wine, the kernel on Windows), so calls
-// from several threads overlap. The answers are in the names' order and
-// do not depend on how they were shared out. Leaves `registry`'s open key closed.
-std::vector<EntryRead> ReadEntryKeys(Registry& registry, RootKey root, RegistryView view,
-                                     const std::string& uninstallKey, const std::vector<std::string>& names,
-                                     bool detailsToo);
+// The entries of one source to read: the keys `names` below `uninstallKey`
+// (from `root`, in `view`).
+struct EntryKeys {
+    RootKey root = RootKey::LocalMachine;
+    RegistryView view = RegistryView::Native;
+    std::string uninstallKey;
+    std::vector<std::string> names;
+};
+
+// Reads every key named as the load reads one: the caption and command,
+// and the details too unless they are read later. Accessors from
+// `registry.NewReader()` share the names out on threads of their own; the
+// registry answers each call as a round trip (a server under Wine, the
+// kernel on Windows), so calls from several threads overlap. The answers
+// come source after source, each in its names' order, and do not depend on
+// how they were shared out. Leaves `registry`'s open key closed.
+std::vector<EntryRead> ReadEntryKeys(Registry& registry, const std::vector<EntryKeys>& sources, bool detailsToo);
 
 }  // namespace quillet

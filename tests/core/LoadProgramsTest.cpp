@@ -239,13 +239,15 @@ TEST(EntryBatchTest, ReadersGiveWhatOneAccessorGives)
         for (const bool readers : {false, true}) {
             registry.readers = readers;
             registry.SetRootKey(RootKey::LocalMachine);
-            for (const EntryRead& read : ReadEntryKeys(registry, RootKey::LocalMachine, RegistryView::Native,
-                                                       "\\" + kKey + "\\", names, detailsToo))
+            const EntryKeys keys{RootKey::LocalMachine, RegistryView::Native, "\\" + kKey + "\\", names};
+            for (const EntryRead& read : ReadEntryKeys(registry, {keys, {}, keys}, detailsToo))
                 (readers ? shared : alone).push_back(text(read));
         }
         EXPECT_GT(registry.readersMade, 0);
         EXPECT_EQ(shared, alone);
-        ASSERT_EQ(alone.size(), names.size());
+        ASSERT_EQ(alone.size(), 2 * names.size());
+        // The empty source between adds none; the second gives the first's answers.
+        EXPECT_TRUE(std::equal(alone.begin(), alone.begin() + names.size(), alone.begin() + names.size()));
         EXPECT_EQ(alone[1], "0|||1|");  // denied
         EXPECT_EQ(alone[2], "1App K2|C:\\u.exexx|" + std::string(detailsToo ? "Maker K2|1|" : "|0|"));
         EXPECT_EQ(alone[5].substr(alone[5].rfind('|')), "|Invalid data type for 'UninstallString'");
