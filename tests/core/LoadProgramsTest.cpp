@@ -210,48 +210,49 @@ TEST_F(LoadProgramsTest, WrongCommandTypeNamesTheCommandValue)
     EXPECT_EQ(dialogs.failures[0], "Invalid data type for 'UninstallString'");
 }
 
-// Shared out among readers on threads, each entry reads as one accessor alone reads it.
+// Readers on threads read each entry as one accessor alone: captions missing
+// (i % 7 == 0), commands of the wrong type (i % 11 == 5), denied keys (i % 13 == 1),
+// a name gone; two sources with an empty one between.
 TEST(EntryBatchTest, ReadersGiveWhatOneAccessorGives)
 {
     FakeRegistry registry;
-    std::vector<std::string> names;
+    EntryKeys keys{RootKey::LocalMachine, RegistryView::Native, "\\" + kKey + "\\", {}};
     for (int i = 0; i < 600; ++i) {
-        names.push_back("K" + std::to_string(i));
-        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + names.back());
-        if (i % 7) FakeRegistry::Set(key, "DisplayName", kSz, "App " + names.back() + '\0');
+        const std::string name = keys.names.emplace_back("K" + std::to_string(i));
+        auto& key = registry.Make(RootKey::LocalMachine, kKey + "\\" + name);
+        if (i % 7) FakeRegistry::Set(key, "DisplayName", kSz, "App " + name + '\0');
         FakeRegistry::Set(key, "UninstallString", i % 11 == 5 ? kDword : kSz, "C:\\u.exe" + std::string(i % 5, 'x'));
-        FakeRegistry::Set(key, "Publisher", kSz, "Maker " + names.back());
-        if (i % 13 == 1) registry.Deny(kKey + "\\" + names.back());
+        FakeRegistry::Set(key, "Publisher", kSz, "Maker " + name);
+        if (i % 13 == 1) registry.Deny(kKey + "\\" + name);
     }
-    names.push_back("Gone");
-    const auto text = [](const EntryRead& read) {
-        std::string failure;
+    keys.names.push_back("Gone");
+    const size_t n = keys.names.size();
+    const auto failure = [](const std::exception_ptr& raised) -> std::string {
         try {
-            if (read.failure) std::rethrow_exception(read.failure);
+            if (raised) std::rethrow_exception(raised);
         } catch (const std::exception& e) {
-            failure = e.what();
+            return std::string("|") + e.what();
         }
-        return std::to_string(read.listed) + read.row.caption + "|" + read.row.command + "|" +
-               read.row.details.publisher + "|" + std::to_string(read.row.detailsRead) + "|" + failure;
+        return "";
     };
     for (const bool detailsToo : {false, true}) {
-        std::vector<std::string> alone, shared;
+        std::vector<std::string> answers[2];  // one accessor, readers
         for (const bool readers : {false, true}) {
             registry.readers = readers;
-            registry.SetRootKey(RootKey::LocalMachine);
-            const EntryKeys keys{RootKey::LocalMachine, RegistryView::Native, "\\" + kKey + "\\", names};
             for (const EntryRead& read : ReadEntryKeys(registry, {keys, {}, keys}, detailsToo))
-                (readers ? shared : alone).push_back(text(read));
+                answers[readers].push_back(std::to_string(read.listed) + read.row.caption + "|" + read.row.command + "|" +
+                                           read.row.details.publisher + "|" + std::to_string(read.row.detailsRead) +
+                                           failure(read.failure));
         }
+        const std::vector<std::string>& alone = answers[0];
         EXPECT_GT(registry.readersMade, 0);
-        EXPECT_EQ(shared, alone);
-        ASSERT_EQ(alone.size(), 2 * names.size());
-        // The empty source between adds none; the second gives the first's answers.
-        EXPECT_TRUE(std::equal(alone.begin(), alone.begin() + names.size(), alone.begin() + names.size()));
-        EXPECT_EQ(alone[1], "0|||1|");  // denied
-        EXPECT_EQ(alone[2], "1App K2|C:\\u.exexx|" + std::string(detailsToo ? "Maker K2|1|" : "|0|"));
+        EXPECT_EQ(answers[1], alone);
+        ASSERT_EQ(alone.size(), 2 * n);
+        EXPECT_TRUE(std::equal(alone.begin(), alone.begin() + n, alone.begin() + n));
+        EXPECT_EQ(alone[1], "0|||1");
+        EXPECT_EQ(alone[2], "1App K2|C:\\u.exexx|" + std::string(detailsToo ? "Maker K2|1" : "|0"));
         EXPECT_EQ(alone[5].substr(alone[5].rfind('|')), "|Invalid data type for 'UninstallString'");
-        EXPECT_EQ(alone[7].substr(0, 2), "0|");  // no caption
+        EXPECT_EQ(alone[7].substr(0, 2), "0|");
     }
 }
 
